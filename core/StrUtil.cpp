@@ -1,0 +1,160 @@
+// Heap C-string helpers. Every routine builds the new text in a fresh buffer
+// before it frees the old one, so a source may point into the destination.
+#include "core/StrUtil.h"
+
+#include <cstdarg>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+
+// Buffers get a few spare bytes beyond the text and its NUL.
+const size_t kSpare = 5;
+
+char* Join(const char* a, size_t na, const char* b, size_t nb)
+{
+    char* text = static_cast<char*>(malloc(na + nb + kSpare));
+    if (text == NULL)
+        return NULL;
+    if (na)
+        memcpy(text, a, na);
+    if (nb)
+        memcpy(text + na, b, nb);
+    text[na + nb] = '\0';
+    return text;
+}
+
+void Replace(char** dst, char* text)
+{
+    free(*dst);
+    *dst = text;
+}
+
+// Stores a copy of the n bytes at src, or frees *dst for a NULL src. When
+// memory runs out the old text stays.
+void Copy(char** dst, const char* src, size_t n)
+{
+    if (src == NULL) {
+        Replace(dst, NULL);
+        return;
+    }
+    if (char* text = Join(src, n, NULL, 0))
+        Replace(dst, text);
+}
+
+void Extend(char** dst, const char* src, size_t n)
+{
+    if (char* text = Join(*dst, strlen(*dst), src, n))
+        Replace(dst, text);
+}
+
+} // namespace
+
+void StrSet(char** dst, const char* src)
+{
+    if (src == *dst)
+        return;
+    Copy(dst, src, src ? strlen(src) : 0);
+}
+
+void StrAssign(char** dst, const char* src)
+{
+    Copy(dst, src, src ? strlen(src) : 0);
+}
+
+void StrAppend(char** dst, const char* src)
+{
+    if (src == NULL)
+        return;
+    if (*dst == NULL) {
+        StrAssign(dst, src);
+        return;
+    }
+    Extend(dst, src, strlen(src));
+}
+
+void StrAppendFormat(char** dst, const char* format, ...)
+{
+    if (format == NULL)
+        return;
+    va_list args, measure;
+    va_start(args, format);
+    va_copy(measure, args);
+    int length = vsnprintf(NULL, 0, format, measure);
+    va_end(measure);
+    if (length < 0) {
+        va_end(args);
+        return;
+    }
+    char* text = static_cast<char*>(malloc(size_t(length) + kSpare));
+    if (text != NULL) {
+        vsnprintf(text, size_t(length) + 1, format, args);
+        StrAppend(dst, text);
+        free(text);
+    }
+    va_end(args);
+}
+
+void StrAssignN(char** dst, const char* src, size_t n)
+{
+    Copy(dst, src, n);
+}
+
+void StrAppendN(char** dst, const char* src, size_t n)
+{
+    if (src == NULL)
+        return;
+    if (*dst == NULL) {
+        StrAssignN(dst, src, n);
+        return;
+    }
+    Extend(dst, src, n);
+}
+
+bool StrEqual(const char* a, const char* b)
+{
+    if (a == b)
+        return true;
+    if (a == NULL)
+        return *b == '\0';
+    if (b == NULL)
+        return *a == '\0';
+    return strcmp(a, b) == 0;
+}
+
+bool IsUpperLatin1(unsigned char c)
+{
+    return (c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7);
+}
+
+bool IsLowerLatin1(unsigned char c)
+{
+    return (c >= 'a' && c <= 'z') || c >= 0xDF;
+}
+
+void StrReplace(char** text, const char* find, const char* replacement)
+{
+    if (*text == NULL || find == NULL || *find == '\0')
+        return;
+    if (replacement == NULL)
+        replacement = "";
+    // The result is built in one pass into a new buffer, which gives the same
+    // text as replacing match by match and searching on after each inserted
+    // replacement, and lets the replacement point into the old text.
+    const char* hit = strstr(*text, find);
+    if (hit == NULL)
+        return;
+    const size_t findLength = strlen(find);
+    const size_t withLength = strlen(replacement);
+    std::string result;
+    const char* from = *text;
+    while (hit != NULL) {
+        result.append(from, hit);
+        result.append(replacement, withLength);
+        from = hit + findLength;
+        hit = strstr(from, find);
+    }
+    result.append(from);
+    Copy(text, result.c_str(), result.size());
+}

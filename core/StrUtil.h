@@ -1,0 +1,50 @@
+// Heap C-string helpers. A heap text is a char* that is NULL (no text) or a
+// NUL-terminated buffer from malloc, owned by whoever holds the pointer.
+// These routines replace, grow or free such a buffer through its address.
+// Plain C runtime only: plug-in modules link this file too.
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+
+#if defined(__GNUC__)
+#if defined(__MINGW_PRINTF_FORMAT)
+#define VISTREL_PRINTF(fmt, args) __attribute__((format(__MINGW_PRINTF_FORMAT, fmt, args)))
+#else
+#define VISTREL_PRINTF(fmt, args) __attribute__((format(printf, fmt, args)))
+#endif
+#else
+#define VISTREL_PRINTF(fmt, args)
+#endif
+
+// Replaces *dst by a fresh copy of src (NULL src leaves NULL). Nothing happens
+// when src is the very pointer already stored.
+void StrSet(char** dst, const char* src);
+
+// Replaces *dst by a copy of src; NULL src frees *dst and sets it NULL.
+void StrAssign(char** dst, const char* src);
+
+// Appends src to *dst (a NULL *dst behaves as StrAssign). NULL src does nothing.
+void StrAppend(char** dst, const char* src);
+
+// Appends the printf-style formatted text to *dst.
+void StrAppendFormat(char** dst, const char* format, ...) VISTREL_PRINTF(2, 3);
+
+// *dst becomes the first n bytes of src and a NUL; NULL src frees *dst.
+void StrAssignN(char** dst, const char* src, size_t n);
+
+// Appends the first n bytes of src and a NUL; NULL src does nothing.
+void StrAppendN(char** dst, const char* src, size_t n);
+
+// True for the same pointer, for NULL against NULL or empty, and for equal
+// texts (case-sensitive).
+bool StrEqual(const char* a, const char* b);
+
+// Latin-1 letter classes: A-Z, 0xC0-0xD6, 0xD8-0xDE / a-z, 0xDF-0xFF.
+bool IsUpperLatin1(unsigned char c);
+bool IsLowerLatin1(unsigned char c);
+
+// Replaces every case-sensitive occurrence of find by replacement. A
+// replacement is never searched again. Nothing when *text or find is NULL
+// or find is empty. The replacement may point into *text.
+void StrReplace(char** text, const char* find, const char* replacement);

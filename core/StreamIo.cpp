@@ -1,0 +1,236 @@
+// Little-endian primitives of the database file. Lengths read from a file are
+// checked against what the stream still holds before anything is allocated.
+#include "core/StreamIo.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "core/ErrorBox.h"
+#include "core/StrUtil.h"
+
+namespace {
+
+const char kReadError[] = "Error reading file";
+
+// Bytes left between the position and the end of the stream, or -1 when the
+// stream cannot seek.
+long long BytesLeft(FILE* f)
+{
+    long here = ftell(f);
+    if (here < 0 || fseek(f, 0, SEEK_END) != 0)
+        return -1;
+    long end = ftell(f);
+    if (fseek(f, here, SEEK_SET) != 0 || end < here)
+        return -1;
+    return static_cast<long long>(end) - here;
+}
+
+// Reads n bytes into a new malloc buffer (NULL for n = 0). A stream that
+// cannot seek is read in slices, so the buffer never outgrows the data.
+bool ReadNew(FILE* f, DWORD n, BYTE** out)
+{
+    *out = NULL;
+    if (n == 0)
+        return true;
+    long long left = BytesLeft(f);
+    if (left >= 0) {
+        if (static_cast<long long>(n) > left)
+            return false;
+        BYTE* bytes = static_cast<BYTE*>(malloc(n));
+        if (bytes == NULL)
+            return false;
+        if (fread(bytes, 1, n, f) != n) {
+            free(bytes);
+            return false;
+        }
+        *out = bytes;
+        return true;
+    }
+    const DWORD kSlice = 64 * 1024;
+    BYTE* bytes = NULL;
+    DWORD have = 0;
+    while (have < n) {
+        DWORD part = n - have < kSlice ? n - have : kSlice;
+        BYTE* grown = static_cast<BYTE*>(realloc(bytes, size_t(have) + part));
+        if (grown == NULL || fread(grown + have, 1, part, f) != part) {
+            free(grown ? grown : bytes);
+            return false;
+        }
+        bytes = grown;
+        have += part;
+    }
+    *out = bytes;
+    return true;
+}
+
+// A block whose stored length must be exactly n, copied into out.
+bool ReadFixedBlock(FILE* f, BYTE* out, DWORD n)
+{
+    BYTE* bytes = NULL;
+    DWORD length = 0;
+    if (!ReadBlock(f, &bytes, &length))
+        return false;
+    bool ok = length == n;
+    if (ok)
+        memcpy(out, bytes, n);
+    free(bytes);
+    return ok;
+}
+
+} // namespace
+
+bool ReadU8(FILE* f, BYTE* value)
+{
+    if (f == NULL)
+        return false;
+    int c = getc(f);
+    if (c == EOF) {
+        ShowError(0, "%s", kReadError);
+        return false;
+    }
+    *value = static_cast<BYTE>(c);
+    return true;
+}
+
+bool ReadU16(FILE* f, WORD* value)
+{
+    BYTE b[2];
+    if (f == NULL)
+        return false;
+    if (fread(b, 1, 2, f) != 2) {
+        ShowError(0, "%s", kReadError);
+        return false;
+    }
+    *value = static_cast<WORD>(b[0] | (b[1] << 8));
+    return true;
+}
+
+bool ReadU32(FILE* f, DWORD* value)
+{
+    BYTE b[4];
+    if (f == NULL)
+        return false;
+    if (fread(b, 1, 4, f) != 4) {
+        ShowError(0, "%s", kReadError);
+        return false;
+    }
+    *value = DWORD(b[0]) | (DWORD(b[1]) << 8) | (DWORD(b[2]) << 16) | (DWORD(b[3]) << 24);
+    return true;
+}
+
+bool WriteU8(FILE* f, BYTE value)
+{
+    return f != NULL && putc(value, f) != EOF;
+}
+
+bool WriteU16(FILE* f, WORD value)
+{
+    BYTE b[2] = { static_cast<BYTE>(value), static_cast<BYTE>(value >> 8) };
+    return f != NULL && fwrite(b, 1, 2, f) == 2;
+}
+
+bool WriteU32(FILE* f, DWORD value)
+{
+    return WriteU16(f, static_cast<WORD>(value)) && WriteU16(f, static_cast<WORD>(value >> 16));
+}
+
+bool ReadString(FILE* f, char** text)
+{
+    if (f == NULL)
+        return false;
+    std::string read;  // grows geometrically
+    for (;;) {
+        int c = getc(f);
+        if (c == EOF)
+            return false;
+        if (c == 0)
+            break;
+        read += static_cast<char>(c);
+    }
+    StrSet(text, read.c_str());
+    return true;
+}
+
+bool WriteString(FILE* f, const char* text)
+{
+    if (f == NULL)
+        return false;
+    if (text == NULL)
+        text = "";
+    size_t n = strlen(text) + 1;
+    return fwrite(text, 1, n, f) == n;
+}
+
+bool ReadBlock(FILE* f, BYTE** bytes, DWORD* length)
+{
+    DWORD n = 0;
+    if (!ReadU32(f, &n))
+        return false;
+    BYTE* read = NULL;
+    if (!ReadNew(f, n, &read))
+        return false;
+    free(*bytes);
+    *bytes = read;
+    *length = n;
+    return true;
+}
+
+bool WriteBlock(FILE* f, const void* bytes, DWORD length)
+{
+    if (bytes == NULL && length != 0)
+        return false;
+    return WriteU32(f, length) && WriteBytes(f, bytes, length);
+}
+
+bool ReadBytes(FILE* f, void* buffer, DWORD n)
+{
+    if (f == NULL || (buffer == NULL && n != 0))
+        return false;
+    return fread(buffer, 1, n, f) == n;
+}
+
+bool WriteBytes(FILE* f, const void* buffer, DWORD n)
+{
+    if (f == NULL || (buffer == NULL && n != 0))
+        return false;
+    return n == 0 || fwrite(buffer, 1, n, f) == n;
+}
+
+bool ReadDouble(FILE* f, double* value)
+{
+    BYTE b[8];
+    if (!ReadFixedBlock(f, b, 8))
+        return false;
+    unsigned long long bits = 0;
+    for (int i = 7; i >= 0; --i)
+        bits = (bits << 8) | b[i];
+    memcpy(value, &bits, 8);
+    return true;
+}
+
+bool WriteDouble(FILE* f, double value)
+{
+    unsigned long long bits;
+    memcpy(&bits, &value, 8);
+    BYTE b[8];
+    for (int i = 0; i < 8; ++i)
+        b[i] = static_cast<BYTE>(bits >> (8 * i));
+    return WriteBlock(f, b, 8);
+}
+
+bool ReadBlock32(FILE* f, DWORD* value)
+{
+    BYTE b[4];
+    if (!ReadFixedBlock(f, b, 4))
+        return false;
+    *value = DWORD(b[0]) | (DWORD(b[1]) << 8) | (DWORD(b[2]) << 16) | (DWORD(b[3]) << 24);
+    return true;
+}
+
+bool WriteBlock32(FILE* f, DWORD value)
+{
+    BYTE b[4] = { static_cast<BYTE>(value), static_cast<BYTE>(value >> 8),
+                  static_cast<BYTE>(value >> 16), static_cast<BYTE>(value >> 24) };
+    return WriteBlock(f, b, 4);
+}

@@ -1,0 +1,41 @@
+// Little-endian primitives of the database file on a C stdio stream. Every
+// function returns false on failure (a NULL stream fails); readers store into
+// the place the caller passes and leave it unchanged on failure.
+#pragma once
+
+#include <cstdio>
+
+#include "core/WinTypes.h"
+
+// Show "Error reading file" when the stream ends early.
+bool ReadU8(FILE* f, BYTE* value);
+bool ReadU16(FILE* f, WORD* value);
+bool ReadU32(FILE* f, DWORD* value);
+
+bool WriteU8(FILE* f, BYTE value);
+bool WriteU16(FILE* f, WORD value);
+bool WriteU32(FILE* f, DWORD value);
+
+// Text up to and including a 0 byte, stored with StrSet. A text that runs
+// into the end of the stream fails.
+bool ReadString(FILE* f, char** text);
+// The text and its 0 byte; NULL is written as a single 0 byte.
+bool WriteString(FILE* f, const char* text);
+
+// u32 length n, then n bytes into a new malloc buffer (NULL when n is 0);
+// on success the old *bytes is freed and replaced. A length larger than what
+// is left in the stream fails before anything is allocated.
+bool ReadBlock(FILE* f, BYTE** bytes, DWORD* length);
+bool WriteBlock(FILE* f, const void* bytes, DWORD length);
+
+// Raw bytes; true only when all n were transferred.
+bool ReadBytes(FILE* f, void* buffer, DWORD n);
+bool WriteBytes(FILE* f, const void* buffer, DWORD n);
+
+// An 8-byte block holding an IEEE-754 double.
+bool ReadDouble(FILE* f, double* value);
+bool WriteDouble(FILE* f, double value);
+
+// A 4-byte block holding a u32 (the bit pattern of a float where one is kept).
+bool ReadBlock32(FILE* f, DWORD* value);
+bool WriteBlock32(FILE* f, DWORD value);

@@ -1,0 +1,44 @@
+// The few Win32 types that portable code needs. The Windows build takes them
+// from <windows.h>; the host build defines layout-compatible ones.
+#pragma once
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <cstdint>
+
+typedef uint8_t BYTE;
+typedef uint16_t WORD;
+typedef uint32_t DWORD;
+typedef int32_t LONG;
+typedef uint32_t UINT;
+typedef int BOOL;
+typedef uint32_t COLORREF;
+typedef void* HWND;
+
+#ifndef TRUE
+#define TRUE 1
+#define FALSE 0
+#endif
+
+struct SYSTEMTIME {
+    WORD wYear;
+    WORD wMonth;
+    WORD wDayOfWeek;
+    WORD wDay;
+    WORD wHour;
+    WORD wMinute;
+    WORD wSecond;
+    WORD wMilliseconds;
+};
+
+struct FILETIME {
+    DWORD dwLowDateTime;
+    DWORD dwHighDateTime;
+};
+
+inline COLORREF RGB(BYTE r, BYTE g, BYTE b) { return r | (g << 8) | (DWORD(b) << 16); }
+inline BYTE GetRValue(COLORREF c) { return BYTE(c); }
+inline BYTE GetGValue(COLORREF c) { return BYTE(c >> 8); }
+inline BYTE GetBValue(COLORREF c) { return BYTE(c >> 16); }
+#endif

@@ -1,0 +1,36 @@
+#!/bin/bash
+# Installs everything a fresh Debian 12 machine lacks to build and test
+# Vistrel, then cross-builds the third-party libraries. Idempotent: a second
+# run does nothing but check. Run as root.
+set -euo pipefail
+
+here="$(cd "$(dirname "$0")" && pwd)"
+
+packages=(
+  g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686
+  g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+  mingw-w64-tools libz-mingw-w64-dev
+  wine wine32:i386 wine64 xvfb xauth x11-utils file
+  cmake autoconf automake libtool pkg-config dpkg-dev make
+  googletest clang libclang-rt-14-dev
+  imagemagick ffmpeg dvdauthor zip unzip
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+
+if [ ${#missing[@]} -gt 0 ]; then
+  if [ "$(id -u)" != 0 ]; then
+    echo "bootstrap: missing packages (${missing[*]}); run as root" >&2
+    exit 1
+  fi
+  echo "bootstrap: installing ${missing[*]}"
+  dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
+  apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
+fi
+
+"$here/build-deps.sh" i686
+"$here/build-deps.sh" x86_64

@@ -1,0 +1,38 @@
+# Sourced by the scripts that run Windows programs: starts a private Xvfb
+# display and a persistent wineserver in the build's own Wine prefix.
+
+wine_env_start() {
+  local build="$1"
+  export VISTREL_WINEPREFIX="$build/wineprefix"
+  export WINEPREFIX="$VISTREL_WINEPREFIX"
+  export WINEDEBUG=-all
+  export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+  export WINELOADER=/usr/lib/wine/wine64
+  export WINESERVER=/usr/lib/wine/wineserver64
+
+  local n
+  for n in $(seq 90 140); do
+    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] || break
+  done
+  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  WINE_ENV_XVFB=$!
+  export DISPLAY=":$n"
+  for _ in $(seq 100); do
+    xdpyinfo -display "$DISPLAY" >/dev/null 2>&1 && break
+    sleep 0.1
+  done
+
+  # Wine's first start in a new prefix takes several seconds: do it once.
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    mkdir -p "$WINEPREFIX"
+    "$WINELOADER" wineboot -i >/dev/null 2>&1
+    "$WINESERVER" -w
+  fi
+  "$WINESERVER" -p >/dev/null 2>&1 </dev/null
+}
+
+wine_env_stop() {
+  "$WINESERVER" -k >/dev/null 2>&1
+  [ -n "${WINE_ENV_XVFB:-}" ] && kill "$WINE_ENV_XVFB" 2>/dev/null
+  return 0
+}
