@@ -29,6 +29,10 @@ wine_env_start() {
     "$WINESERVER" -w
   fi
   "$WINESERVER" -p >/dev/null 2>&1 </dev/null
+  # Start Wine's own services now, with their output going nowhere: started
+  # by the first test instead, they would inherit its output pipe and keep
+  # CTest waiting for it to close.
+  "$WINELOADER" wineboot >/dev/null 2>&1 </dev/null
 }
 
 wine_env_stop() {
