@@ -17,17 +17,6 @@ const BYTE kCoverCodeUnknown = 0x01;
 const BYTE kCoverCodeLarge = 0x20;
 const BYTE kCoverCodeSmall = 0x10;
 
-// Bytes between the position and the end of the stream, -1 when unknown.
-long long BytesLeft(FILE* f)
-{
-    long here = ftell(f);
-    if (here < 0 || fseek(f, 0, SEEK_END) != 0)
-        return -1;
-    long end = ftell(f);
-    if (fseek(f, here, SEEK_SET) != 0 || end < here)
-        return -1;
-    return static_cast<long long>(end) - here;
-}
 
 // A count of entries that take at least minBytes each must fit in what the
 // stream still holds.
@@ -35,7 +24,7 @@ bool CountFits(FILE* f, DWORD count, DWORD minBytes)
 {
     if (count == 0)
         return true;
-    long long left = BytesLeft(f);
+    long long left = StreamBytesLeft(f);
     return left >= 0 && static_cast<long long>(count) * minBytes <= left;
 }
 

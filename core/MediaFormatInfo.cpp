@@ -49,24 +49,12 @@ DWORD MapLegacyMediaCode(BYTE legacyCode)
 
 namespace {
 
-// Bytes between the stream position and its end; -1 when the stream cannot
-// tell (then counts are not checked against it).
-long long BytesLeft(FILE* f)
-{
-    long here = ftell(f);
-    if (here < 0 || fseek(f, 0, SEEK_END) != 0)
-        return -1;
-    long end = ftell(f);
-    if (fseek(f, here, SEEK_SET) != 0 || end < here)
-        return -1;
-    return (long long)end - here;
-}
 
 // A count read from the stream is plausible when every element, at its
 // smallest encoding, still fits into what is left of the stream.
 bool CountFits(FILE* f, DWORD count, unsigned minBytesEach)
 {
-    long long left = BytesLeft(f);
+    long long left = StreamBytesLeft(f);
     if (left < 0)
         return true;
     return (long long)count * minBytesEach <= left;

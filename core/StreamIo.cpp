@@ -6,6 +6,12 @@
 #include <cstring>
 #include <string>
 
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <sys/stat.h>
+#endif
+
 #include "core/ErrorBox.h"
 #include "core/StrUtil.h"
 
@@ -13,18 +19,6 @@ namespace {
 
 const char kReadError[] = "Error reading file";
 
-// Bytes left between the position and the end of the stream, or -1 when the
-// stream cannot seek.
-long long BytesLeft(FILE* f)
-{
-    long here = ftell(f);
-    if (here < 0 || fseek(f, 0, SEEK_END) != 0)
-        return -1;
-    long end = ftell(f);
-    if (fseek(f, here, SEEK_SET) != 0 || end < here)
-        return -1;
-    return static_cast<long long>(end) - here;
-}
 
 // Reads n bytes into a new malloc buffer (NULL for n = 0). A stream that
 // cannot seek is read in slices, so the buffer never outgrows the data.
@@ -33,7 +27,7 @@ bool ReadNew(FILE* f, DWORD n, BYTE** out)
     *out = NULL;
     if (n == 0)
         return true;
-    long long left = BytesLeft(f);
+    long long left = StreamBytesLeft(f);
     if (left >= 0) {
         if (static_cast<long long>(n) > left)
             return false;
@@ -79,6 +73,30 @@ bool ReadFixedBlock(FILE* f, BYTE* out, DWORD n)
 }
 
 } // namespace
+
+long long StreamBytesLeft(FILE* f)
+{
+    // The file's length comes from the file system rather than from a seek to
+    // the end and back, which would throw away the stream's read buffer on
+    // every check.
+    long long here = ftell(f);
+    if (here < 0)
+        return -1;
+    long long end;
+#ifdef _WIN32
+    HANDLE h = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(f)));
+    LARGE_INTEGER size;
+    if (h == INVALID_HANDLE_VALUE || GetFileType(h) != FILE_TYPE_DISK || !GetFileSizeEx(h, &size))
+        return -1;
+    end = size.QuadPart;
+#else
+    struct stat st;
+    if (fstat(fileno(f), &st) != 0 || !S_ISREG(st.st_mode))
+        return -1;
+    end = st.st_size;
+#endif
+    return end < here ? 0 : end - here;
+}
 
 bool ReadU8(FILE* f, BYTE* value)
 {

@@ -7,6 +7,10 @@
 
 #include "core/WinTypes.h"
 
+// Bytes between the stream's position and its end, or -1 when the stream
+// cannot seek. Readers check counts and lengths from a file against it.
+long long StreamBytesLeft(FILE* f);
+
 // Show "Error reading file" when the stream ends early.
 bool ReadU8(FILE* f, BYTE* value);
 bool ReadU16(FILE* f, WORD* value);
