@@ -26,6 +26,9 @@ wine_env_start() {
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     mkdir -p "$WINEPREFIX"
     "$WINELOADER" wineboot -i >/dev/null 2>&1
+    # Without a window manager Wine waits for one each time a window is
+    # hidden; unmanaged windows draw their own captions and don't wait.
+    "$WINELOADER" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
     "$WINESERVER" -w
   fi
   "$WINESERVER" -p >/dev/null 2>&1 </dev/null

@@ -1,0 +1,60 @@
+// Resource ids of the main program, shared by the resource scripts and the
+// code. Plain #defines only: the resource compiler reads this file too.
+#ifndef VISTREL_RESOURCE_H
+#define VISTREL_RESOURCE_H
+
+// The main frame: menu, tool bar, accelerator table, icon and the string
+// "vistrel" all carry this id.
+#define IDR_MAINFRAME               128
+
+// Strings of the application
+#define IDS_APP_TITLE               57344   // "Vistrel"
+#define IDS_IDLEMESSAGE             57345
+
+// The frame's pane, bars and status-bar panes
+#define IDW_PANE                    59648
+#define IDW_TOOLBAR                 59392
+#define IDW_STATUS_BAR              59393
+#define ID_INDICATOR_TOTALS         61206
+
+// Menu commands of the main frame
+#define ID_FILE_NEW                 32778
+#define ID_FILE_OPEN                32777
+#define ID_FILE_SAVE                32776
+#define ID_FILE_SAVE_AS             32779
+#define ID_FILE_PRINT               57607
+#define ID_FILE_PRINT_SETUP         32830
+#define ID_FILE_IMPORT              32810
+#define ID_FILE_EXPORT              32798
+#define ID_FILE_RECENT1             32812   // 32812..32821: the ten recent files
+#define ID_FILE_RECENT10            32821
+#define ID_APP_EXIT                 57665
+#define ID_MOVIE_PROPERTIES         32828
+#define ID_MOVIE_DELETE             37000
+#define ID_VIEW_MOVIES              32772
+#define ID_VIEW_DRIVES              32773
+#define ID_VIEW_LISTING             209
+#define ID_VIEW_CUSTOMIZE           211
+#define ID_VIEW_TOOLBAR             59392
+#define ID_VIEW_STATUS_BAR          59393
+#define ID_SORT_ID                  32823
+#define ID_SORT_TITLE               32790
+#define ID_SORT_TYPE                32791
+#define ID_SORT_GENRE               32792
+#define ID_SORT_CUSTOM              32827
+#define ID_SORT_ASCENDING           32794
+#define ID_SORT_DESCENDING          32796
+#define ID_ADD_CDROM                32774
+#define ID_ADD_FILE                 32824
+#define ID_ADD_MOVIE                32775
+#define ID_SEARCH                   32802
+#define ID_MASS_UPDATE_IMDB         32780
+#define ID_COMPARE_DATABASES        32836
+#define ID_MANAGE_PERSONS           32834
+#define ID_CONFIGURE                32781
+#define ID_INTERNET_SETTINGS        212
+#define ID_CONFIGURE_PLUGINS        214
+#define ID_HELP_INDEX               57664
+#define ID_APP_ABOUT                32826
+
+#endif
