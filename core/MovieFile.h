@@ -8,6 +8,11 @@
 #include "core/MediaFormatInfo.h"
 #include "core/WinTypes.h"
 
+#ifdef _WIN32
+class CDisc;
+class CFileInfo;
+#endif
+
 class CMovieFile {
 public:
     CMovieFile();
@@ -23,6 +28,22 @@ public:
     // Reads the media information again through the format plug-ins from
     // "%c:" + folder + file name. False when no plug-in describes the file.
     bool ReadMediaInfo(char driveLetter);
+
+#ifdef _WIN32
+    // Fills this record from a file found on the disc in the drive: its
+    // title and part number guessed from its name (unless overridden), its
+    // folder, name, creation time, size and media information, and the
+    // user's confirmation of the name when the settings ask for it. A file
+    // from a CD-ROM that is already stored from a hard disc may replace the
+    // stored one. True when the file is to be added.
+    bool AddToDatabase(char driveLetter, const CDisc* disc, const CFileInfo* foundFile,
+                       const char* titleOverride = NULL, const int32_t* partNumberOverride = NULL);
+    // The filling step: folderPath is the file's folder with its drive
+    // ("e:\Movies\"). Creation time and size are left 0.
+    bool FillFromFoundFile(const CDisc* disc, char driveLetter, const char* folderPath,
+                           const char* fileName, const char* titleOverride,
+                           const int32_t* partNumberOverride);
+#endif
 
     // The media format record, NULL when there is no information.
     MediaFormat* GetFormat() const { return m_mediaInfo ? m_mediaInfo->GetFormat() : NULL; }

@@ -37,6 +37,38 @@ struct FILETIME {
     DWORD dwHighDateTime;
 };
 
+struct POINT {
+    LONG x;
+    LONG y;
+};
+
+struct RECT {
+    LONG left;
+    LONG top;
+    LONG right;
+    LONG bottom;
+};
+
+// The 60-byte font description that the listing layout file stores.
+#define LF_FACESIZE 32
+struct LOGFONTA {
+    LONG lfHeight;
+    LONG lfWidth;
+    LONG lfEscapement;
+    LONG lfOrientation;
+    LONG lfWeight;
+    BYTE lfItalic;
+    BYTE lfUnderline;
+    BYTE lfStrikeOut;
+    BYTE lfCharSet;
+    BYTE lfOutPrecision;
+    BYTE lfClipPrecision;
+    BYTE lfQuality;
+    BYTE lfPitchAndFamily;
+    char lfFaceName[LF_FACESIZE];
+};
+static_assert(sizeof(LOGFONTA) == 60, "LOGFONTA is 60 bytes");
+
 inline COLORREF RGB(BYTE r, BYTE g, BYTE b) { return r | (g << 8) | (DWORD(b) << 16); }
 inline BYTE GetRValue(COLORREF c) { return BYTE(c); }
 inline BYTE GetGValue(COLORREF c) { return BYTE(c >> 8); }

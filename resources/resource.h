@@ -57,4 +57,33 @@
 #define ID_HELP_INDEX               57664
 #define ID_APP_ABOUT                32826
 
+// Pictures: the cover menu and its commands, the full-size cover dialog and
+// the built-in pictures (resource type "GIF") for movies without a cover
+#define IDR_COVER_MENU              154
+#define IDD_SHOW_COVER              163
+#define IDC_COVER                   1029
+#define IDR_DEFAULT_PICTURE         216     // the listing's
+#define IDR_DEFAULT_COVER           217     // the cover control's
+#define ID_COVER_LOAD               32799
+#define ID_COVER_SAVE               32800
+#define ID_COVER_REMOVE             32801
+#define ID_COVER_SHOW               32811
+
+// Disc scanning: the name check and the update-movie-file question
+#define IDD_NAME_CHECK              143
+#define IDC_NAMECHECK_PATH          1041
+#define IDC_NAMECHECK_NAME          1021
+#define IDC_NAMECHECK_NEVER         1057
+#define IDC_NAMECHECK_PROMPT        1058
+#define IDC_NAMECHECK_COUNT         1060
+#define IDD_UPDATE_MOVIE_FILE       176
+#define IDC_UPDATEFILE_ALWAYS       1220
+#define IDC_UPDATEFILE_OLD          1230
+#define IDC_UPDATEFILE_NEW          1231
+
+// The progress window: its dialog, text and bar
+#define IDD_PROGRESS                148
+#define IDC_PROGRESS_TEXT           1039
+#define IDC_PROGRESS_BAR            1067
+
 #endif

@@ -1,0 +1,250 @@
+#include "app/MovieApp.h"
+
+#include <winsock2.h>
+#include <windows.h>
+#include <commctrl.h>
+#include <shlwapi.h>
+
+#include <cstdlib>
+#include <vector>
+
+#include "app/MainFrame.h"
+#include "classlib/FrameWnd.h"
+#include "core/ErrorBox.h"
+#include "core/PluginManager.h"
+#include "export/TokenEngine.h"
+#include "resources/resource.h"
+
+// The static globals of the program, built in this order before start-up
+// and destroyed in the reverse order at exit. The collection, the plug-in
+// manager and the database format's magic live beside their classes.
+CMovieApp theApp;
+
+static std::string g_helpFilePath;  // filled by the first GetHelpTopicPath
+
+const UINT UWM_ARE_YOU_ME =
+    ::RegisterWindowMessageA("UWM_ARE_YOU_ME-{7FC7AE6E-570B-4a1d-9FD5-7DE461B42230}");
+
+namespace {
+
+const char kMutexName[] = "VISTREL-{CCD4FCAE-8657-4224-93D8-DA53E59B45F5}";
+const char kCompanyKey[] = "Torvane Corp.";
+// Tests start the program under a company key of their own, so that they
+// never read or write the user's settings.
+const char kCompanyOverrideVariable[] = "VISTREL_PROFILE_COMPANY";
+
+const UINT kHelpDisplayTopic = 0;  // HH_DISPLAY_TOPIC
+
+// Held for the life of the process; the system closes it at the end.
+HANDLE g_instanceMutex = NULL;
+
+std::string CompanyKey()
+{
+    const char* own = getenv(kCompanyOverrideVariable);
+    return own != NULL && *own != '\0' ? std::string(own) : std::string(kCompanyKey);
+}
+
+// Winsock 2 for the internet functions: true when version 2 was granted.
+bool StartWinsock()
+{
+    WSADATA data;
+    if (WSAStartup(MAKEWORD(2, 2), &data) != 0)
+        return false;
+    if (LOBYTE(data.wVersion) != 2) {
+        WSACleanup();
+        return false;
+    }
+    return true;
+}
+
+HWND MainWindowHandle()
+{
+    CWnd* main = AfxGetMainWnd();
+    return main != NULL ? main->m_hWnd : NULL;
+}
+
+int ProfileInt(const char* section, const char* entry, int defaultValue)
+{
+    CWinApp* app = AfxGetApp();
+    return app != NULL ? int(app->GetProfileInt(section, entry, defaultValue)) : defaultValue;
+}
+
+// The token engine's settings, read from the profile at each use.
+class CProfileTokenSettings : public ITokenSettings {
+public:
+    bool UseImdbRuntime() override { return ProfileInt("script", "imdb_runtime", 0) != 0; }
+};
+
+CProfileTokenSettings g_tokenSettings;
+
+// One default value under HKEY_CLASSES_ROOT, written with its terminating
+// zero as REG_SZ data must be.
+void SetClassValue(const char* key, const std::string& value)
+{
+    SHSetValueA(HKEY_CLASSES_ROOT, key, NULL, REG_SZ, value.c_str(), DWORD(value.size() + 1));
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+
+BEGIN_MESSAGE_MAP(CMovieApp, CWinApp)
+    ON_COMMAND(ID_HELP_INDEX, OnHelp)
+END_MESSAGE_MAP()
+
+CMovieApp::CMovieApp() : m_winsockStarted(false)
+{
+}
+
+CMovieApp::~CMovieApp()
+{
+    if (m_winsockStarted)
+        WSACleanup();
+}
+
+BOOL CMovieApp::InitInstance()
+{
+    // One copy at a time: a second start brings the first one forward and
+    // ends without opening anything.
+    g_instanceMutex = CreateMutexA(NULL, FALSE, kMutexName);
+    DWORD error = GetLastError();
+    if (error == ERROR_ALREADY_EXISTS || error == ERROR_ACCESS_DENIED) {
+        HWND other = NULL;
+        EnumWindows(FindOtherInstanceProc, reinterpret_cast<LPARAM>(&other));
+        if (other != NULL) {
+            SetForegroundWindow(other);
+            if (IsIconic(other))
+                ShowWindow(other, SW_RESTORE);
+        }
+        return FALSE;
+    }
+
+    m_winsockStarted = StartWinsock();
+    if (!m_winsockStarted) {
+        AfxShowMessageBox(NULL,
+                          "Unable to load winsock 2.x.\r\nInternet functions will not work.\r\n"
+                          "This shouldn't happen on any Windows version after 3.11.",
+                          "vistrel", MB_OK | MB_ICONERROR);
+    }
+    InitCommonControls();
+    LoadLibraryA("RICHED32.DLL");
+
+    SetRegistryKey(CompanyKey().c_str());
+    SetErrorBoxOwnerProvider(MainWindowHandle);
+    thePluginManager.SetProfileIntReader(ProfileInt);
+    SetTokenSettings(&g_tokenSettings);
+
+    RegisterFileTypes();
+    thePluginManager.LoadPlugins();
+
+    CMainFrame* frame = new CMainFrame;
+    m_pMainWnd = frame;
+    if (!frame->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE)) {
+        // A frame whose window was made deletes itself when it goes.
+        if (m_pMainWnd == frame && frame->m_hWnd == NULL)
+            delete frame;
+        m_pMainWnd = NULL;
+        return FALSE;
+    }
+    HICON icon = LoadIcon(IDR_MAINFRAME);
+    frame->SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    frame->SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+
+    CCommandLineInfo commandLine;
+    ParseCommandLine(commandLine);
+
+    frame->ShowWindow(SW_SHOW);
+    frame->UpdateWindow();
+
+    if (commandLine.m_nShellCommand == CCommandLineInfo::FileOpen) {
+        frame->LoadDatabase(commandLine.m_strFileName.c_str());
+    } else if (GetProfileInt("open", "autoload_last", 1) == 1) {
+        std::string last = GetProfileString("open", "last", "");
+        if (!last.empty())
+            frame->LoadDatabase(last.c_str());
+    }
+    return TRUE;
+}
+
+void CMovieApp::RegisterFileTypes()
+{
+    std::string program = GetModulePath();
+
+    SetClassValue(".vdb", "Vistrel Database file");
+    SetClassValue(".vsc", "Vistrel Export Script file");
+    SetClassValue("Vistrel Database file", "Vistrel Database file");
+    SetClassValue("Vistrel Database file\\DefaultIcon", program + ",1");
+    SetClassValue("Vistrel Database file\\Shell", "Open");
+    SetClassValue("Vistrel Database file\\Shell\\Open\\command",
+                  "\"" + program + "\" \"%1\"");
+    SetClassValue("Vistrel Export Script file", "Vistrel Export Script file");
+    SetClassValue("Vistrel Export Script file\\DefaultIcon", program + ",4");
+    SetClassValue("Vistrel Export Script file\\Shell\\Open\\command", "\"notepad.exe\" \"%1\"");
+}
+
+void CMovieApp::OnHelp()
+{
+    ShowHelpTopic(MainWindowHandle(), "index.html");
+}
+
+// ---------------------------------------------------------------------------
+
+BOOL CALLBACK FindOtherInstanceProc(HWND window, LPARAM lParam)
+{
+    DWORD_PTR answer = 0;
+    if (!SendMessageTimeoutA(window, UWM_ARE_YOU_ME, 0, 0, SMTO_BLOCK | SMTO_ABORTIFHUNG, 200,
+                             &answer))
+        return TRUE;
+    if (answer != UWM_ARE_YOU_ME)
+        return TRUE;
+    *reinterpret_cast<HWND*>(lParam) = window;
+    return FALSE;
+}
+
+std::string GetModulePath()
+{
+    // GetModuleFileName cuts a path that doesn't fit and tells only by
+    // filling the whole buffer: grow it until the path and its zero fit.
+    std::vector<char> buffer;
+    for (DWORD size = MAX_PATH + 1; size <= 65536; size *= 2) {
+        buffer.resize(size);
+        DWORD n = GetModuleFileNameA(NULL, buffer.data(), size);
+        if (n == 0)
+            break;
+        if (n < size)
+            return std::string(buffer.data(), n);
+    }
+    return std::string();
+}
+
+std::string GetHelpTopicPath(const char* topic)
+{
+    if (g_helpFilePath.empty()) {
+        std::string path = GetModulePath();
+        size_t slash = path.find_last_of('\\');
+        path.erase(slash == std::string::npos ? 0 : slash);
+        g_helpFilePath = path + "\\vistrel.chm";
+    }
+    std::string result = g_helpFilePath;
+    if (topic != NULL) {
+        result += "::/";
+        result += topic;
+    }
+    return result;
+}
+
+void ShowHelpTopic(HWND owner, const char* topic)
+{
+    typedef HWND(WINAPI * HtmlHelpFn)(HWND, LPCSTR, UINT, DWORD_PTR);
+    static HtmlHelpFn htmlHelp = NULL;
+    static bool bound = false;
+    if (!bound) {
+        bound = true;
+        HMODULE module = LoadLibraryA("hhctrl.ocx");
+        if (module != NULL)
+            htmlHelp = reinterpret_cast<HtmlHelpFn>(
+                reinterpret_cast<void*>(GetProcAddress(module, "HtmlHelpA")));
+    }
+    if (htmlHelp != NULL)
+        htmlHelp(owner, GetHelpTopicPath(topic).c_str(), kHelpDisplayTopic, 0);
+}

@@ -1,0 +1,320 @@
+#ifdef _WIN32
+
+#include "ProgramRun.h"
+
+#include <shlwapi.h>
+
+#include <cstdio>
+#include <vector>
+
+#include "core/ErrorBox.h"
+#include "core/Movie.h"
+#include "core/MovieCollection.h"
+#include "core/StrUtil.h"
+
+namespace {
+
+const char kMainTitle[] = "vistrel v1.3.5.2";
+const char kPluginWarning[] = "Couldn't find any import plugins";
+
+struct WindowSearch {
+    DWORD processId;
+    const char* title;      // exact window text, or NULL
+    bool dialogsOnly;
+    const char* text;       // contained in caption or static texts, or NULL
+    HWND found;
+};
+
+std::string ClassOf(HWND window)
+{
+    char name[64] = {};
+    GetClassNameA(window, name, sizeof(name));
+    return name;
+}
+
+std::string TextOf(HWND window)
+{
+    char text[1024] = {};
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutA(window, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text),
+                             SMTO_ABORTIFHUNG, 2000, &result))
+        return std::string();
+    text[sizeof(text) - 1] = '\0';
+    return text;
+}
+
+BOOL CALLBACK MatchWindow(HWND window, LPARAM lParam)
+{
+    WindowSearch* search = reinterpret_cast<WindowSearch*>(lParam);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    if (pid != search->processId || !IsWindowVisible(window))
+        return TRUE;
+    if (search->dialogsOnly && ClassOf(window) != "#32770")
+        return TRUE;
+    if (search->title != NULL && TextOf(window) != search->title)
+        return TRUE;
+    if (search->text != NULL) {
+        std::string all = TextOf(window) + "\n" + CProgramRun::DialogText(window);
+        if (all.find(search->text) == std::string::npos)
+            return TRUE;
+    }
+    search->found = window;
+    return FALSE;
+}
+
+HWND FindWindowOf(DWORD pid, const char* title, bool dialogsOnly, const char* text)
+{
+    WindowSearch search = { pid, title, dialogsOnly, text, NULL };
+    EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+BOOL CALLBACK CollectStaticText(HWND child, LPARAM lParam)
+{
+    std::string* all = reinterpret_cast<std::string*>(lParam);
+    if (ClassOf(child) == "Static") {
+        std::string text = TextOf(child);
+        if (!text.empty()) {
+            *all += text;
+            *all += '\n';
+        }
+    }
+    return TRUE;
+}
+
+void DeleteFolder(const std::string& folder)
+{
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = found.cFileName;
+            if (name == "." || name == "..")
+                continue;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                DeleteFolder(folder + name + "\\");
+            else
+                DeleteFileA((folder + name).c_str());
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryA(folder.c_str());
+}
+
+} // namespace
+
+std::string WindowsPath(const std::string& path)
+{
+    std::string result = path;
+    for (char& c : result) {
+        if (c == '/')
+            c = '\\';
+    }
+    if (!result.empty() && result[0] == '\\')
+        result = "Z:" + result;
+    return result;
+}
+
+bool FileExists(const std::string& path)
+{
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs)
+{
+    DWORD start = GetTickCount();
+    while (!condition()) {
+        if (GetTickCount() - start > timeoutMs)
+            return false;
+        Sleep(20);
+    }
+    return true;
+}
+
+bool WriteCatalogue(const std::string& path, int movies)
+{
+    SetErrorBoxRecording(true);
+    CMovieCollection collection;
+    for (int i = 0; i < movies; ++i) {
+        CMovie movie;
+        char title[32];
+        std::snprintf(title, sizeof(title), "Movie %d", i + 1);
+        StrSet(&movie.m_title, title);
+        if (collection.AddMovie(&movie, false) == NO_ID)
+            return false;
+    }
+    return collection.Save(path.c_str(), false);
+}
+
+int CatalogueMovieCount(const std::string& path)
+{
+    SetErrorBoxRecording(true);
+    CMovieCollection collection;
+    if (!collection.Load(path.c_str()))
+        return -1;
+    return int(collection.GetMovieCount());
+}
+
+// ---------------------------------------------------------------------------
+
+CProgramRun::CProgramRun(const char* testName) : m_process()
+{
+    char temp[MAX_PATH + 1] = {};
+    GetTempPathA(MAX_PATH, temp);
+    char unique[128];
+    std::snprintf(unique, sizeof(unique), "%lu-%lu-%s", GetCurrentProcessId(), GetTickCount(),
+                  testName);
+    m_folder = std::string(temp) + "vistrel-" + unique + "\\";
+    CreateDirectoryA(m_folder.c_str(), NULL);
+    CopyFileA(WindowsPath(VISTREL_EXE).c_str(), PathOf("vistrel.exe").c_str(), FALSE);
+    m_company = std::string("VistrelAppTest-") + unique;
+}
+
+CProgramRun::~CProgramRun()
+{
+    if (m_process.hProcess != NULL) {
+        if (IsRunning()) {
+            TerminateProcess(m_process.hProcess, 1);
+            WaitForSingleObject(m_process.hProcess, 10000);
+        }
+        CloseHandle(m_process.hProcess);
+        CloseHandle(m_process.hThread);
+    }
+    DeleteFolder(m_folder);
+    SHDeleteKeyA(HKEY_CURRENT_USER, ("Software\\" + m_company).c_str());
+}
+
+void CProgramRun::SetInt(const char* section, const char* entry, DWORD value)
+{
+    std::string key = "Software\\" + m_company + "\\Vistrel\\" + section;
+    SHSetValueA(HKEY_CURRENT_USER, key.c_str(), entry, REG_DWORD, &value, sizeof(value));
+}
+
+void CProgramRun::SetString(const char* section, const char* entry, const std::string& value)
+{
+    std::string key = "Software\\" + m_company + "\\Vistrel\\" + section;
+    SHSetValueA(HKEY_CURRENT_USER, key.c_str(), entry, REG_SZ, value.c_str(),
+                DWORD(value.size() + 1));
+}
+
+bool CProgramRun::GetInt(const char* section, const char* entry, DWORD* value) const
+{
+    std::string key = "Software\\" + m_company + "\\Vistrel\\" + section;
+    DWORD type = 0, size = sizeof(*value);
+    return SHGetValueA(HKEY_CURRENT_USER, key.c_str(), entry, &type, value, &size) == ERROR_SUCCESS
+           && type == REG_DWORD;
+}
+
+bool CProgramRun::GetString(const char* section, const char* entry, std::string* value) const
+{
+    std::string key = "Software\\" + m_company + "\\Vistrel\\" + section;
+    char buffer[2048] = {};
+    DWORD type = 0, size = sizeof(buffer) - 1;
+    if (SHGetValueA(HKEY_CURRENT_USER, key.c_str(), entry, &type, buffer, &size) != ERROR_SUCCESS
+        || type != REG_SZ)
+        return false;
+    *value = buffer;
+    return true;
+}
+
+std::string CProgramRun::String(const char* section, const char* entry) const
+{
+    std::string value;
+    return GetString(section, entry, &value) ? value : std::string("<none>");
+}
+
+bool CProgramRun::Start(const std::string& arguments)
+{
+    SetEnvironmentVariableA("VISTREL_PROFILE_COMPANY", m_company.c_str());
+    std::string program = PathOf("vistrel.exe");
+    std::string commandLine = "\"" + program + "\"";
+    if (!arguments.empty())
+        commandLine += " " + arguments;
+    std::vector<char> writable(commandLine.begin(), commandLine.end());
+    writable.push_back('\0');
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    if (m_process.hProcess != NULL) {
+        CloseHandle(m_process.hProcess);
+        CloseHandle(m_process.hThread);
+        m_process = PROCESS_INFORMATION();
+    }
+    return CreateProcessA(program.c_str(), writable.data(), NULL, NULL, FALSE, 0, NULL,
+                          m_folder.c_str(), &startup, &m_process)
+           != FALSE;
+}
+
+bool CProgramRun::AnswerPluginWarning()
+{
+    HWND warning = WaitDialog(kPluginWarning);
+    if (warning == NULL)
+        return false;
+    Press(warning, IDOK);
+    return true;
+}
+
+HWND CProgramRun::StartToMainWindow(const std::string& arguments)
+{
+    if (!Start(arguments) || !AnswerPluginWarning())
+        return NULL;
+    return MainWindow();
+}
+
+HWND CProgramRun::MainWindow(DWORD timeoutMs)
+{
+    HWND found = NULL;
+    WaitFor([&] { return (found = FindWindowOf(ProcessId(), kMainTitle, false, NULL)) != NULL; },
+            timeoutMs);
+    return found;
+}
+
+HWND CProgramRun::WaitDialog(const char* text, DWORD timeoutMs)
+{
+    HWND found = NULL;
+    WaitFor([&] { return (found = FindWindowOf(ProcessId(), NULL, true, text)) != NULL; },
+            timeoutMs);
+    return found;
+}
+
+std::string CProgramRun::DialogText(HWND dialog)
+{
+    std::string all;
+    EnumChildWindows(dialog, CollectStaticText, reinterpret_cast<LPARAM>(&all));
+    return all;
+}
+
+void CProgramRun::Press(HWND dialog, int button)
+{
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
+}
+
+bool CProgramRun::WaitExit(DWORD timeoutMs)
+{
+    return m_process.hProcess != NULL
+           && WaitForSingleObject(m_process.hProcess, timeoutMs) == WAIT_OBJECT_0;
+}
+
+bool CProgramRun::IsRunning() const
+{
+    return m_process.hProcess != NULL && WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+bool CProgramRun::HasVisibleWindow() const
+{
+    return FindWindowOf(m_process.dwProcessId, NULL, false, NULL) != NULL;
+}
+
+void CProgramRun::PostCommand(UINT id)
+{
+    PostMessageA(MainWindow(0), WM_COMMAND, id, 0);
+}
+
+void CProgramRun::SendCommand(UINT id)
+{
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(MainWindow(0), WM_COMMAND, id, 0, SMTO_ABORTIFHUNG, 10000, &result);
+}
+
+#endif

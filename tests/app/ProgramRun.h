@@ -1,0 +1,74 @@
+// Runs the real main program from a test: a copy of vistrel.exe in a folder
+// of its own (where its crash copy lives), started with a registry company
+// key of its own, and driven from outside through its windows and messages.
+#pragma once
+
+#ifdef _WIN32
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+class CProgramRun {
+public:
+    explicit CProgramRun(const char* testName);
+    // Ends a program still running, deletes the folder and the profile.
+    ~CProgramRun();
+
+    const std::string& Folder() const { return m_folder; }    // with its backslash
+    std::string PathOf(const char* name) const { return m_folder + name; }
+
+    // The program's profile: HKCU\Software\<company>\Vistrel\<section>.
+    void SetInt(const char* section, const char* entry, DWORD value);
+    void SetString(const char* section, const char* entry, const std::string& value);
+    bool GetInt(const char* section, const char* entry, DWORD* value) const;
+    bool GetString(const char* section, const char* entry, std::string* value) const;
+    // The text of an entry; "<none>" when there is none.
+    std::string String(const char* section, const char* entry) const;
+
+    // Starts the program with the given command-line arguments.
+    bool Start(const std::string& arguments = std::string());
+    // Starts it, answers the warning that no plug-in was found (the copy
+    // has no "plugins" folder) and waits for the main window.
+    HWND StartToMainWindow(const std::string& arguments = std::string());
+    // Answers the plug-in warning that every start shows here.
+    bool AnswerPluginWarning();
+
+    HWND MainWindow(DWORD timeoutMs = 20000);
+    // The next message box (or other dialog) of the program whose caption or
+    // text contains the given text.
+    HWND WaitDialog(const char* text, DWORD timeoutMs = 20000);
+    // The texts of a dialog's static controls, one per line.
+    static std::string DialogText(HWND dialog);
+    // Presses a button of a dialog (IDOK, IDCANCEL).
+    static void Press(HWND dialog, int button);
+    // Waits for the program to end; false when it still runs afterwards.
+    bool WaitExit(DWORD timeoutMs = 20000);
+    bool IsRunning() const;
+    DWORD ProcessId() const { return m_process.dwProcessId; }
+    // Whether the program has a visible top-level window now.
+    bool HasVisibleWindow() const;
+
+    // Posts a menu command to the main window, or sends it and returns
+    // once the program has handled it.
+    void PostCommand(UINT id);
+    void SendCommand(UINT id);
+
+private:
+    std::string m_folder;
+    std::string m_company;
+    PROCESS_INFORMATION m_process;
+};
+
+// A Windows path for a path of the build (which is a Unix path under Wine).
+std::string WindowsPath(const std::string& path);
+// Writes a catalogue with the given number of movies; false on failure.
+bool WriteCatalogue(const std::string& path, int movies);
+// The number of movies in a catalogue file; -1 when it can't be read.
+int CatalogueMovieCount(const std::string& path);
+// Waits until the condition holds.
+bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = 20000);
+bool FileExists(const std::string& path);
+
+#endif

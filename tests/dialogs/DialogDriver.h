@@ -1,0 +1,53 @@
+// Helpers of the dialogs' tests: the application object with a profile of
+// the test's own, and a driver that plays the user in modal dialogs.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+// Points the application's profile at a company key of its own for the
+// lifetime of the object, and deletes the key afterwards.
+class ScopedProfile {
+public:
+    explicit ScopedProfile(const char* testName);
+    ~ScopedProfile();
+    int GetInt(const char* section, const char* entry, int defaultValue);
+    void SetInt(const char* section, const char* entry, int value);
+
+private:
+    std::string m_company;
+};
+
+// While it lives, a timer of this thread hands every dialog of the thread
+// that becomes visible to the script, once. The script reads the controls
+// and posts clicks; a dialog still open 5 seconds after its script ran is
+// cancelled so that a broken test fails instead of hanging.
+class DialogDriver {
+public:
+    explicit DialogDriver(std::function<void(HWND)> script);
+    ~DialogDriver();
+    // How many dialogs were handed to the script.
+    int Count() const { return m_count; }
+
+private:
+    static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD);
+    void Tick();
+
+    std::function<void(HWND)> m_script;
+    UINT_PTR m_timer;
+    int m_count;
+};
+
+// Test helpers for dialog windows.
+std::string ItemText(HWND dialog, int id);
+void SetItemText(HWND dialog, int id, const char* text);
+bool IsItemEnabled(HWND dialog, int id);
+bool IsItemChecked(HWND dialog, int id);
+// A click on the button, posted as the user's would come.
+void PostClick(HWND dialog, int id);
+std::string WindowCaption(HWND window);
+
+// A folder of the build machine as Windows programs under Wine see it.
+std::string WindowsPath(const char* unixPath);
