@@ -731,4 +731,31 @@ TEST_F(DatabaseTest, FailedSaveLeavesTheOldFileAndNoLeftovers)
     EXPECT_FALSE(c.IsSaved());
 }
 
+// Handing back a copy that holds nothing new leaves a saved collection saved,
+// also when a save already took the copy's changes in; a real change does not.
+TEST_F(DatabaseTest, OnlyChangedCopiesClearTheSavedFlag)
+{
+    CMovieCollection c;
+    ASSERT_TRUE(c.Load(FixturePath(12).string().c_str()));
+    CMovie* early = c.GetMovieCopy(2);
+    ASSERT_TRUE(early != NULL);
+    StrSet(&early->m_title, "Taken in by the save");
+    ASSERT_TRUE(c.Save(PathOf("saved.vdb").c_str(), false));
+    ASSERT_TRUE(c.IsSaved());
+    c.ReleaseMovieCopy(&early);
+    EXPECT_TRUE(c.IsSaved());
+
+    CMovie* copy = c.GetMovieCopy(1);
+    ASSERT_TRUE(copy != NULL);
+    c.ReleaseMovieCopy(&copy);
+    EXPECT_EQ(nullptr, copy);
+    EXPECT_TRUE(c.IsSaved());
+
+    copy = c.GetMovieCopy(1);
+    ASSERT_TRUE(copy != NULL);
+    StrSet(&copy->m_title, "Changed");
+    c.ReleaseMovieCopy(&copy);
+    EXPECT_FALSE(c.IsSaved());
+}
+
 } // namespace
