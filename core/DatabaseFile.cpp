@@ -46,6 +46,9 @@ const char kPersonTag[] = "PRSON";
 const char kCorruptText[] =
     "Your database file is corrupt, problem is fixed but check if everything is ok.";
 
+// A load reads the whole file front to back through a large buffer.
+const size_t kLoadBufferBytes = 64 * 1024;
+
 const DWORD kSizeDivisor = 0xFFFFFFFF;
 const int kProgressHigh = 32000;
 
@@ -56,15 +59,6 @@ const DWORD kMinFileBytes = kTagLength + 4 + 4 + 3 + 1 + 4 + 4 + 16 + 1;
 const DWORD kMinPersonBytes = kTagLength + 3 + 4 + 4;
 // A loan: movie id and two 16-byte stamps.
 const DWORD kLoanBytes = 4 + 16 + 16;
-
-long long TellPosition(FILE* f)
-{
-#ifdef _WIN32
-    return _ftelli64(f);
-#else
-    return ftello(f);
-#endif
-}
 
 // The length of the stream; the position is back at the start. -1 when the
 // stream cannot seek.
@@ -91,18 +85,15 @@ struct FileCloser {
 };
 typedef std::unique_ptr<FILE, FileCloser> FilePtr;
 
-// The open file of a load with its length and version.
+// The open file of a load and its version.
 struct Reader {
     FILE* f;
-    long long length;
     int version;
 
     long long Left() const
     {
-        long long here = TellPosition(f);
-        if (here < 0 || here > length)
-            return 0;
-        return length - here;
+        long long left = StreamBytesLeft(f);
+        return left < 0 ? 0 : left;
     }
 
     // count entries of at least each bytes still fit in the file.
@@ -661,6 +652,8 @@ int64_t JoinFileSize(BYTE sign, DWORD quotient, DWORD remainder)
 bool CMovieCollection::Load(const char* path, ILoadProgress* progress)
 {
     FilePtr file(path != NULL ? fopen(path, "rb") : NULL);
+    if (file)
+        setvbuf(file.get(), NULL, _IOFBF, kLoadBufferBytes);
     long long length = file ? StreamLength(file.get()) : -1;
     if (length < 0) {
         ShowError(0, "Error opening file %s", path != NULL ? path : "");
@@ -668,7 +661,7 @@ bool CMovieCollection::Load(const char* path, ILoadProgress* progress)
     }
     FILE* f = file.get();
 
-    Reader r = { f, length, ReadVersion(f) };
+    Reader r = { f, ReadVersion(f) };
     DWORD counts[4] = { 0, 0, 0, 0 };  // discs, movies, files, persons
     if (r.version < 0 || !ReadCounts(f, r.version, counts)) {
         ShowError(0, "This is not a Vistrel file, not created with this program atleast...");
@@ -688,13 +681,18 @@ bool CMovieCollection::Load(const char* path, ILoadProgress* progress)
     free(text);
 
     ProgressSteps steps(progress, counts);
-    ReadRecords(r, kDiscTag, counts[0], kMinDiscBytes, ReadDiscBody, discs, steps, 0);
-    ReadRecords(r, kMovieTag, counts[1], kMinMovieBytes, ReadMovieBody, movies, steps,
-                discs.size());
-    ReadRecords(r, kFileTag, counts[2], kMinFileBytes, ReadFileBody, files, steps,
-                discs.size() + movies.size());
-    ReadRecords(r, kPersonTag, counts[3], kMinPersonBytes, ReadPersonBody, persons, steps,
-                discs.size() + movies.size() + files.size());
+    {
+        // The records take the file front to back through the stream readers
+        // alone, so the checks of counts and lengths need no system call.
+        CSequentialRead sequential(f, length);
+        ReadRecords(r, kDiscTag, counts[0], kMinDiscBytes, ReadDiscBody, discs, steps, 0);
+        ReadRecords(r, kMovieTag, counts[1], kMinMovieBytes, ReadMovieBody, movies, steps,
+                    discs.size());
+        ReadRecords(r, kFileTag, counts[2], kMinFileBytes, ReadFileBody, files, steps,
+                    discs.size() + movies.size());
+        ReadRecords(r, kPersonTag, counts[3], kMinPersonBytes, ReadPersonBody, persons, steps,
+                    discs.size() + movies.size() + files.size());
+    }
 
     if (progress != NULL)
         progress->Close();

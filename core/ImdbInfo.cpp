@@ -240,15 +240,8 @@ bool CImdbInfo::Read(FILE* stream, int version)
         BYTE hasCover = 0;
         if (!ReadU8(stream, &hasCover))
             return false;
-        if (hasCover == 1) {
-            BYTE* bytes = NULL;
-            DWORD length = 0;
-            if (!ReadBlock(stream, &bytes, &length))
-                return false;
-            if (bytes != NULL)
-                m_cover.assign(bytes, bytes + length);
-            free(bytes);
-        }
+        if (hasCover == 1 && !ReadBlock(stream, &m_cover))
+            return false;
 
         DWORD castCount = 0;
         if (!ReadU32(stream, &castCount))

@@ -54,6 +54,8 @@ namespace {
 // smallest encoding, still fits into what is left of the stream.
 bool CountFits(FILE* f, DWORD count, unsigned minBytesEach)
 {
+    if (count == 0)
+        return true;
     long long left = StreamBytesLeft(f);
     if (left < 0)
         return true;

@@ -2,8 +2,10 @@
 // checked against what the stream still holds before anything is allocated.
 #include "core/StreamIo.h"
 
+#include <cassert>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 #include <string>
 
 #ifdef _WIN32
@@ -19,6 +21,76 @@ namespace {
 
 const char kReadError[] = "Error reading file";
 
+// Streams that cannot seek are read in slices of this size.
+const DWORD kSlice = 64 * 1024;
+
+// The innermost CSequentialRead of this thread.
+thread_local CSequentialRead* t_sequential = NULL;
+
+// The stream's position, 64 bits wide everywhere.
+long long Tell(FILE* f)
+{
+#ifdef _WIN32
+    return _ftelli64(f);
+#else
+    return ftello(f);
+#endif
+}
+
+// Counts n bytes taken from f when a CSequentialRead follows it.
+void Took(FILE* f, size_t n)
+{
+    if (CSequentialRead* sequential = CSequentialRead::Find(f))
+        sequential->Advance(n);
+}
+
+size_t ReadRaw(FILE* f, void* buffer, size_t n)
+{
+    size_t got = fread(buffer, 1, n, f);
+    Took(f, got);
+    return got;
+}
+
+// Takes bytes one at a time with the stream locked once for all of them
+// rather than once for each, and counts them when it ends.
+class CLockedReader {
+public:
+    explicit CLockedReader(FILE* f) : m_stream(f), m_taken(0)
+    {
+#ifdef _WIN32
+        _lock_file(f);
+#else
+        flockfile(f);
+#endif
+    }
+    ~CLockedReader()
+    {
+#ifdef _WIN32
+        _unlock_file(m_stream);
+#else
+        funlockfile(m_stream);
+#endif
+        Took(m_stream, m_taken);
+    }
+    CLockedReader(const CLockedReader&) = delete;
+    CLockedReader& operator=(const CLockedReader&) = delete;
+
+    int Get()
+    {
+#ifdef _WIN32
+        int c = _getc_nolock(m_stream);
+#else
+        int c = getc_unlocked(m_stream);
+#endif
+        if (c != EOF)
+            m_taken++;
+        return c;
+    }
+
+private:
+    FILE* m_stream;
+    size_t m_taken;
+};
 
 // Reads n bytes into a new malloc buffer (NULL for n = 0). A stream that
 // cannot seek is read in slices, so the buffer never outgrows the data.
@@ -34,20 +106,19 @@ bool ReadNew(FILE* f, DWORD n, BYTE** out)
         BYTE* bytes = static_cast<BYTE*>(malloc(n));
         if (bytes == NULL)
             return false;
-        if (fread(bytes, 1, n, f) != n) {
+        if (ReadRaw(f, bytes, n) != n) {
             free(bytes);
             return false;
         }
         *out = bytes;
         return true;
     }
-    const DWORD kSlice = 64 * 1024;
     BYTE* bytes = NULL;
     DWORD have = 0;
     while (have < n) {
         DWORD part = n - have < kSlice ? n - have : kSlice;
         BYTE* grown = static_cast<BYTE*>(realloc(bytes, size_t(have) + part));
-        if (grown == NULL || fread(grown + have, 1, part, f) != part) {
+        if (grown == NULL || ReadRaw(f, grown + have, part) != part) {
             free(grown ? grown : bytes);
             return false;
         }
@@ -56,6 +127,34 @@ bool ReadNew(FILE* f, DWORD n, BYTE** out)
     }
     *out = bytes;
     return true;
+}
+
+// The same into a vector, with the same checks and slices.
+bool ReadNew(FILE* f, DWORD n, std::vector<BYTE>& out)
+{
+    out.clear();
+    if (n == 0)
+        return true;
+    try {
+        long long left = StreamBytesLeft(f);
+        if (left >= 0) {
+            if (static_cast<long long>(n) > left)
+                return false;
+            out.resize(n);
+            return ReadRaw(f, out.data(), n) == n;
+        }
+        while (out.size() < n) {
+            size_t have = out.size();
+            size_t part = n - have < kSlice ? n - have : kSlice;
+            out.reserve(have + part);
+            out.resize(have + part);
+            if (ReadRaw(f, out.data() + have, part) != part)
+                return false;
+        }
+        return true;
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
 }
 
 // A block whose stored length must be exactly n, copied into out.
@@ -74,12 +173,42 @@ bool ReadFixedBlock(FILE* f, BYTE* out, DWORD n)
 
 } // namespace
 
+CSequentialRead::CSequentialRead(FILE* f, long long length)
+    : m_stream(f), m_length(length), m_position(Tell(f)), m_following(m_position >= 0),
+      m_outer(t_sequential)
+{
+    if (m_following)
+        t_sequential = this;
+}
+
+CSequentialRead::~CSequentialRead()
+{
+    if (m_following)
+        t_sequential = m_outer;
+}
+
+CSequentialRead* CSequentialRead::Find(FILE* f)
+{
+    for (CSequentialRead* s = t_sequential; s != NULL; s = s->m_outer) {
+        if (s->m_stream == f)
+            return s;
+    }
+    return NULL;
+}
+
 long long StreamBytesLeft(FILE* f)
 {
+    // After a read error the position is undefined: it is asked for again.
+    CSequentialRead* sequential = CSequentialRead::Find(f);
+    if (sequential != NULL && !ferror(f)) {
+        assert(sequential->Position() == Tell(f));
+        return sequential->Left();
+    }
+
     // The file's length comes from the file system rather than from a seek to
     // the end and back, which would throw away the stream's read buffer on
     // every check.
-    long long here = ftell(f);
+    long long here = Tell(f);
     if (here < 0)
         return -1;
     long long end;
@@ -107,6 +236,7 @@ bool ReadU8(FILE* f, BYTE* value)
         ShowError(0, "%s", kReadError);
         return false;
     }
+    Took(f, 1);
     *value = static_cast<BYTE>(c);
     return true;
 }
@@ -116,7 +246,7 @@ bool ReadU16(FILE* f, WORD* value)
     BYTE b[2];
     if (f == NULL)
         return false;
-    if (fread(b, 1, 2, f) != 2) {
+    if (ReadRaw(f, b, 2) != 2) {
         ShowError(0, "%s", kReadError);
         return false;
     }
@@ -129,7 +259,7 @@ bool ReadU32(FILE* f, DWORD* value)
     BYTE b[4];
     if (f == NULL)
         return false;
-    if (fread(b, 1, 4, f) != 4) {
+    if (ReadRaw(f, b, 4) != 4) {
         ShowError(0, "%s", kReadError);
         return false;
     }
@@ -157,16 +287,36 @@ bool ReadString(FILE* f, char** text)
 {
     if (f == NULL)
         return false;
-    std::string read;  // grows geometrically
-    for (;;) {
-        int c = getc(f);
-        if (c == EOF)
-            return false;
-        if (c == 0)
-            break;
-        read += static_cast<char>(c);
+    // Most texts fit the buffer; a longer one gathers in longer.
+    char buffer[512];
+    size_t used = 0;
+    std::string longer;
+    bool ended = false;
+    {
+        CLockedReader reader(f);
+        for (;;) {
+            int c = reader.Get();
+            if (c == EOF)
+                break;
+            if (c == 0) {
+                ended = true;
+                break;
+            }
+            if (used == sizeof buffer) {
+                longer.append(buffer, used);
+                used = 0;
+            }
+            buffer[used++] = static_cast<char>(c);
+        }
     }
-    StrSet(text, read.c_str());
+    if (!ended)
+        return false;
+    if (longer.empty()) {
+        StrAssignN(text, buffer, used);
+    } else {
+        longer.append(buffer, used);
+        StrAssignN(text, longer.data(), longer.size());
+    }
     return true;
 }
 
@@ -194,6 +344,18 @@ bool ReadBlock(FILE* f, BYTE** bytes, DWORD* length)
     return true;
 }
 
+bool ReadBlock(FILE* f, std::vector<BYTE>* bytes)
+{
+    DWORD n = 0;
+    if (!ReadU32(f, &n))
+        return false;
+    std::vector<BYTE> read;
+    if (!ReadNew(f, n, read))
+        return false;
+    bytes->swap(read);
+    return true;
+}
+
 bool WriteBlock(FILE* f, const void* bytes, DWORD length)
 {
     if (bytes == NULL && length != 0)
@@ -205,7 +367,7 @@ bool ReadBytes(FILE* f, void* buffer, DWORD n)
 {
     if (f == NULL || (buffer == NULL && n != 0))
         return false;
-    return fread(buffer, 1, n, f) == n;
+    return ReadRaw(f, buffer, n) == n;
 }
 
 bool WriteBytes(FILE* f, const void* buffer, DWORD n)

@@ -3,13 +3,44 @@
 // the place the caller passes and leave it unchanged on failure.
 #pragma once
 
+#include <cstddef>
 #include <cstdio>
+#include <vector>
 
 #include "core/WinTypes.h"
 
 // Bytes between the stream's position and its end, or -1 when the stream
 // cannot seek. Readers check counts and lengths from a file against it.
 long long StreamBytesLeft(FILE* f);
+
+// While an object of this class lives, its binary stream is read front to back
+// through the readers below and nothing else: no seeks, no other reads, no
+// writes. The readers count the bytes they take, so StreamBytesLeft knows the
+// position and the file's length without the system calls it otherwise makes
+// for every count and length it checks. The object ends before the stream is
+// closed, on the thread that made it.
+class CSequentialRead {
+public:
+    CSequentialRead(FILE* f, long long length);
+    ~CSequentialRead();
+    CSequentialRead(const CSequentialRead&) = delete;
+    CSequentialRead& operator=(const CSequentialRead&) = delete;
+
+    // The object following f on this thread, or NULL.
+    static CSequentialRead* Find(FILE* f);
+
+    // Bytes from the position to the end of the file.
+    long long Left() const { return m_length < m_position ? 0 : m_length - m_position; }
+    long long Position() const { return m_position; }
+    void Advance(size_t n) { m_position += static_cast<long long>(n); }
+
+private:
+    FILE* m_stream;
+    long long m_length;
+    long long m_position;
+    bool m_following;
+    CSequentialRead* m_outer;
+};
 
 // Show "Error reading file" when the stream ends early.
 bool ReadU8(FILE* f, BYTE* value);
@@ -30,6 +61,8 @@ bool WriteString(FILE* f, const char* text);
 // on success the old *bytes is freed and replaced. A length larger than what
 // is left in the stream fails before anything is allocated.
 bool ReadBlock(FILE* f, BYTE** bytes, DWORD* length);
+// The same into a vector (empty when n is 0), replaced only on success.
+bool ReadBlock(FILE* f, std::vector<BYTE>* bytes);
 bool WriteBlock(FILE* f, const void* bytes, DWORD length);
 
 // Raw bytes; true only when all n were transferred.
