@@ -221,3 +221,62 @@ TEST(StreamIoPipe, BlockFromAStreamThatCannotSeek)
 }
 #endif
 } // namespace
+
+namespace {
+
+// Reads of every kind, failed ones included, keep the counted position equal
+// to the stream's own, and StreamBytesLeft answers from the given length.
+TEST_F(StreamIoTest, SequentialReadCountsEveryByteTaken)
+{
+    ASSERT_TRUE(WriteU8(f, 7));
+    ASSERT_TRUE(WriteU16(f, 0x1234));
+    ASSERT_TRUE(WriteString(f, std::string(1500, 'x').c_str()));
+    ASSERT_TRUE(WriteBlock(f, "abc", 3));
+    ASSERT_TRUE(WriteDouble(f, 2.5));
+    ASSERT_TRUE(WriteString(f, "tail"));
+    Bytes bytes = Written();
+    bytes.pop_back();  // the last text loses its 0 byte
+    fclose(f);
+    f = tmpfile();
+    ASSERT_TRUE(f != NULL);
+    Load(bytes);
+    long long size = static_cast<long long>(bytes.size());
+
+    CSequentialRead sequential(f, size);
+    BYTE u8 = 0;
+    WORD u16 = 0;
+    char* text = NULL;
+    std::vector<BYTE> block;
+    double d = 0;
+    ASSERT_TRUE(ReadU8(f, &u8));
+    ASSERT_TRUE(ReadU16(f, &u16));
+    ASSERT_TRUE(ReadString(f, &text));
+    EXPECT_EQ(1500u, strlen(text));
+    EXPECT_EQ(size - ftell(f), StreamBytesLeft(f));
+    ASSERT_TRUE(ReadBlock(f, &block));
+    EXPECT_EQ(Bytes({ 'a', 'b', 'c' }), block);
+    ASSERT_TRUE(ReadDouble(f, &d));
+    EXPECT_EQ(4, StreamBytesLeft(f));
+    EXPECT_FALSE(ReadString(f, &text));  // takes the 4 bytes, finds no end
+    EXPECT_EQ(size, ftell(f));
+    EXPECT_EQ(0, StreamBytesLeft(f));
+    free(text);
+}
+
+TEST_F(StreamIoTest, SequentialReadTrustsTheGivenLength)
+{
+    Load({ 8, 0, 0, 0, 1, 2, 3, 4, 5, 6, 7, 8 });
+    std::vector<BYTE> block(1, 9);
+    {
+        CSequentialRead sequential(f, 8);  // the block runs past this end
+        EXPECT_FALSE(ReadBlock(f, &block));
+        EXPECT_EQ(Bytes(1, 9), block);
+        EXPECT_EQ(4, ftell(f));  // nothing taken beyond the length
+    }
+    EXPECT_EQ(8, StreamBytesLeft(f));  // the file system answers again
+    rewind(f);
+    ASSERT_TRUE(ReadBlock(f, &block));
+    EXPECT_EQ(8u, block.size());
+}
+
+} // namespace
