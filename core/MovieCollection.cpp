@@ -381,6 +381,14 @@ DWORD CMovieCollection::GetMovieCount()
     return DWORD(m_movies.size());
 }
 
+void CMovieCollection::ClearMovieModified(DWORD id)
+{
+    Lock lock(m_lock);
+    CMovie* stored = FindRecord(m_movies, id);
+    if (stored != NULL)
+        stored->m_modified = 0;
+}
+
 DWORD CMovieCollection::GetDiscCount()
 {
     Lock lock(m_lock);

@@ -84,6 +84,8 @@ public:
     DWORD GetNextIdOfPerson(DWORD id);
     DWORD GetIdOfLastMovie();
     DWORD GetMovieCount();
+    // The listing has laid the stored movie out anew: clears its modified flag.
+    void ClearMovieModified(DWORD id);
     DWORD GetDiscCount();
 
     // Store a copy of the record and return its id, NO_ID on failure. A new

@@ -87,3 +87,9 @@
 #define IDC_PROGRESS_BAR            1067
 
 #endif
+
+// Icons of the drives tree, in the order of its image list.
+#define IDI_TREE_CDROM                  140
+#define IDI_TREE_FIXED                  165
+#define IDI_TREE_NETWORK                166
+#define IDI_TREE_FILE                   167
