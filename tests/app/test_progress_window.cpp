@@ -38,18 +38,24 @@ int TakeProbes(HWND window)
     return n;
 }
 
+struct FoundDialogs { HWND last = NULL; int count = 0; };
+
+BOOL CALLBACK CountProgressDialog(HWND hwnd, LPARAM lp)
+{
+    if (::GetDlgItem(hwnd, CProgressDlg::IDC_PROGRESS_BAR) != NULL) {
+        FoundDialogs* f = reinterpret_cast<FoundDialogs*>(lp);
+        f->last = hwnd;
+        f->count++;
+    }
+    return TRUE;
+}
+
 // The progress dialogs of this thread: their handles, the last one found.
 HWND FindProgressDialog(int* count = NULL)
 {
-    struct Found { HWND last = NULL; int count = 0; } found;
-    ::EnumThreadWindows(::GetCurrentThreadId(), [](HWND hwnd, LPARAM lp) -> BOOL {
-        if (::GetDlgItem(hwnd, CProgressDlg::IDC_PROGRESS_BAR) != NULL) {
-            Found* f = reinterpret_cast<Found*>(lp);
-            f->last = hwnd;
-            f->count++;
-        }
-        return TRUE;
-    }, reinterpret_cast<LPARAM>(&found));
+    FoundDialogs found;
+    ::EnumThreadWindows(::GetCurrentThreadId(), CountProgressDialog,
+                        reinterpret_cast<LPARAM>(&found));
     if (count != NULL)
         *count = found.count;
     return found.last;
