@@ -11,6 +11,20 @@
 
 #include "app/LayoutHost.h"
 
+// The bytes of a whole file; empty when it can't be read.
+inline std::vector<BYTE> ReadWholeFile(const std::string& path)
+{
+    std::vector<BYTE> bytes;
+    FILE* f = fopen(path.c_str(), "rb");
+    if (f == NULL)
+        return bytes;
+    int c;
+    while ((c = fgetc(f)) != EOF)
+        bytes.push_back(BYTE(c));
+    fclose(f);
+    return bytes;
+}
+
 class CTestLayoutHost : public ILayoutHost {
 public:
     CTestLayoutHost()
@@ -87,15 +101,7 @@ public:
     }
     std::vector<BYTE> ReadFile(const std::string& name) const
     {
-        std::vector<BYTE> bytes;
-        FILE* f = fopen(Path(name).c_str(), "rb");
-        if (f == NULL)
-            return bytes;
-        int c;
-        while ((c = fgetc(f)) != EOF)
-            bytes.push_back(BYTE(c));
-        fclose(f);
-        return bytes;
+        return ReadWholeFile(Path(name));
     }
 
     std::map<std::string, int> ints;

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "LayoutTestHost.h"
 #include "app/ColorStatic.h"
 #include "app/CoverStatic.h"
 #include "app/ImageStatic.h"
@@ -24,15 +25,7 @@ namespace {
 
 std::vector<BYTE> ReadCover(const char* name)
 {
-    std::vector<BYTE> bytes;
-    FILE* f = fopen((std::string(VISTREL_TEST_DATA) + "/covers/" + name).c_str(), "rb");
-    if (f == NULL)
-        return bytes;
-    int c;
-    while ((c = fgetc(f)) != EOF)
-        bytes.push_back(BYTE(c));
-    fclose(f);
-    return bytes;
+    return ReadWholeFile(std::string(VISTREL_TEST_DATA) + "/covers/" + name);
 }
 
 std::vector<BYTE> DefaultCoverBytes()

@@ -30,15 +30,7 @@ std::string CoverPath(const char* name)
 
 std::vector<BYTE> ReadAll(const std::string& path)
 {
-    std::vector<BYTE> bytes;
-    FILE* f = fopen(path.c_str(), "rb");
-    if (f == NULL)
-        return bytes;
-    int c;
-    while ((c = fgetc(f)) != EOF)
-        bytes.push_back(BYTE(c));
-    fclose(f);
-    return bytes;
+    return ReadWholeFile(path);
 }
 
 // A memory context of the screen's kind with a white bitmap selected.
