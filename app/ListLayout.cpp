@@ -237,11 +237,11 @@ void CListLayout::LoadItems()
 
 void CListLayout::AddDefaultItems()
 {
-    for (const DefaultItem& spec : kDefaultItems) {
+    for (const DefaultItem& def : kDefaultItems) {
         CLayoutSubItem* item = NewItem();
-        DWORD length = spec.text != NULL ? DWORD(strlen(spec.text) + 1) : 0;
-        item->Set(spec.kind, PLACE_ALIGNED, spec.hAnchor, -1, 0, 0, spec.width, spec.height,
-                  spec.flags, spec.text, length, 0);
+        DWORD length = def.text != NULL ? DWORD(strlen(def.text) + 1) : 0;
+        item->Set(def.kind, PLACE_ALIGNED, def.hAnchor, -1, 0, 0, def.width, def.height,
+                  def.flags, def.text, length, 0);
     }
 }
 

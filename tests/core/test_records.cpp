@@ -18,7 +18,7 @@
 
 namespace {
 
-struct FormatSpec {
+struct FormatShape {
     const char* kind;
     int width;   // 0: no video stream
     int height;
@@ -27,32 +27,32 @@ struct FormatSpec {
     std::vector<const char*> subtitles;
 };
 
-void SetFormat(CMovieFile& file, const FormatSpec& spec)
+void SetFormat(CMovieFile& file, const FormatShape& shape)
 {
     MediaFormat format;
     InitMediaFormat(format);
-    StrSet(&format.kindName, spec.kind);
-    format.framesPerSecond = spec.fps;
-    if (spec.width != 0) {
+    StrSet(&format.kindName, shape.kind);
+    format.framesPerSecond = shape.fps;
+    if (shape.width != 0) {
         format.videoStreams = static_cast<VideoStreamInfo**>(calloc(1, sizeof(VideoStreamInfo*)));
         format.videoStreams[0] = static_cast<VideoStreamInfo*>(calloc(1, sizeof(VideoStreamInfo)));
-        format.videoStreams[0]->width = spec.width;
-        format.videoStreams[0]->height = spec.height;
+        format.videoStreams[0]->width = shape.width;
+        format.videoStreams[0]->height = shape.height;
         format.videoCount = 1;
         format.selectedVideo = 0;
     }
-    if (spec.audioLanguage != NULL) {
+    if (shape.audioLanguage != NULL) {
         format.audioStreams = static_cast<AudioStreamInfo**>(calloc(1, sizeof(AudioStreamInfo*)));
         format.audioStreams[0] = static_cast<AudioStreamInfo*>(calloc(1, sizeof(AudioStreamInfo)));
-        StrSet(&format.audioStreams[0]->language, spec.audioLanguage);
+        StrSet(&format.audioStreams[0]->language, shape.audioLanguage);
         format.audioCount = 1;
         format.selectedAudio = 0;
     }
-    if (!spec.subtitles.empty()) {
-        format.subtitleTexts = static_cast<char**>(calloc(spec.subtitles.size(), sizeof(char*)));
-        for (size_t i = 0; i < spec.subtitles.size(); i++)
-            StrSet(&format.subtitleTexts[i], spec.subtitles[i]);
-        format.subtitleCount = uint32_t(spec.subtitles.size());
+    if (!shape.subtitles.empty()) {
+        format.subtitleTexts = static_cast<char**>(calloc(shape.subtitles.size(), sizeof(char*)));
+        for (size_t i = 0; i < shape.subtitles.size(); i++)
+            StrSet(&format.subtitleTexts[i], shape.subtitles[i]);
+        format.subtitleCount = uint32_t(shape.subtitles.size());
     }
     file.m_mediaInfo.reset(new CMediaFormatInfo);
     file.m_mediaInfo->SetFormat(&format);
@@ -60,15 +60,15 @@ void SetFormat(CMovieFile& file, const FormatSpec& spec)
 }
 
 // Stores a file with the given movie-title text in theCollection.
-DWORD StoreFile(const char* movieTitle, const char* fileName, const FormatSpec* spec = NULL,
+DWORD StoreFile(const char* movieTitle, const char* fileName, const FormatShape* shape = NULL,
                 int partNumber = -1)
 {
     CMovieFile file;
     StrSet(&file.m_movieTitle, movieTitle);
     StrSet(&file.m_fileName, fileName);
     file.m_partNumber = partNumber;
-    if (spec != NULL)
-        SetFormat(file, *spec);
+    if (shape != NULL)
+        SetFormat(file, *shape);
     return theCollection.AddFile(&file);
 }
 
@@ -170,8 +170,8 @@ TEST(OtherRecords, DiscPersonAndFileComparisons)
     file.GetInfoText(&info);
     EXPECT_STREQ("--- no info ---", info);
     free(info);
-    FormatSpec spec = { "DivX", 640, 480, 25.0f, NULL, {} };
-    SetFormat(file, spec);
+    FormatShape shape = { "DivX", 640, 480, 25.0f, NULL, {} };
+    SetFormat(file, shape);
     EXPECT_STREQ("DivX", file.GetFormatName());
     EXPECT_TRUE(file.IsDifferent(empty));
     empty.CopyFrom(file);
@@ -240,25 +240,25 @@ TEST_F(RecordsTest, FileJoinsMovieByTitle)
 TEST_F(RecordsTest, SecondPartTakesNumberFromItsStem)
 {
     std::string reason;
-    FormatSpec spec = { "DivX", 640, 480, 25.0f, NULL, {} };
+    FormatShape shape = { "DivX", 640, 480, 25.0f, NULL, {} };
     CMovie movie;
     StrSet(&movie.m_title, "Alien");
-    ASSERT_TRUE(movie.AddFile(StoreFile("Alien", "alien_1.avi", &spec, 1), false));
+    ASSERT_TRUE(movie.AddFile(StoreFile("Alien", "alien_1.avi", &shape, 1), false));
 
     // The character before the digits goes with them.
-    DWORD underscore = StoreFile("Alien_2", "alien_2.avi", &spec);
+    DWORD underscore = StoreFile("Alien_2", "alien_2.avi", &shape);
     EXPECT_TRUE(Check(movie, underscore, &reason));
     EXPECT_EQ("The names does match enough.", reason);
     EXPECT_EQ(2, ReadStoredFile(underscore).partNumber);
     EXPECT_EQ("Alien", ReadStoredFile(underscore).movieTitle);
 
-    DWORD glued = StoreFile("Alien12", "alien12.avi", &spec);
+    DWORD glued = StoreFile("Alien12", "alien12.avi", &shape);
     EXPECT_TRUE(Check(movie, glued, &reason));
     EXPECT_EQ(12, ReadStoredFile(glued).partNumber);
     EXPECT_EQ("Alie", ReadStoredFile(glued).movieTitle);
 
     // A part number already set keeps the whole text as the stem.
-    DWORD numbered = StoreFile("Alien3", "alien3.avi", &spec, 3);
+    DWORD numbered = StoreFile("Alien3", "alien3.avi", &shape, 3);
     EXPECT_FALSE(Check(movie, numbered, &reason));
     EXPECT_EQ("The names did not match enough.", reason);
     EXPECT_EQ("Alien3", ReadStoredFile(numbered).movieTitle);
@@ -283,11 +283,11 @@ TEST_F(RecordsTest, StemMayMatchTheTitleGuessedFromTheFirstFile)
 TEST_F(RecordsTest, FilesOfOneMovieShareSizeAndFrameRate)
 {
     std::string reason;
-    FormatSpec first = { "DivX", 640, 480, 25.0f, NULL, {} };
-    FormatSpec close = { "DivX", 640, 480, 25.009f, NULL, {} };
-    FormatSpec distant = { "DivX", 640, 480, 25.02f, NULL, {} };
-    FormatSpec wide = { "DivX", 720, 480, 25.0f, NULL, {} };
-    FormatSpec mpeg = { "MPEG-1", 640, 480, 25.0f, NULL, {} };
+    FormatShape first = { "DivX", 640, 480, 25.0f, NULL, {} };
+    FormatShape close = { "DivX", 640, 480, 25.009f, NULL, {} };
+    FormatShape distant = { "DivX", 640, 480, 25.02f, NULL, {} };
+    FormatShape wide = { "DivX", 720, 480, 25.0f, NULL, {} };
+    FormatShape mpeg = { "MPEG-1", 640, 480, 25.0f, NULL, {} };
     CMovie movie;
     StrSet(&movie.m_title, "Heat");
     ASSERT_TRUE(movie.AddFile(StoreFile("Heat", "heat1.avi", &first, 1), false));
@@ -311,8 +311,8 @@ TEST_F(RecordsTest, FilesOfOneMovieShareSizeAndFrameRate)
 
 TEST_F(RecordsTest, AddFileTakesWhatTheMovieLacks)
 {
-    FormatSpec first = { "DivX", 640, 480, 25.0f, "English", { "Swedish", "", "German" } };
-    FormatSpec second = { "DivX", 640, 480, 25.0f, "French", { "Danish" } };
+    FormatShape first = { "DivX", 640, 480, 25.0f, "English", { "Swedish", "", "German" } };
+    FormatShape second = { "DivX", 640, 480, 25.0f, "French", { "Danish" } };
     CMovie movie;
     ASSERT_TRUE(movie.AddFile(StoreFile("Ronin", "ronin1.avi", &first, 1), false));
     EXPECT_STREQ("Ronin", movie.m_title);

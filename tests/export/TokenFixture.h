@@ -38,7 +38,7 @@ public:
     bool imdbRuntime = false;
 };
 
-struct FileSpec {
+struct FileShape {
     const char* folder;
     const char* name;
     int64_t size;
@@ -48,13 +48,13 @@ struct FileSpec {
     const char* report;
 };
 
-inline DWORD AddMediaFile(const FileSpec& spec)
+inline DWORD AddMediaFile(const FileShape& shape)
 {
     CMovieFile file;
-    StrSet(&file.m_folder, spec.folder);
-    StrSet(&file.m_fileName, spec.name);
-    StrSet(&file.m_movieTitle, spec.name);
-    file.m_size = spec.size;
+    StrSet(&file.m_folder, shape.folder);
+    StrSet(&file.m_fileName, shape.name);
+    StrSet(&file.m_movieTitle, shape.name);
+    file.m_size = shape.size;
     file.m_creationTime.wYear = 2003;
     file.m_creationTime.wMonth = 4;
     file.m_creationTime.wDay = 5;
@@ -63,9 +63,9 @@ inline DWORD AddMediaFile(const FileSpec& spec)
 
     MediaFormat format;
     InitMediaFormat(format);
-    format.frameCount = spec.frames;
-    format.framesPerSecond = spec.fps;
-    format.reportText = const_cast<char*>(spec.report);
+    format.frameCount = shape.frames;
+    format.framesPerSecond = shape.fps;
+    format.reportText = const_cast<char*>(shape.report);
     VideoStreamInfo video;
     InitVideoStreamInfo(video);
     video.width = 640;
@@ -82,7 +82,7 @@ inline DWORD AddMediaFile(const FileSpec& spec)
     audio.bitRate = 128;
     VideoStreamInfo* videos[1] = {&video};
     AudioStreamInfo* audios[1] = {&audio};
-    if (spec.streams) {
+    if (shape.streams) {
         format.videoStreams = videos;
         format.videoCount = 1;
         format.selectedVideo = 0;
