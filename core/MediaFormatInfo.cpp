@@ -173,34 +173,30 @@ const char* TextOrUnknown(const char* text)
     return (text != NULL && *text != 0) ? text : "[unknown]";
 }
 
-VideoStreamInfo* AppendVideoStream(MediaFormat& format)
+// Adds a fresh, initialised stream at the end of a stream array.
+template <typename T>
+T* AppendStream(T**& slots, uint32_t& count, void (*init)(T&))
 {
-    VideoStreamInfo** grown = (VideoStreamInfo**)realloc(
-        format.videoStreams, (format.videoCount + 1) * sizeof(VideoStreamInfo*));
+    T** grown = (T**)realloc(slots, (count + 1) * sizeof(T*));
     if (grown == NULL)
         return NULL;
-    format.videoStreams = grown;
-    VideoStreamInfo* stream = (VideoStreamInfo*)malloc(sizeof(VideoStreamInfo));
+    slots = grown;
+    T* stream = (T*)malloc(sizeof(T));
     if (stream == NULL)
         return NULL;
-    InitVideoStreamInfo(*stream);
-    format.videoStreams[format.videoCount++] = stream;
+    init(*stream);
+    slots[count++] = stream;
     return stream;
+}
+
+VideoStreamInfo* AppendVideoStream(MediaFormat& format)
+{
+    return AppendStream(format.videoStreams, format.videoCount, InitVideoStreamInfo);
 }
 
 AudioStreamInfo* AppendAudioStream(MediaFormat& format)
 {
-    AudioStreamInfo** grown = (AudioStreamInfo**)realloc(
-        format.audioStreams, (format.audioCount + 1) * sizeof(AudioStreamInfo*));
-    if (grown == NULL)
-        return NULL;
-    format.audioStreams = grown;
-    AudioStreamInfo* stream = (AudioStreamInfo*)malloc(sizeof(AudioStreamInfo));
-    if (stream == NULL)
-        return NULL;
-    InitAudioStreamInfo(*stream);
-    format.audioStreams[format.audioCount++] = stream;
-    return stream;
+    return AppendStream(format.audioStreams, format.audioCount, InitAudioStreamInfo);
 }
 
 // Removes NULL slots from a stream array; an array left empty is freed and
@@ -382,43 +378,23 @@ bool CMediaFormatInfo::ReadCurrent(FILE* f)
 
     if (!ReadU32(f, &count) || !CountFits(f, count, kMinVideo))
         return false;
-    if (count > 0) {
-        m.videoStreams = (VideoStreamInfo**)calloc(count, sizeof(VideoStreamInfo*));
-        if (m.videoStreams == NULL)
+    for (DWORD i = 0; i < count; i++) {
+        VideoStreamInfo* s = AppendVideoStream(m);
+        if (s == NULL || !ReadI32(f, &s->width) || !ReadI32(f, &s->height) ||
+            !ReadI16(f, &s->colourDepth) || !ReadI32(f, &s->lengthInFrames) ||
+            !ReadString(f, &s->compression) || !ReadI32(f, &s->bitRate))
             return false;
-        m.videoCount = count;
-        for (DWORD i = 0; i < count; i++) {
-            VideoStreamInfo* s = (VideoStreamInfo*)malloc(sizeof(VideoStreamInfo));
-            if (s == NULL)
-                return false;
-            InitVideoStreamInfo(*s);
-            m.videoStreams[i] = s;
-            if (!ReadI32(f, &s->width) || !ReadI32(f, &s->height) ||
-                !ReadI16(f, &s->colourDepth) || !ReadI32(f, &s->lengthInFrames) ||
-                !ReadString(f, &s->compression) || !ReadI32(f, &s->bitRate))
-                return false;
-        }
     }
 
     if (!ReadU32(f, &count) || !CountFits(f, count, kMinAudio))
         return false;
-    if (count > 0) {
-        m.audioStreams = (AudioStreamInfo**)calloc(count, sizeof(AudioStreamInfo*));
-        if (m.audioStreams == NULL)
+    for (DWORD i = 0; i < count; i++) {
+        AudioStreamInfo* s = AppendAudioStream(m);
+        if (s == NULL || !ReadI32(f, &s->sampleRate) || !ReadI16(f, &s->channels) ||
+            !ReadI16(f, &s->bitsPerSample) || !ReadI32(f, &s->lengthInFrames) ||
+            !ReadString(f, &s->compression) || !ReadString(f, &s->language) ||
+            !ReadI32(f, &s->bitRate))
             return false;
-        m.audioCount = count;
-        for (DWORD i = 0; i < count; i++) {
-            AudioStreamInfo* s = (AudioStreamInfo*)malloc(sizeof(AudioStreamInfo));
-            if (s == NULL)
-                return false;
-            InitAudioStreamInfo(*s);
-            m.audioStreams[i] = s;
-            if (!ReadI32(f, &s->sampleRate) || !ReadI16(f, &s->channels) ||
-                !ReadI16(f, &s->bitsPerSample) || !ReadI32(f, &s->lengthInFrames) ||
-                !ReadString(f, &s->compression) || !ReadString(f, &s->language) ||
-                !ReadI32(f, &s->bitRate))
-                return false;
-        }
     }
 
     if (!ReadU32(f, &count) || !CountFits(f, count, kMinSubtitle))
