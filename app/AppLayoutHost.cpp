@@ -1,14 +1,11 @@
 #include "app/AppLayoutHost.h"
 
+#include "app/HelpTopic.h"
 #include "classlib/WinApp.h"
 
 std::string GetProgramFolder()
 {
-    char path[MAX_PATH + 1];
-    DWORD n = GetModuleFileNameA(NULL, path, MAX_PATH);
-    if (n == 0 || n >= MAX_PATH)
-        return std::string();
-    std::string folder(path, n);
+    std::string folder = GetModulePath();
     size_t slash = folder.find_last_of('\\');
     return slash == std::string::npos ? std::string() : folder.substr(0, slash + 1);
 }

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "app/HelpTopic.h"
 #include "classlib/WinApp.h"
 
 class CMovieApp : public CWinApp {
@@ -36,14 +37,3 @@ extern const UINT UWM_ARE_YOU_ME;
 // and stops at the first that answers; *lParam (an HWND*) receives it.
 BOOL CALLBACK FindOtherInstanceProc(HWND window, LPARAM lParam);
 
-// The full path of the main program, however long it is; empty when the
-// system can't tell.
-std::string GetModulePath();
-
-// The help file beside the program, "<folder>\vistrel.chm", followed by
-// "::/" and the topic when one is given.
-std::string GetHelpTopicPath(const char* topic);
-
-// Opens the help file at a topic over the owner window (HTML Help, bound
-// from hhctrl.ocx at first use). Dialogs call it from their help handler.
-void ShowHelpTopic(HWND owner, const char* topic);

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "app/HelpTopic.h"
 #include "classlib/WinApp.h"
 #include "core/MovieFile.h"
 #include "core/StrUtil.h"
@@ -11,32 +12,6 @@
 #include "resources/resource.h"
 
 namespace {
-
-// Opens a topic of the help file beside the program through HTML Help, which
-// is bound the first time it is needed.
-void ShowHelpTopic(HWND owner, const char* topic)
-{
-    typedef HWND(WINAPI * HtmlHelpFn)(HWND, LPCSTR, UINT, DWORD_PTR);
-    static HtmlHelpFn htmlHelp = NULL;
-    static bool loaded = false;
-    if (!loaded) {
-        loaded = true;
-        HMODULE module = LoadLibraryA("hhctrl.ocx");
-        if (module != NULL)
-            htmlHelp = reinterpret_cast<HtmlHelpFn>(GetProcAddress(module, "HtmlHelpA"));
-    }
-    if (htmlHelp == NULL)
-        return;
-    char program[516];
-    DWORD n = GetModuleFileNameA(NULL, program, sizeof(program));
-    std::string path(program, n < sizeof(program) ? n : 0);
-    size_t slash = path.rfind('\\');
-    path.erase(slash == std::string::npos ? 0 : slash);
-    path += "\\vistrel.chm::/";
-    path += topic;
-    const UINT displayTopic = 0;
-    htmlHelp(owner, path.c_str(), displayTopic, 0);
-}
 
 const char* const kHelpTopic = "dialog/name_check_dialog.html";
 
