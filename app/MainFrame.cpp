@@ -10,7 +10,9 @@
 #include "classlib/CmdUI.h"
 #include "classlib/FileDialog.h"
 #include "classlib/WinApp.h"
+#include "dialogs/ImportDlg.h"
 #include "core/ErrorBox.h"
+#include "core/PluginManager.h"
 #include "core/MovieCollection.h"
 #include "core/StrUtil.h"
 #include "resources/resource.h"
@@ -70,13 +72,13 @@ BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
     ON_COMMAND_RANGE(ID_SORT_TITLE, ID_SORT_GENRE, OnSortKey)
     ON_COMMAND_RANGE(ID_SORT_ASCENDING, ID_SORT_ASCENDING, OnSortDirection)
     ON_COMMAND_RANGE(ID_SORT_DESCENDING, ID_SORT_DESCENDING, OnSortDirection)
+    ON_COMMAND(ID_FILE_IMPORT, OnFileImport)
+    ON_COMMAND(ID_CONFIGURE_PLUGINS, OnConfigurePlugins)
     // Their dialogs are not in the program yet.
     ON_COMMAND(ID_FILE_PRINT, OnUnavailable)
     ON_UPDATE_COMMAND_UI(ID_FILE_PRINT, OnUpdateUnavailable)
     ON_COMMAND(ID_FILE_PRINT_SETUP, OnUnavailable)
     ON_UPDATE_COMMAND_UI(ID_FILE_PRINT_SETUP, OnUpdateUnavailable)
-    ON_COMMAND(ID_FILE_IMPORT, OnUnavailable)
-    ON_UPDATE_COMMAND_UI(ID_FILE_IMPORT, OnUpdateUnavailable)
     ON_COMMAND(ID_FILE_EXPORT, OnUnavailable)
     ON_UPDATE_COMMAND_UI(ID_FILE_EXPORT, OnUpdateUnavailable)
     ON_COMMAND(ID_VIEW_CUSTOMIZE, OnUnavailable)
@@ -101,8 +103,6 @@ BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
     ON_UPDATE_COMMAND_UI(ID_CONFIGURE, OnUpdateUnavailable)
     ON_COMMAND(ID_INTERNET_SETTINGS, OnUnavailable)
     ON_UPDATE_COMMAND_UI(ID_INTERNET_SETTINGS, OnUpdateUnavailable)
-    ON_COMMAND(ID_CONFIGURE_PLUGINS, OnUnavailable)
-    ON_UPDATE_COMMAND_UI(ID_CONFIGURE_PLUGINS, OnUpdateUnavailable)
     ON_COMMAND(ID_APP_ABOUT, OnUnavailable)
     ON_UPDATE_COMMAND_UI(ID_APP_ABOUT, OnUpdateUnavailable)
 END_MESSAGE_MAP()
@@ -580,4 +580,18 @@ void CMainFrame::OnUnavailable()
 void CMainFrame::OnUpdateUnavailable(CCmdUI* pCmdUI)
 {
     pCmdUI->Enable(FALSE);
+}
+
+void CMainFrame::OnFileImport()
+{
+    CImportDlg dialog(this);
+    dialog.DoModal();
+    // Rows may have been added before the dialog ended, whatever its result.
+    RefillViews();
+    UpdateTotals();
+}
+
+void CMainFrame::OnConfigurePlugins()
+{
+    thePluginManager.ConfigurePlugins();
 }

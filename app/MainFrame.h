@@ -66,6 +66,8 @@ protected:
     void OnSortDirection(UINT id);
     // Commands whose dialogs the program doesn't have yet: routed here and
     // kept disabled.
+    void OnFileImport();
+    void OnConfigurePlugins();
     void OnUnavailable();
     void OnUpdateUnavailable(CCmdUI* pCmdUI);
 

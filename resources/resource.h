@@ -86,6 +86,42 @@
 #define IDC_PROGRESS_TEXT           1039
 #define IDC_PROGRESS_BAR            1067
 
+// Import from text files: the import dialog and the field-mapping dialog
+#define IDD_IMPORT                  161
+#define IDD_IMPORT_TEXT             162
+#define IDC_IMPORT_BROWSE           1086
+#define IDC_IMPORT_LIST             1105
+#define IDC_IMPORT_TEXTDIV          1120
+#define IDC_IMPORT_STRINGDIV        1121
+#define IDC_IMPORT_FILE             1122
+#define IDC_IMPORT_RUN              1124
+#define IDC_IMPORT_ADD              1125
+#define IDC_IMPORT_ADD_ALL          1126
+#define IDC_IMPORT_FIELD1           1126    // the seven field boxes
+#define IDC_IMPORT_FIELD2           1127
+#define IDC_IMPORT_FIELD3           1128
+#define IDC_IMPORT_FIELD4           1129
+#define IDC_IMPORT_FIELD5           1130
+#define IDC_IMPORT_FIELD6           1131
+#define IDC_IMPORT_FIELD7           1132
+#define IDC_IMPORT_SAMPLE1          1133    // the sample line's fields
+#define IDC_IMPORT_SAMPLE2          1134
+#define IDC_IMPORT_SAMPLE3          1135
+#define IDC_IMPORT_SAMPLE4          1136
+#define IDC_IMPORT_SAMPLE5          1137
+#define IDC_IMPORT_SAMPLE6          1138
+#define IDC_IMPORT_SAMPLE7          1139
+#define IDC_IMPORT_OVERWRITE_ID     1140
+#define IDC_IMPORT_OVERWRITE_NAME   1141
+
+// Plug-in configuration
+#define IDD_CONFIGURE_PLUGINS       213
+#define IDC_PLUGINS_RESCAN          3
+#define IDC_PLUGINS_LIST            1065
+#define IDC_PLUGINS_PRIORITY        1306
+#define IDC_PLUGINS_SPIN            1308
+#define IDC_PLUGINS_MORE_INFO       1310
+
 #endif
 
 // Icons of the drives tree, in the order of its image list.
