@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <utility>
 
 #include "app/HelpTopic.h"
 #include "classlib/FileDialog.h"
@@ -162,7 +163,7 @@ void CImportDlg::OnImport()
     if (fields.DoModal() != IDOK)
         return;
     m_mapping = fields.GetMapping();
-    m_rows = BuildImportRows(table, m_mapping);
+    m_rows = BuildImportRows(std::move(table), m_mapping);
 
     HWND list = ::GetDlgItem(m_hWnd, IDC_IMPORT_LIST);
     ListView_DeleteAllItems(list);

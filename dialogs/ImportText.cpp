@@ -95,12 +95,14 @@ int TargetOfText(const std::string& text)
     return -1;
 }
 
-const std::string& FieldText(const std::vector<std::string>& fields, int index)
+// Moves the field at index into text; false (and text left alone) when the
+// line has no such field.
+bool TakeField(std::vector<std::string>& fields, int index, std::string& text)
 {
-    static const std::string empty;
     if (index < 0 || size_t(index) >= fields.size())
-        return empty;
-    return fields[size_t(index)];
+        return false;
+    text = std::move(fields[size_t(index)]);
+    return true;
 }
 
 // Sets a heap text only from a non-empty value.
@@ -141,17 +143,26 @@ bool ReadImportLines(FILE* file, std::vector<std::string>& lines, ImportUtf8Conv
         if (first && got >= 3 && memcmp(block, "\xEF\xBB\xBF", 3) == 0)
             start = 3;
         first = false;
-        for (size_t i = start; i < got; i++) {
-            char c = block[i];
-            if (c == '\0')
+        // Whole runs of text go into the line at once.
+        const char* p = block + start;
+        const char* end = block + got;
+        while (p < end) {
+            const char* stop = p;
+            while (stop < end && *stop != '\r' && *stop != '\n' && *stop != '\0')
+                stop++;
+            line.append(p, size_t(stop - p));
+            if (stop == end)
+                break;
+            if (*stop == '\0')
                 return false;
-            if (c == '\r' || c == '\n') {
-                if (!line.empty())
-                    lines.push_back(std::move(line));
-                line.clear();
-            } else {
-                line += c;
+            if (!line.empty()) {
+                // The next line is likely as long as this one.
+                size_t length = line.size();
+                lines.push_back(std::move(line));
+                line = std::string();
+                line.reserve(length);
             }
+            p = stop + 1;
         }
         if (got < sizeof(block))
             break;
@@ -189,15 +200,21 @@ bool SplitImportLine(const std::string& line, char dataDivider, char stringDivid
                     i++;
                     break;
                 }
-                field += line[i++];
+                size_t quote = line.find(stringDivider, i);
+                if (quote == std::string::npos)
+                    return false;
+                field.append(line, i, quote - i);
+                i = quote;
             }
         }
-        while (i < n && line[i] != dataDivider)
-            field += line[i++];
+        size_t next = line.find(dataDivider, i);
+        if (next == std::string::npos)
+            next = n;
+        field.append(line, i, next - i);
         fields.push_back(std::move(field));
-        if (i >= n)
+        if (next >= n)
             return true;
-        i++;  // the data divider
+        i = next + 1;  // past the data divider
     }
 }
 
@@ -224,7 +241,8 @@ ImportParseResult ParseImportLines(const std::vector<std::string>& lines, char d
             table.sample = table.lines.size();
         }
         widest = std::max(widest, fields.size());
-        table.lines.push_back(fields);
+        table.lines.push_back(std::move(fields));
+        fields.clear();
     }
     if (table.lines.empty())
         return IMPORT_NO_FIELDS;
@@ -300,19 +318,22 @@ int32_t ParseImportId(const std::string& text)
     return int32_t(value);
 }
 
-std::vector<ImportRow> BuildImportRows(const ImportTable& table, const ImportMapping& mapping)
+std::vector<ImportRow> BuildImportRows(ImportTable table, const ImportMapping& mapping)
 {
     std::vector<ImportRow> rows;
     rows.reserve(table.lines.size());
-    for (const std::vector<std::string>& fields : table.lines) {
+    // A box shows one target, so each field goes to one text at most and
+    // can be moved out of the table.
+    for (std::vector<std::string>& fields : table.lines) {
         ImportRow row;
-        row.title = FieldText(fields, mapping.field[IMPORT_TITLE]);
-        row.fileType = FieldText(fields, mapping.field[IMPORT_FILE_TYPE]);
-        row.genre = FieldText(fields, mapping.field[IMPORT_GENRE]);
-        row.comment = FieldText(fields, mapping.field[IMPORT_COMMENT]);
-        row.imdbAddress = FieldText(fields, mapping.field[IMPORT_ADDRESS]);
-        if (mapping.field[IMPORT_ID] >= 0)
-            row.id = ParseImportId(FieldText(fields, mapping.field[IMPORT_ID]));
+        TakeField(fields, mapping.field[IMPORT_TITLE], row.title);
+        TakeField(fields, mapping.field[IMPORT_FILE_TYPE], row.fileType);
+        TakeField(fields, mapping.field[IMPORT_GENRE], row.genre);
+        TakeField(fields, mapping.field[IMPORT_COMMENT], row.comment);
+        TakeField(fields, mapping.field[IMPORT_ADDRESS], row.imdbAddress);
+        std::string id;
+        if (mapping.field[IMPORT_ID] >= 0 && TakeField(fields, mapping.field[IMPORT_ID], id))
+            row.id = ParseImportId(id);
         rows.push_back(std::move(row));
     }
     return rows;
@@ -323,48 +344,37 @@ CImportAdder::CImportAdder(CMovieCollection& collection, const ImportMapping& ma
 {
 }
 
-CImportAdder::TitleList::iterator CImportAdder::TitleSlot(const std::string& title)
+void CImportAdder::ReadTitles()
 {
-    return std::lower_bound(m_titles.begin(), m_titles.end(), title,
-                            [](const TitleList::value_type& entry, const std::string& key) {
-                                return entry.first < key;
-                            });
+    // The titles are read once per run of adds and then follow the run's own
+    // changes, so a later row finds a movie an earlier row added or renamed.
+    m_titles.clear();
+    for (DWORD id = m_collection.GetNextIdOfMovie(NO_ID); id != NO_ID;
+         id = m_collection.GetNextIdOfMovie(id)) {
+        CMovie* movie = m_collection.GetMovieCopy(id);
+        if (movie == NULL)
+            continue;
+        if (movie->m_title != NULL && movie->m_title[0] != '\0')
+            m_titles.emplace(movie->m_title, id);
+        m_collection.ReleaseMovieCopy(&movie);
+    }
+    m_titlesRead = true;
 }
 
 uint32_t CImportAdder::FindByTitle(const std::string& title)
 {
-    // The titles are read once per run of adds; movies added by the run
-    // join the table, so a later row of the same title finds them.
-    if (!m_titlesRead) {
-        m_titles.clear();
-        for (DWORD id = m_collection.GetNextIdOfMovie(NO_ID); id != NO_ID;
-             id = m_collection.GetNextIdOfMovie(id)) {
-            CMovie* movie = m_collection.GetMovieCopy(id);
-            if (movie == NULL)
-                continue;
-            if (movie->m_title != NULL && movie->m_title[0] != '\0')
-                m_titles.emplace_back(movie->m_title, id);
-            m_collection.ReleaseMovieCopy(&movie);
-        }
-        // Stable: the first id of a title stays first among equals.
-        std::stable_sort(m_titles.begin(), m_titles.end(),
-                         [](const TitleList::value_type& a, const TitleList::value_type& b) {
-                             return a.first < b.first;
-                         });
-        m_titlesRead = true;
-    }
-    auto it = TitleSlot(title);
+    if (!m_titlesRead)
+        ReadTitles();
+    // Entries order by title, then id: the first of a title has its lowest id.
+    auto it = m_titles.lower_bound(std::make_pair(title, uint32_t(0)));
     return it != m_titles.end() && it->first == title ? it->second : NO_ID;
 }
 
 bool CImportAdder::Add(ImportRow& row)
 {
     CMovie* movie = NULL;
-    bool byId = false;
-    if (row.id >= 0 && m_mapping.overwriteId) {
+    if (row.id >= 0 && m_mapping.overwriteId)
         movie = m_collection.GetMovieCopy(DWORD(row.id));
-        byId = movie != NULL;
-    }
     // An untitled row never matches by title: it would update the first
     // untitled movie.
     if (movie == NULL && m_mapping.overwriteName && !row.title.empty()) {
@@ -378,7 +388,7 @@ bool CImportAdder::Add(ImportRow& row)
         fresh.reset(new CMovie());
         movie = fresh.get();
     }
-    bool retitled = byId && !row.title.empty() && !StrEqual(movie->m_title, row.title.c_str());
+    std::string oldTitle = movie->m_title != NULL ? movie->m_title : "";
     TakeText(&movie->m_title, row.title);
     TakeText(&movie->m_customType, row.fileType);
     if (movie->m_imdbInfo == NULL &&
@@ -390,18 +400,18 @@ bool CImportAdder::Add(ImportRow& row)
         TakeText(&movie->m_imdbInfo->m_comment, row.comment);
     }
 
+    DWORD id = movie->m_id;
     if (fresh != NULL) {
-        DWORD id = m_collection.AddMovie(movie, false);
+        id = m_collection.AddMovie(movie, false);
         if (id == NO_ID)
             return false;
-        if (m_titlesRead && !row.title.empty() && FindByTitle(row.title) == NO_ID) {
-            m_titles.insert(TitleSlot(row.title), std::make_pair(row.title, uint32_t(id)));
-        }
     } else {
         m_collection.ReleaseMovieCopy(&movie);
-        // The table may now name a movie under a title it no longer has.
-        if (retitled)
-            m_titlesRead = false;
+    }
+    if (m_titlesRead && !row.title.empty() && row.title != oldTitle) {
+        if (!oldTitle.empty())
+            m_titles.erase(std::make_pair(oldTitle, uint32_t(id)));
+        m_titles.emplace(row.title, uint32_t(id));
     }
     row.added = true;
     return true;

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -89,7 +90,8 @@ struct ImportRow {
 
 // A decimal id of 0..INT32_MAX, blanks around it allowed; else -1.
 int32_t ParseImportId(const std::string& text);
-std::vector<ImportRow> BuildImportRows(const ImportTable& table, const ImportMapping& mapping);
+// The rows of the table's lines; the mapped fields are moved out of it.
+std::vector<ImportRow> BuildImportRows(ImportTable table, const ImportMapping& mapping);
 
 // Adds rows to a collection: a row with an id updates that movie while
 // overwriteId is set, else a row updates the first movie of the same title
@@ -101,12 +103,11 @@ public:
     bool Add(ImportRow& row);
 
 private:
-    typedef std::vector<std::pair<std::string, uint32_t>> TitleList;
-    TitleList::iterator TitleSlot(const std::string& title);
+    void ReadTitles();
     uint32_t FindByTitle(const std::string& title);
 
     CMovieCollection& m_collection;
     ImportMapping m_mapping;
     bool m_titlesRead;
-    TitleList m_titles;  // the first id of each title, sorted by title
+    std::set<std::pair<std::string, uint32_t>> m_titles;  // every titled movie
 };
