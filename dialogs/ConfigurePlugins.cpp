@@ -12,6 +12,7 @@
 namespace {
 
 const int kColumnCount = 4;
+const char* const kHeadings[kColumnCount] = {"Filename", "Ver.", "Priority", "Formats"};
 
 } // namespace
 
@@ -39,7 +40,6 @@ CConfigurePlugins::CConfigurePlugins(CWnd* pParent)
 BOOL CConfigurePlugins::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    static const char* const kHeadings[kColumnCount] = {"Filename", "Ver.", "Priority", "Formats"};
     HWND list = ::GetDlgItem(m_hWnd, IDC_PLUGINS_LIST);
     ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT);
     for (int column = 0; column < kColumnCount; column++) {
@@ -84,9 +84,6 @@ void CConfigurePlugins::FillList()
         m_selected = m_rows.empty() ? -1 : 0;
 
     int widths[kColumnCount] = {};
-    static const char* const kHeadings[kColumnCount - 1] = {"Filename", "Ver.", "Priority"};
-    for (int column = 0; column < kColumnCount - 1; column++)
-        widths[column] = ListView_GetStringWidth(list, kHeadings[column]);
     int item = 0;
     for (size_t index : OrderPluginRows(m_rows, m_sortColumn, m_ascending)) {
         const PluginRow& row = m_rows[index];
@@ -106,8 +103,11 @@ void CConfigurePlugins::FillList()
             widths[column] = std::max(widths[column], ListView_GetStringWidth(list, texts[column].c_str()));
         item++;
     }
-    for (int column = 0; column < kColumnCount - 1; column++)
-        ListView_SetColumnWidth(list, column, widths[column] + 10);
+    // The widest text plus a margin, and never narrower than the heading.
+    for (int column = 0; column < kColumnCount - 1; column++) {
+        int heading = ListView_GetStringWidth(list, kHeadings[column]) + 20;
+        ListView_SetColumnWidth(list, column, std::max(widths[column] + 10, heading));
+    }
     ListView_SetColumnWidth(list, kColumnCount - 1, 1024);
     m_filling = false;
     ShowPriority();

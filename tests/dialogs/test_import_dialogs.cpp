@@ -8,6 +8,7 @@
 #include <shlwapi.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -386,4 +387,37 @@ TEST(ConfigurePlugins, NoPluginsGivesAnEmptyListAndASilentMoreInfo)
     thePluginManager.ConfigurePlugins();
     EXPECT_EQ(rows, 0u);
     EXPECT_EQ(LastBox(), before);
+}
+
+// Shown for screenshots only: each dialog filled as a user would see it.
+TEST(ImportDlg, DISABLED_ShowcaseImport)
+{
+    ScopedProfile profile("ImportShowcase");
+    AfxGetApp()->WriteProfileString("import_text", "field1", "ID");
+    AfxGetApp()->WriteProfileString("import_text", "field2", "Title");
+    AfxGetApp()->WriteProfileString("import_text", "field3", "Movie genre");
+    CMovieCollection collection;
+    bool showText = ::getenv("SHOWCASE_TEXT") != nullptr;
+    DialogDriver driver([&](HWND dlg) {
+        if (WindowCaption(dlg) == "Import text") {
+            if (!showText)
+                Click(dlg, IDOK);
+            return;
+        }
+        SetItemText(dlg, IDC_IMPORT_FILE, Fixture("semicolon.txt").c_str());
+        SetItemText(dlg, IDC_IMPORT_TEXTDIV, ";");
+        SetItemText(dlg, IDC_IMPORT_STRINGDIV, "\"");
+        Click(dlg, IDC_IMPORT_RUN);
+    });
+    CImportDlg dlg;
+    dlg.SetCollection(&collection);
+    dlg.DoModal();
+}
+
+TEST(ConfigurePlugins, DISABLED_Showcase)
+{
+    ScopedProfile profile("PluginShowcase");
+    PluginFolder folder({"tp_prio10.dll", "tp_prio5.dll", "tp_off.dll"});
+    DialogDriver driver([&](HWND dlg) { SelectItem(dlg, IDC_PLUGINS_LIST, 1); });
+    thePluginManager.ConfigurePlugins();
 }
