@@ -266,6 +266,10 @@ void CZipStore::UpdateSpanMode(uint16_t volume)
         m_spanMode = ZIP_NOT_SPANNED;
         return;
     }
+    // Other volumes are files named after this one: an archive without a
+    // path (in memory) has none.
+    if (m_archivePath.empty())
+        RaiseShortRead();
     if (m_spanMode == ZIP_SPAN_UNDETERMINED && ZipPlatform::IsDriveRemovable(m_archivePath))
         m_spanMode = ZIP_DISK_SPANNING;
     else
