@@ -39,7 +39,7 @@ void RemovePartialFile(const std::string& path)
 {
     if (ZipPlatform::FileExists(path) != 1)
         return;
-    ZipPlatform::SetFileAttributes(path, 0);
+    ZipPlatform::SetAttributes(path, 0);
     try {
         ZipPlatform::DeleteDiskFile(path);
     } catch (const CZipException&) {
@@ -374,7 +374,7 @@ int CZipContainer::CloseFile(const std::string& extractedPath)
                 uint32_t attributes =
                     ZipPlatform::ConvertAttributes(header.m_externalAttributes, header.GetSystem(), 0, GetArchivePath());
                 if (!ZipPlatform::SetModTime(extractedPath, header.m_modDate, header.m_modTime) ||
-                    !ZipPlatform::SetFileAttributes(extractedPath, attributes))
+                    !ZipPlatform::SetAttributes(extractedPath, attributes))
                     result = -2;
             }
         }
@@ -412,7 +412,7 @@ bool CZipContainer::MakeTarget(int index, const std::string& folder, bool fullPa
             target.pop_back();
         if (!ZipPlatform::ForceFolder(target))
             return false;
-        ZipPlatform::SetFileAttributes(target, attributes);
+        ZipPlatform::SetAttributes(target, attributes);
     }
     return folderMember;
 }

@@ -171,7 +171,7 @@ std::string DriveRoot(const std::string& path)
 
 } // namespace
 
-uint32_t GetFreeSpace(const std::string& path)
+uint32_t FreeDiskSpace(const std::string& path)
 {
     std::string root = DriveRoot(path);
     DWORD sectorsPerCluster, bytesPerSector, freeClusters, clusters;
@@ -228,7 +228,7 @@ bool SetModTime(const std::string& path, uint16_t dosDate, uint16_t dosTime)
     return done != FALSE;
 }
 
-bool SetFileAttributes(const std::string& path, uint32_t attributes)
+bool SetAttributes(const std::string& path, uint32_t attributes)
 {
     DWORD keep = attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
                                FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_DIRECTORY);
@@ -273,7 +273,7 @@ void RenameDiskFile(const std::string& from, const std::string& to)
         throw CZipException(CZipException::cantRename, from);
 }
 
-uint32_t GetFreeSpace(const std::string& path)
+uint32_t FreeDiskSpace(const std::string& path)
 {
     CZipPathParts parts(path);
     std::string folder = parts.GetFolderPath();
@@ -328,7 +328,7 @@ bool SetModTime(const std::string& path, uint16_t dosDate, uint16_t dosTime)
     return utimes(ZipDiskPath(path).c_str(), times) == 0;
 }
 
-bool SetFileAttributes(const std::string& path, uint32_t attributes)
+bool SetAttributes(const std::string& path, uint32_t attributes)
 {
     struct stat info;
     std::string disk = ZipDiskPath(path);

@@ -36,7 +36,7 @@ bool ForceFolder(const std::string& path);
 void DeleteDiskFile(const std::string& path);
 void RenameDiskFile(const std::string& from, const std::string& to);
 // Free bytes on the path's drive, at most 0xFFFFFFFF; 0 on failure.
-uint32_t GetFreeSpace(const std::string& path);
+uint32_t FreeDiskSpace(const std::string& path);
 bool IsDriveRemovable(const std::string& path);
 bool LabelVolume(const std::string& path, const std::string& label);
 bool GetCurrentFolder(std::string& folder);
@@ -45,7 +45,7 @@ bool ChangeFolder(const std::string& path);
 // access time becomes now.
 bool SetModTime(const std::string& path, uint16_t dosDate, uint16_t dosTime);
 // Sets DOS attributes (read-only, hidden, archive) on a file or folder.
-bool SetFileAttributes(const std::string& path, uint32_t attributes);
+bool SetAttributes(const std::string& path, uint32_t attributes);
 
 } // namespace ZipPlatform
 

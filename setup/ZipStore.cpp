@@ -67,7 +67,7 @@ void CZipStore::OpenSpanned(const std::string& path, uint32_t splitSize)
             throw CZipException(CZipException::noCallback, path);
         m_spanMode = ZIP_DISK_SPANNING;
         m_ownFile.Open(path, kNewVolumeFlags, true);
-        m_volumeLimit = ZipPlatform::GetFreeSpace(path);
+        m_volumeLimit = ZipPlatform::FreeDiskSpace(path);
     } else {
         m_spanMode = ZIP_SPLIT_VOLUMES;
         m_splitDatum = splitSize;
@@ -190,7 +190,7 @@ void CZipStore::Flush()
     m_buffered = 0;
     if (m_spanMode == ZIP_DISK_SPANNING && m_file != nullptr) {
         std::string path = m_file->GetFilePath();
-        m_volumeLimit = path.empty() ? 0 : ZipPlatform::GetFreeSpace(path);
+        m_volumeLimit = path.empty() ? 0 : ZipPlatform::FreeDiskSpace(path);
     }
 }
 
@@ -232,7 +232,7 @@ void CZipStore::NextVolume(uint32_t needed)
             }
             break;
         }
-        m_volumeLimit = ZipPlatform::GetFreeSpace(path);
+        m_volumeLimit = ZipPlatform::FreeDiskSpace(path);
     } else {
         m_volumeLimit = m_splitDatum;
         m_file->Open(path, kNewVolumeFlags, true);
