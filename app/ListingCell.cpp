@@ -166,6 +166,14 @@ void CListingCell::Draw(HDC dc)
 
 void CListingCell::DrawScaled(HDC dc, double xFactor, double yFactor)
 {
+    RECT target = {int(std::floor(m_rect.left * xFactor)), int(std::floor(m_rect.top * yFactor)), 0, 0};
+    target.right = target.left + int(std::floor((m_rect.right - m_rect.left) * xFactor));
+    target.bottom = target.top + int(std::floor((m_rect.bottom - m_rect.top) * yFactor));
+    DrawTo(dc, target);
+}
+
+void CListingCell::DrawTo(HDC dc, const RECT& target)
+{
     bool wasSelected = m_selected != 0;
     bool hadCache = m_boxDc != NULL;
     if (wasSelected) {
@@ -176,10 +184,8 @@ void CListingCell::DrawScaled(HDC dc, double xFactor, double yFactor)
         Render(false);
     }
     if (m_boxDc != NULL) {
-        StretchBlt(dc, int(std::floor(m_rect.left * xFactor)), int(std::floor(m_rect.top * yFactor)),
-                   int(std::floor((m_rect.right - m_rect.left) * xFactor)),
-                   int(std::floor((m_rect.bottom - m_rect.top) * yFactor)), m_boxDc, 0, 0,
-                   m_boxWidth, m_boxHeight, SRCCOPY);
+        StretchBlt(dc, target.left, target.top, target.right - target.left, target.bottom - target.top, m_boxDc, 0,
+                   0, m_boxWidth, m_boxHeight, SRCCOPY);
     }
     if (!hadCache)
         ReleaseCache();

@@ -57,6 +57,8 @@ public:
     void Draw(HDC dc);
     // For printing: the unselected box stretched by the factors.
     void DrawScaled(HDC dc, double xFactor, double yFactor);
+    // The unselected box stretched into the target rectangle.
+    void DrawTo(HDC dc, const RECT& target);
     // Lays the movie out and paints the box (see the source); false when
     // the movie is gone or painting failed.
     bool Render(bool force);

@@ -5,7 +5,9 @@
 #include <cstring>
 #include <string>
 
+#include "app/ListingPrinter.h"
 #include "app/MovieApp.h"
+#include "app/PrintSetupDlg.h"
 #include "app/ProgressWindow.h"
 #include "classlib/CmdUI.h"
 #include "classlib/FileDialog.h"
@@ -72,13 +74,12 @@ BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
     ON_COMMAND_RANGE(ID_SORT_TITLE, ID_SORT_GENRE, OnSortKey)
     ON_COMMAND_RANGE(ID_SORT_ASCENDING, ID_SORT_ASCENDING, OnSortDirection)
     ON_COMMAND_RANGE(ID_SORT_DESCENDING, ID_SORT_DESCENDING, OnSortDirection)
+    ON_COMMAND(ID_FILE_PRINT, OnFilePrint)
+    ON_UPDATE_COMMAND_UI(ID_FILE_PRINT, OnUpdateFilePrint)
+    ON_COMMAND(ID_FILE_PRINT_SETUP, OnPrintSetup)
     ON_COMMAND(ID_FILE_IMPORT, OnFileImport)
     ON_COMMAND(ID_CONFIGURE_PLUGINS, OnConfigurePlugins)
     // Their dialogs are not in the program yet.
-    ON_COMMAND(ID_FILE_PRINT, OnUnavailable)
-    ON_UPDATE_COMMAND_UI(ID_FILE_PRINT, OnUpdateUnavailable)
-    ON_COMMAND(ID_FILE_PRINT_SETUP, OnUnavailable)
-    ON_UPDATE_COMMAND_UI(ID_FILE_PRINT_SETUP, OnUpdateUnavailable)
     ON_COMMAND(ID_FILE_EXPORT, OnUnavailable)
     ON_UPDATE_COMMAND_UI(ID_FILE_EXPORT, OnUpdateUnavailable)
     ON_COMMAND(ID_VIEW_CUSTOMIZE, OnUnavailable)
@@ -594,4 +595,20 @@ void CMainFrame::OnFileImport()
 void CMainFrame::OnConfigurePlugins()
 {
     thePluginManager.ConfigurePlugins();
+}
+
+void CMainFrame::OnFilePrint()
+{
+    PrintMovieListing(m_pane, this);
+}
+
+void CMainFrame::OnUpdateFilePrint(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(m_pane.IsListShown());
+}
+
+void CMainFrame::OnPrintSetup()
+{
+    CPrintSetupDlg dialog(this);
+    dialog.DoModal();
 }

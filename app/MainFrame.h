@@ -66,6 +66,9 @@ protected:
     void OnSortDirection(UINT id);
     // Commands whose dialogs the program doesn't have yet: routed here and
     // kept disabled.
+    void OnFilePrint();
+    void OnUpdateFilePrint(CCmdUI* pCmdUI);
+    void OnPrintSetup();
     void OnFileImport();
     void OnConfigurePlugins();
     void OnUnavailable();

@@ -1,6 +1,7 @@
 #include "app/MovieListView.h"
 
 #include <algorithm>
+#include <cmath>
 #include <set>
 #include <string>
 
@@ -987,4 +988,49 @@ void CMovieListView::SelectFile(DWORD id)
         return;
     m_tree.SelectItem(item);
     m_tree.EnsureVisible(item);
+}
+
+// ---------------------------------------------------------------------------
+// Printing
+
+bool CMovieListView::PrintBoxes(HDC dc, const RECT& page, double xScale, double yScale, PageStart& start,
+                                bool noHalves, const std::vector<DWORD>& boxes)
+{
+    int64_t boxHeight = int64_t(std::floor(m_cellHeight * yScale));
+    int64_t boxWidth = int64_t(std::floor(m_cellWidth * xScale));
+    std::vector<PrintedBox> printed;
+    bool more = PaginatePage(boxes.size(), boxHeight, page.bottom - page.top, noHalves, start, printed);
+    // Every box counts as visible while printing; the screen is untouched.
+    bool keepAll = m_keepAllCells;
+    m_keepAllCells = true;
+    for (const PrintedBox& box : printed) {
+        RECT target = {page.left, LONG(page.top + box.top), LONG(page.left + boxWidth),
+                       LONG(page.top + box.top + boxHeight)};
+        m_entries[boxes[box.box]]->DrawTo(dc, target);
+    }
+    m_keepAllCells = keepAll;
+    return more;
+}
+
+std::vector<DWORD> CMovieListView::PrintableBoxes(bool range, DWORD fromId, DWORD toId) const
+{
+    std::vector<DWORD> boxes;
+    for (DWORD i = 0; i < m_entries.size(); i++) {
+        DWORD movie = m_entries[i]->GetMovie();
+        if (!range || (movie >= fromId && movie <= toId))
+            boxes.push_back(i);
+    }
+    return boxes;
+}
+
+bool CMovieListView::PrintPage(HDC dc, const RECT& page, double xScale, double yScale, PageStart& start,
+                               bool noHalves)
+{
+    return PrintBoxes(dc, page, xScale, yScale, start, noHalves, PrintableBoxes(false, 0, 0));
+}
+
+bool CMovieListView::PrintListing(HDC dc, const RECT& page, double xScale, double yScale, PageStart& start,
+                                  bool noHalves, DWORD fromId, DWORD toId)
+{
+    return PrintBoxes(dc, page, xScale, yScale, start, noHalves, PrintableBoxes(true, fromId, toId));
 }

@@ -18,6 +18,7 @@
 #include "app/ListScroll.h"
 #include "app/ListSelection.h"
 #include "app/ListingCell.h"
+#include "app/PrintLayout.h"
 #include "app/OlePicture.h"
 #include "app/TypeAhead.h"
 #include "classlib/ImageList.h"
@@ -57,6 +58,16 @@ public:
     // The first entry that shows the movie, or NULL (index kNoEntry).
     CListingCell* FindItemForMovie(DWORD movie, DWORD* index);
     void EnsureItemVisible(DWORD index);
+
+    // Prints the page of boxes from start (all boxes, or those whose movie
+    // number lies in the range, packed) into the printable area, each box
+    // scaled by the factors; advances start. True while pages follow.
+    bool PrintPage(HDC dc, const RECT& page, double xScale, double yScale, PageStart& start, bool noHalves);
+    bool PrintListing(HDC dc, const RECT& page, double xScale, double yScale, PageStart& start, bool noHalves,
+                      DWORD fromId, DWORD toId);
+    DWORD GetCellWidth() const { return m_cellWidth; }
+    // The entries a print run takes: all, or those of movies in the range.
+    std::vector<DWORD> PrintableBoxes(bool range, DWORD fromId, DWORD toId) const;
 
     void SelectMovie(DWORD id);
     void SelectDisc(DWORD id);
@@ -137,6 +148,8 @@ private:
     void LayOutTreeView();
     void OnTreeSelectionChanged();
     void ReleaseCellsBeyondBound();
+    bool PrintBoxes(HDC dc, const RECT& page, double xScale, double yScale, PageStart& start, bool noHalves,
+                    const std::vector<DWORD>& boxes);
     // A tree item's record: whether it stands for a disc or a file, fixed
     // when the item is made (an empty disc is still a disc).
     struct TreeItem {

@@ -86,6 +86,17 @@
 #define IDC_PROGRESS_TEXT           1039
 #define IDC_PROGRESS_BAR            1067
 
+// Printing: the print setup dialog
+#define IDD_PRINT_SETUP             178
+#define IDC_PRINT_BOTTOM            1233
+#define IDC_PRINT_RIGHT             1234
+#define IDC_PRINT_LEFT              1235
+#define IDC_PRINT_TOP               1236
+#define IDC_PRINT_FIT               1238
+#define IDC_PRINT_FILL              1239
+#define IDC_PRINT_CLIP              1240
+#define IDC_PRINT_HALVES            1241
+
 // Import from text files: the import dialog and the field-mapping dialog
 #define IDD_IMPORT                  161
 #define IDD_IMPORT_TEXT             162
