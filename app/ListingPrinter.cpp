@@ -115,25 +115,27 @@ void PrintMovieListing(CMovieListView& pane, CWnd* owner)
     HDC dc = dialog.GetPrinterDC();
     if (dc == nullptr)
         return;
+    RunPrintJob(pane, dc, dialog.PrintRange() != FALSE, dialog.GetFromPage(), dialog.GetToPage());
+    ::DeleteDC(dc);
+}
 
+bool RunPrintJob(CMovieListView& pane, HDC dc, bool range, DWORD from, DWORD to)
+{
     HDC screen = ::GetDC(pane.m_hWnd);
-    PrintGeometry geometry = ComputePrintGeometry(
-        ReadPrintSettings(), ::GetDeviceCaps(dc, HORZRES), ::GetDeviceCaps(dc, VERTRES),
-        ::GetDeviceCaps(dc, LOGPIXELSX), ::GetDeviceCaps(dc, LOGPIXELSY), ::GetDeviceCaps(screen, LOGPIXELSX),
-        ::GetDeviceCaps(screen, LOGPIXELSY), pane.GetCellWidth());
-    ::ReleaseDC(pane.m_hWnd, screen);
     PrintSettings settings = ReadPrintSettings();
+    PrintGeometry geometry = ComputePrintGeometry(
+        settings, ::GetDeviceCaps(dc, HORZRES), ::GetDeviceCaps(dc, VERTRES), ::GetDeviceCaps(dc, LOGPIXELSX),
+        ::GetDeviceCaps(dc, LOGPIXELSY), ::GetDeviceCaps(screen, LOGPIXELSX), ::GetDeviceCaps(screen, LOGPIXELSY),
+        pane.GetCellWidth());
+    ::ReleaseDC(pane.m_hWnd, screen);
+    // Nothing is started when the margins leave no room or nothing is to
+    // be printed.
     if (!geometry.valid) {
         ShowError(0, "%s\nThe margins leave no room on the paper.", kPrintError);
-        ::DeleteDC(dc);
-        return;
+        return false;
     }
-    bool range = dialog.PrintRange() != FALSE;
-    DWORD from = dialog.GetFromPage(), to = dialog.GetToPage();
-    if (pane.PrintableBoxes(range, from, to).empty()) {
-        ::DeleteDC(dc);
-        return;
-    }
+    if (pane.PrintableBoxes(range, from, to).empty())
+        return false;
 
     std::string name = DocumentName();
     DOCINFOA doc = {};
@@ -141,8 +143,7 @@ void PrintMovieListing(CMovieListView& pane, CWnd* owner)
     doc.lpszDocName = name.c_str();
     if (::StartDocA(dc, &doc) <= 0) {
         ShowSystemError(::GetLastError(), "%s", kPrintError);
-        ::DeleteDC(dc);
-        return;
+        return false;
     }
     RECT page = {geometry.left, geometry.top, geometry.left + geometry.width, geometry.top + geometry.height};
     HRGN clip = ::CreateRectRgnIndirect(&page);
@@ -168,8 +169,8 @@ void PrintMovieListing(CMovieListView& pane, CWnd* owner)
     if (failed) {
         ::AbortDoc(dc);
         ShowSystemError(error, "%s", kPrintError);
-    } else {
-        ::EndDoc(dc);
+        return false;
     }
-    ::DeleteDC(dc);
+    ::EndDoc(dc);
+    return true;
 }

@@ -10,6 +10,11 @@ class CWnd;
 // Runs the print dialog over owner and prints the pane's boxes.
 void PrintMovieListing(CMovieListView& pane, CWnd* owner);
 
+// Prints the pane's boxes (all, or those of the movie numbers from..to) on
+// a printer's device context with the "print" settings; false when nothing
+// was printed.
+bool RunPrintJob(CMovieListView& pane, HDC dc, bool range, DWORD from, DWORD to);
+
 // The print dialog's hook: "All %ld movies." and "ID Range" for its choices.
 UINT_PTR CALLBACK RelabelPrintDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
