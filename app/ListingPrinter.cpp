@@ -55,10 +55,9 @@ void Relabel(HWND dialog, HWND button, const std::string& label)
 
 std::string DocumentName()
 {
-    const char* path = theCollection.GetFileName();
-    if (path == nullptr || path[0] == '\0')
+    std::string name = theCollection.GetFileName();
+    if (name.empty())
         return "[untitled]";
-    std::string name = path;
     size_t slash = name.find_last_of("\\/");
     return slash == std::string::npos ? name : name.substr(slash + 1);
 }

@@ -244,13 +244,14 @@ bool CMainFrame::IsCatalogueUnsaved()
 
 const char* CMainFrame::CurrentFileName()
 {
-    const char* name = theCollection.GetFileName();
-    if (name == NULL || *name == '\0')
+    // Kept in the frame: valid until the next call.
+    m_currentName = theCollection.GetFileName();
+    if (m_currentName.empty())
         return NULL;
     // The crash copy is no file of the user's: it goes at the end of the run.
-    if (m_crashPath != NULL && CRecentFileList::SameFile(name, m_crashPath))
+    if (m_crashPath != NULL && CRecentFileList::SameFile(m_currentName.c_str(), m_crashPath))
         return NULL;
-    return name;
+    return m_currentName.c_str();
 }
 
 bool CMainFrame::ConfirmDiscard()

@@ -6,6 +6,8 @@
 // abnormally leaves it behind and the next start offers it back.
 #pragma once
 
+#include <string>
+
 #include "app/MovieListView.h"
 #include "app/RecentFiles.h"
 #include "classlib/FrameWnd.h"
@@ -82,7 +84,9 @@ private:
     // Whether the catalogue has changes that no file holds.
     bool IsCatalogueUnsaved();
     // The collection's file name, or NULL when it has none of its own.
+    // The catalogue's file name, NULL for none or for the crash copy.
     const char* CurrentFileName();
+    std::string m_currentName;
     void WriteLastFile();
     void WriteCrashCopy();
     void RefillViews();

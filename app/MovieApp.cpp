@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "app/AppLayoutHost.h"
 #include "app/MainFrame.h"
 #include "classlib/FrameWnd.h"
 #include "core/ErrorBox.h"
@@ -74,6 +75,9 @@ public:
 };
 
 CProfileTokenSettings g_tokenSettings;
+// The listing layout reads its files beside the program and its settings
+// from the profile.
+CAppLayoutHost g_layoutHost;
 
 // One default value under HKEY_CLASSES_ROOT, written with its terminating
 // zero as REG_SZ data must be.
@@ -131,6 +135,7 @@ BOOL CMovieApp::InitInstance()
     SetErrorBoxOwnerProvider(MainWindowHandle);
     thePluginManager.SetProfileIntReader(ProfileInt);
     SetTokenSettings(&g_tokenSettings);
+    SetLayoutHost(&g_layoutHost);
 
     RegisterFileTypes();
     thePluginManager.LoadPlugins();

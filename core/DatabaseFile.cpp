@@ -407,50 +407,48 @@ bool WritePersonBody(FILE* f, const CPerson& person)
 // ---------------------------------------------------------------------------
 // Loading
 
-// Advances the progress window over all records of a load.
+// Advances the progress window with the bytes the load has read.
 class ProgressSteps {
 public:
-    ProgressSteps(ILoadProgress* progress, const DWORD counts[4]) : m_progress(progress)
-    {
-        double total = 0;
-        for (int i = 0; i < 4; i++)
-            total += counts[i];
-        // With no records there is no step to take.
-        m_step = total > 0 ? kProgressHigh / total : 0;
-    }
+    ProgressSteps(ILoadProgress* progress, long long length) : m_progress(progress), m_length(length) {}
 
-    void At(size_t recordsBefore)
+    void At(long long left)
     {
-        if (m_progress != NULL)
-            m_progress->SetPos(int(double(recordsBefore) * m_step));
+        if (m_progress == NULL || m_length <= 0)
+            return;
+        long long read = m_length - (left < 0 ? 0 : left);
+        m_progress->SetPos(int(double(read) * kProgressHigh / double(m_length)));
     }
 
 private:
     ILoadProgress* m_progress;
-    double m_step;
+    long long m_length;
 };
 
-// Reads count records of one kind. A record is dropped when its tag does not
-// match, its body fails or its id is -1; the next one takes its place. Once a
-// read has met the end of the file, every remaining record would fail the
-// same way.
+// Reads count records of one kind and returns how many were not read. A
+// record is dropped when its body fails or its id is -1; the next one takes
+// its place. A wrong tag, or the end of the file, ends the kind at once: no
+// further record of it can follow there.
 template <class T>
-void ReadRecords(const Reader& r, const char* tag, DWORD count, DWORD minBytes,
-                 bool (*readBody)(const Reader&, T&), std::vector<std::unique_ptr<T>>& list,
-                 ProgressSteps& progress, size_t recordsBefore)
+DWORD ReadRecords(const Reader& r, const char* tag, DWORD count, DWORD minBytes,
+                  bool (*readBody)(const Reader&, T&), std::vector<std::unique_ptr<T>>& list,
+                  ProgressSteps& progress)
 {
     long long room = r.Left() / minBytes;
     list.reserve(size_t(std::min<long long>(count, room)));
     for (DWORD i = 0; i < count && !r.Exhausted(); i++) {
-        progress.At(recordsBefore + list.size());
+        progress.At(r.Left());
+        if (!ReadTag(r.f, tag))
+            break;
         try {
             std::unique_ptr<T> record(new T);
-            if (ReadTag(r.f, tag) && readBody(r, *record) && record->m_id != NO_ID)
+            if (readBody(r, *record) && record->m_id != NO_ID)
                 list.push_back(std::move(record));
         } catch (const std::bad_alloc&) {
             // Dropped like any record that cannot be read.
         }
     }
+    return DWORD(count - list.size());
 }
 
 template <class T>
@@ -472,22 +470,18 @@ T* FindById(const std::vector<std::unique_ptr<T>>& list, DWORD id)
     return it != list.end() && (*it)->m_id == id ? it->get() : NULL;
 }
 
-// Takes out every id that names no record of the list, with one message per
-// id taken out.
+// Takes out every id that names no record of the list; returns how many.
 template <class T>
-void RemoveDanglingIds(std::vector<DWORD>& ids, const std::vector<std::unique_ptr<T>>& list)
+size_t RemoveDanglingIds(std::vector<DWORD>& ids, const std::vector<std::unique_ptr<T>>& list)
 {
     size_t kept = 0;
-    size_t removed = 0;
     for (size_t i = 0; i < ids.size(); i++) {
         if (FindById(list, ids[i]) != NULL)
             ids[kept++] = ids[i];
-        else
-            removed++;
     }
+    size_t removed = ids.size() - kept;
     ids.resize(kept);
-    for (size_t i = 0; i < removed; i++)
-        ShowError(0, "%s", kCorruptText);
+    return removed;
 }
 
 // Which version's magic the file begins with; -1 for none.
@@ -555,8 +549,24 @@ std::string FolderOf(const char* path)
 
 // Creates a new, uniquely named file in the folder of path and opens it for
 // writing. NULL when the folder does not take a new file.
+// A target that may not be written in place (marked read-only, or no
+// write permission) must not be replaced either.
+bool IsWriteProtected(const char* path)
+{
+#ifdef _WIN32
+    DWORD attributes = GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+#else
+    // By the mode bits, so that it holds for every user alike.
+    struct stat info;
+    return stat(path, &info) == 0 && S_ISREG(info.st_mode) && (info.st_mode & 0222) == 0;
+#endif
+}
+
 FILE* CreateFileBeside(const char* path, std::string* name)
 {
+    if (IsWriteProtected(path))
+        return NULL;
     std::string folder = FolderOf(path);
 #ifdef _WIN32
     char created[MAX_PATH];
@@ -680,18 +690,16 @@ bool CMovieCollection::Load(const char* path, ILoadProgress* progress)
         progress->Show(text != NULL ? text : "", 0, kProgressHigh);
     free(text);
 
-    ProgressSteps steps(progress, counts);
+    ProgressSteps steps(progress, length);
+    unsigned long long lost = 0;
     {
         // The records take the file front to back through the stream readers
         // alone, so the checks of counts and lengths need no system call.
         CSequentialRead sequential(f, length);
-        ReadRecords(r, kDiscTag, counts[0], kMinDiscBytes, ReadDiscBody, discs, steps, 0);
-        ReadRecords(r, kMovieTag, counts[1], kMinMovieBytes, ReadMovieBody, movies, steps,
-                    discs.size());
-        ReadRecords(r, kFileTag, counts[2], kMinFileBytes, ReadFileBody, files, steps,
-                    discs.size() + movies.size());
-        ReadRecords(r, kPersonTag, counts[3], kMinPersonBytes, ReadPersonBody, persons, steps,
-                    discs.size() + movies.size() + files.size());
+        lost += ReadRecords(r, kDiscTag, counts[0], kMinDiscBytes, ReadDiscBody, discs, steps);
+        lost += ReadRecords(r, kMovieTag, counts[1], kMinMovieBytes, ReadMovieBody, movies, steps);
+        lost += ReadRecords(r, kFileTag, counts[2], kMinFileBytes, ReadFileBody, files, steps);
+        lost += ReadRecords(r, kPersonTag, counts[3], kMinPersonBytes, ReadPersonBody, persons, steps);
     }
 
     if (progress != NULL)
@@ -706,24 +714,27 @@ bool CMovieCollection::Load(const char* path, ILoadProgress* progress)
     SortById(files);
     SortById(persons);
 
-    // Repair: ids that name no record go, one message for each.
+    // Repair: ids that name no record go.
+    unsigned long long repaired = 0;
     for (const std::unique_ptr<CMovie>& movie : movies)
-        RemoveDanglingIds(movie->m_fileIds, files);
+        repaired += RemoveDanglingIds(movie->m_fileIds, files);
     for (const std::unique_ptr<CDisc>& disc : discs)
-        RemoveDanglingIds(disc->m_fileIds, files);
+        repaired += RemoveDanglingIds(disc->m_fileIds, files);
     for (const std::unique_ptr<CPerson>& person : persons) {
         std::vector<CLoan>& loans = person->m_loans;
         size_t kept = 0;
-        size_t removed = 0;
         for (size_t i = 0; i < loans.size(); i++) {
             if (FindById(movies, loans[i].m_movieId) != NULL)
                 loans[kept++] = loans[i];
-            else
-                removed++;
         }
+        repaired += loans.size() - kept;
         loans.resize(kept);
-        for (size_t i = 0; i < removed; i++)
-            ShowError(0, "%s", kCorruptText);
+    }
+    // One message for the whole load, with what was lost and what was
+    // mended, instead of a box per entry.
+    if (lost > 0 || repaired > 0) {
+        ShowError(0, "%s\n\n%.0f record(s) could not be read; %.0f reference(s) to missing records were removed.",
+                  kCorruptText, double(lost), double(repaired));
     }
 
     // The oldest versions kept no usable type: a movie takes the format name
@@ -746,7 +757,9 @@ bool CMovieCollection::Load(const char* path, ILoadProgress* progress)
     m_files.swap(files);
     m_persons.swap(persons);
     StrSet(&m_fileName, path);
-    m_saved = r.version < 3 ? 0 : 1;
+    // A catalogue that lost records is not what the file holds: saving it
+    // would overwrite the file with less, so it does not count as saved.
+    m_saved = r.version < 3 || lost > 0 || repaired > 0 ? 0 : 1;
     return true;
 }
 

@@ -11,6 +11,7 @@ ErrorBoxOwnerProvider g_ownerProvider = NULL;
 bool g_recording = false;
 std::string g_lastText;
 int g_count = 0;
+int g_recordedAnswer = 1;  // IDOK
 std::mutex g_recordLock;
 
 std::string FormatText(const char* format, va_list args)
@@ -100,6 +101,31 @@ void ShowSystemError(DWORD code, const char* format, ...)
     text += '\n';
     text += SystemText(code);
     Show(text);
+}
+
+int AskUser(const char* text, const char* caption, unsigned type)
+{
+    {
+        std::lock_guard<std::mutex> lock(g_recordLock);
+        if (g_recording) {
+            g_lastText = text != NULL ? text : "";
+            ++g_count;
+            return g_recordedAnswer;
+        }
+    }
+#ifdef _WIN32
+    HWND owner = g_ownerProvider ? g_ownerProvider() : NULL;
+    return MessageBoxA(owner, text, caption, type);
+#else
+    fprintf(stderr, "%s: %s\n", caption, text);
+    return g_recordedAnswer;
+#endif
+}
+
+void SetRecordedAnswer(int answer)
+{
+    std::lock_guard<std::mutex> lock(g_recordLock);
+    g_recordedAnswer = answer;
 }
 
 void SetErrorBoxOwnerProvider(ErrorBoxOwnerProvider provider)

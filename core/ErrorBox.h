@@ -20,6 +20,12 @@ void ShowSystemError(DWORD code, const char* format, ...) VISTREL_PRINTF(2, 3);
 typedef HWND (*ErrorBoxOwnerProvider)();
 void SetErrorBoxOwnerProvider(ErrorBoxOwnerProvider provider);
 
+// Asks the user with a message box of the given caption and MB_ flags and
+// returns the button pressed (IDOK, IDCANCEL...). While recording, the text
+// is recorded and the recorded answer returned (IDOK unless set).
+int AskUser(const char* text, const char* caption, unsigned type);
+void SetRecordedAnswer(int answer);
+
 // Test switch: while on, shown texts are recorded instead of shown.
 void SetErrorBoxRecording(bool on);
 const std::string& LastErrorBoxText();

@@ -401,10 +401,11 @@ bool CMovieCollection::IsSaved()
     return m_saved != 0;
 }
 
-const char* CMovieCollection::GetFileName()
+std::string CMovieCollection::GetFileName()
 {
+    // A copy: the stored text may change on another thread after the lock.
     Lock lock(m_lock);
-    return m_fileName;
+    return m_fileName != NULL ? std::string(m_fileName) : std::string();
 }
 
 void CMovieCollection::SetChangeLog(CMovieChangeLog* log)
@@ -452,6 +453,10 @@ DWORD CMovieCollection::AddMovie(const CMovie* movie, bool keepId)
     DWORD id = NO_ID;
     if (keepId && movie->m_id != NO_ID) {
         id = movie->m_id;
+        // Ids are unique: a second record of a stored id is refused.
+        size_t at = LowerBound(m_movies, id);
+        if (at < m_movies.size() && m_movies[at]->m_id == id)
+            return NO_ID;
         try {
             std::unique_ptr<CMovie> stored(new CMovie);
             stored->CopyFrom(movie);
@@ -499,15 +504,13 @@ DWORD CMovieCollection::AddDisc(const CDisc* disc, bool ask)
     if (same) {
         if (ask) {
             // Asked without holding the lock: the box runs a message loop.
-#ifdef _WIN32
-            int answer = MessageBoxA(GetActiveWindow(),
+            int answer = AskUser(
                 "A CD-ROM/DVD with the same serial number and name already exist in database.\n"
                 "This probably means it's the same cd, but it must not be so.\n"
                 "Continue adding the CD-ROM ?",
                 "Warning", MB_OKCANCEL | MB_ICONEXCLAMATION);
             if (answer == IDCANCEL)
                 return NO_ID;
-#endif
         } else {
             ShowError(1, "A CD-ROM/DVD with the same serial number and name already exist in database");
         }

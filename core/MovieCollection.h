@@ -11,6 +11,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -126,8 +127,8 @@ public:
     bool Save(const char* path, bool silent);
 
     bool IsSaved();
-    // The database file name, NULL before the first load or save.
-    const char* GetFileName();
+    // The database file name, empty before the first load or save.
+    std::string GetFileName();
 
 private:
     CMovieCollection(const CMovieCollection&) = delete;

@@ -21,6 +21,18 @@ typedef void* HWND;
 #define FALSE 0
 #endif
 
+// Message box buttons, icons and answers.
+#define MB_OK 0x0
+#define MB_OKCANCEL 0x1
+#define MB_YESNO 0x4
+#define MB_ICONHAND 0x10
+#define MB_ICONQUESTION 0x20
+#define MB_ICONEXCLAMATION 0x30
+#define IDOK 1
+#define IDCANCEL 2
+#define IDYES 6
+#define IDNO 7
+
 struct SYSTEMTIME {
     WORD wYear;
     WORD wMonth;

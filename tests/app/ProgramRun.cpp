@@ -191,6 +191,12 @@ void CProgramRun::SetInt(const char* section, const char* entry, DWORD value)
     SHSetValueA(HKEY_CURRENT_USER, key.c_str(), entry, REG_DWORD, &value, sizeof(value));
 }
 
+void CProgramRun::SetBinary(const char* section, const char* entry, const void* data, DWORD size)
+{
+    std::string key = "Software\\" + m_company + "\\Vistrel\\" + section;
+    SHSetValueA(HKEY_CURRENT_USER, key.c_str(), entry, REG_BINARY, data, size);
+}
+
 void CProgramRun::SetString(const char* section, const char* entry, const std::string& value)
 {
     std::string key = "Software\\" + m_company + "\\Vistrel\\" + section;

@@ -22,6 +22,7 @@ public:
     // The program's profile: HKCU\Software\<company>\Vistrel\<section>.
     void SetInt(const char* section, const char* entry, DWORD value);
     void SetString(const char* section, const char* entry, const std::string& value);
+    void SetBinary(const char* section, const char* entry, const void* data, DWORD size);
     bool GetInt(const char* section, const char* entry, DWORD* value) const;
     bool GetString(const char* section, const char* entry, std::string* value) const;
     // The text of an entry; "<none>" when there is none.

@@ -164,8 +164,9 @@ TEST_F(PrintingTest, PagesOfWholeBoxesRangesAndTheScreenUnchanged)
     ASSERT_TRUE(RunPrintJob(view, dc, false, 0, 0));
     std::string job = ReadJob(output);
     // The title is the catalogue's file name without its folder.
-    const char* path = theCollection.GetFileName();
-    std::string name = path != NULL && path[0] != '\0' ? path : "[untitled]";
+    std::string name = theCollection.GetFileName();
+    if (name.empty())
+        name = "[untitled]";
     name = name.substr(name.find_last_of("\\/") == std::string::npos ? 0 : name.find_last_of("\\/") + 1);
     EXPECT_NE(job.find("%%Title: " + name + "\n"), std::string::npos) << name;
     EXPECT_EQ(CountOf(job, "%%Page:"), int((20 + perPage - 1) / perPage));

@@ -285,7 +285,9 @@ TEST_F(ProgressWindowTest, DatabaseLoadShowsAndClosesTheWindow)
     EXPECT_EQ(9, progress.steps);
     EXPECT_EQ("Loading " + path + "...", progress.text);
     EXPECT_EQ(32000, progress.high);
-    EXPECT_EQ(int(8 * (32000.0 / 9)), progress.last);
+    // The bar follows the bytes read: the last record starts before the end.
+    EXPECT_GT(progress.last, 16000);
+    EXPECT_LT(progress.last, 32000);
     EXPECT_EQ(HWND(NULL), FindProgressDialog());
     EXPECT_FALSE(m_app.IsWaitCursorShown());
     theCollection.Clear();

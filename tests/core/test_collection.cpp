@@ -131,7 +131,7 @@ TEST_F(CollectionTest, SharedCopyIsAppliedOnEveryHandBack)
 TEST_F(CollectionTest, FreshCollectionIsSavedAndEmpty)
 {
     EXPECT_TRUE(c.IsSaved());
-    EXPECT_TRUE(c.GetFileName() == NULL);
+    EXPECT_TRUE(c.GetFileName().empty());
     EXPECT_EQ(NO_ID, c.GetNextIdOfMovie(NO_ID));
     EXPECT_EQ(NO_ID, c.GetIdOfLastMovie());
     EXPECT_TRUE(c.GetMovieCopy(0) == NULL);
@@ -387,3 +387,27 @@ TEST_F(CollectionTest, WorkersTakeAndHandBackCopiesWhileMoviesAreAdded)
 }
 
 } // namespace
+
+// A kept id that is already stored is refused; the same-disc question goes
+// through the program's one message-box path, so tests answer it.
+TEST(CollectionIds, KeptIdsAreUniqueAndTheDiscQuestionIsAnswered)
+{
+    SetErrorBoxRecording(true);
+    CMovieCollection c;
+    CMovie movie;
+    movie.m_id = 7;
+    EXPECT_EQ(7u, c.AddMovie(&movie, true));
+    EXPECT_EQ(NO_ID, c.AddMovie(&movie, true));
+    EXPECT_EQ(1u, c.GetMovieCount());
+
+    CDisc disc;
+    StrSet(&disc.m_name, "THE_MATRIX");
+    StrSet(&disc.m_serialNumber, "1A2B-3C4D");
+    EXPECT_NE(NO_ID, c.AddDisc(&disc, true));
+    SetRecordedAnswer(IDCANCEL);
+    EXPECT_EQ(NO_ID, c.AddDisc(&disc, true));
+    EXPECT_EQ(0u, LastErrorBoxText().find("A CD-ROM/DVD with the same serial number and name already exist"));
+    SetRecordedAnswer(IDOK);
+    EXPECT_NE(NO_ID, c.AddDisc(&disc, true));
+    EXPECT_EQ(2u, c.GetDiscCount());
+}

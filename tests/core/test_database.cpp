@@ -16,6 +16,7 @@
 #ifndef _WIN32
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #endif
 
 #include "core/DatabaseFile.h"
@@ -517,15 +518,18 @@ struct NewestFile : Bytes {
     }
 };
 
-TEST_F(DatabaseTest, RepairDropsDanglingIdsWithOneMessageEach)
+TEST_F(DatabaseTest, RepairDropsDanglingIdsWithOneMessageForAll)
 {
     NewestFile b(1, 1, 1, 1);
     b.Disc(0, { 0, 9 }).Movie(0, { 8, 0, 9 }).File(0).Person(0, { 0, 5 });
     int before = ErrorBoxCount();
     CMovieCollection c;
     ASSERT_TRUE(c.Load(Put("repair.vdb", b.data).c_str()));
-    EXPECT_EQ(before + 4, ErrorBoxCount());
-    EXPECT_EQ(kCorrupt, LastErrorBoxText());
+    EXPECT_EQ(before + 1, ErrorBoxCount());
+    EXPECT_EQ(kCorrupt + std::string("\n\n0 record(s) could not be read; 4 reference(s) to missing records were removed."),
+              LastErrorBoxText());
+    // What was mended is not what the file holds: not saved.
+    EXPECT_FALSE(c.IsSaved());
 
     CDisc* disc = c.GetDiscCopy(0);
     CMovie* movie = c.GetMovieCopy(0);
@@ -561,6 +565,38 @@ TEST_F(DatabaseTest, FailedRecordsAreDroppedAndTheRestLoads)
     EXPECT_EQ(NO_ID, c.GetNextIdOfMovie(3));
     EXPECT_EQ(2u, c.GetNextIdOfPerson(NO_ID));
     EXPECT_EQ(1u, CountRecords(c, &CMovieCollection::GetNextIdOfPerson));
+}
+
+// Files cut short or padded with nothing: the load stops at the first
+// record that can't be there, says what it lost once, and the catalogue
+// does not count as saved; the file on disc is not touched.
+TEST_F(DatabaseTest, DamagedCataloguesSayWhatTheyLostOnce)
+{
+    std::string full = MakeFixture(12);
+    std::string cut = Put("cut.vdb", full.substr(0, 42));
+    CMovieCollection c;
+    int before = ErrorBoxCount();
+    ASSERT_TRUE(c.Load(cut.c_str()));
+    EXPECT_EQ(before + 1, ErrorBoxCount());
+    EXPECT_EQ(0u, LastErrorBoxText().find(kCorrupt));
+    EXPECT_NE(std::string::npos, LastErrorBoxText().find("9 record(s) could not be read"));
+    EXPECT_FALSE(c.IsSaved());
+    EXPECT_EQ(full.substr(0, 42), ReadAll(cut));
+
+    // Counts of 0xFFFFFFFF before megabytes of zeros: every kind ends at its
+    // first tag, with one message.
+    NewestFile zeros(0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF);
+    zeros.data += std::string(8 << 20, '\0');
+    before = ErrorBoxCount();
+    ASSERT_TRUE(c.Load(Put("zeros.vdb", zeros.data).c_str()));
+    EXPECT_EQ(before + 1, ErrorBoxCount());
+    EXPECT_EQ(0u, c.GetDiscCount() + c.GetMovieCount());
+
+    // An intact file says nothing and is saved.
+    before = ErrorBoxCount();
+    ASSERT_TRUE(c.Load(FixturePath(12).string().c_str()));
+    EXPECT_EQ(before, ErrorBoxCount());
+    EXPECT_TRUE(c.IsSaved());
 }
 
 TEST_F(DatabaseTest, HugeCountsCostNothingBeyondTheFile)
@@ -599,10 +635,13 @@ TEST_F(DatabaseTest, ProgressStepsOverEveryRecordAndCopesWithNone)
     EXPECT_EQ(0, progress.m_low);
     EXPECT_EQ(32000, progress.m_high);
     EXPECT_EQ(1, progress.m_closed);
-    // 2 discs, 3 movies, 3 files, 1 person: a step of 32000 / 9.
+    // 2 discs, 3 movies, 3 files, 1 person: one step each, by the bytes
+    // read so far.
     ASSERT_EQ(9u, progress.m_positions.size());
-    for (size_t i = 0; i < 9; i++)
-        EXPECT_EQ(int(i * (32000.0 / 9)), progress.m_positions[i]);
+    for (size_t i = 1; i < 9; i++)
+        EXPECT_LT(progress.m_positions[i - 1], progress.m_positions[i]);
+    EXPECT_GT(progress.m_positions[0], 0);
+    EXPECT_LT(progress.m_positions[8], 32000);
 
     RecordingProgress none;
     ASSERT_TRUE(c.Load(Put("empty.vdb", NewestFile(0, 0, 0, 0).data).c_str(), &none));
@@ -629,7 +668,7 @@ TEST_F(DatabaseTest, UnreadableFilesLeaveTheCollectionAlone)
         EXPECT_EQ(kNotOurs, LastErrorBoxText());
     }
     EXPECT_EQ(1u, c.GetMovieCount());
-    EXPECT_EQ(nullptr, c.GetFileName());
+    EXPECT_EQ("", c.GetFileName());
 }
 
 // Every prefix of a file loads what it holds or fails cleanly.
@@ -661,8 +700,26 @@ TEST_F(DatabaseTest, SaveAppliesCopiesAndSilentSaveKeepsTheState)
     ASSERT_TRUE(c.Save(recovery.c_str(), true));
     EXPECT_FALSE(c.IsSaved());
     EXPECT_EQ(FixturePath(12).string(), c.GetFileName());
+
     EXPECT_FALSE(c.Save(PathOf("no-such-folder/x.vdb").c_str(), true));
     EXPECT_EQ(before, ErrorBoxCount());
+
+    // A target marked read-only is refused as an in-place write would be.
+    std::string locked = Put("readonly.vdb", "kept");
+#ifdef _WIN32
+    SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_READONLY);
+#else
+    chmod(locked.c_str(), 0444);
+#endif
+    EXPECT_FALSE(c.Save(locked.c_str(), false));
+    EXPECT_EQ("Error trying to create/overwrite file " + locked, LastErrorBoxText());
+    EXPECT_EQ("kept", ReadAll(locked));
+#ifdef _WIN32
+    SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_NORMAL);
+#else
+    chmod(locked.c_str(), 0644);
+#endif
+    fs::remove(locked);
 
     CMovieCollection reloaded;
     ASSERT_TRUE(reloaded.Load(recovery.c_str()));
