@@ -4,7 +4,7 @@
 : "${WINEPREFIX:=${VISTREL_WINEPREFIX:-$HOME/.cache/vistrel-wine}}"
 export WINEPREFIX
 export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;winedbg.exe=d"
 case "$(file -b "$1" 2>/dev/null)" in
   *"PE32 executable"*|*"PE32 "*)
     if ! "$(dirname "$0")/can-run-32bit.sh"; then

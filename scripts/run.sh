@@ -61,7 +61,7 @@ demo="Z:$(printf '%s' "$run/demo.vdb" | tr / '\\')"
 export VISTREL_WINEPREFIX="${VISTREL_WINEPREFIX:-$build/run-wineprefix}"
 export WINEPREFIX="$VISTREL_WINEPREFIX"
 export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;winedbg.exe=d"
 wine64=/usr/lib/wine/wine64
 wineserver=/usr/lib/wine/wineserver64
 [ -x "$wineserver" ] || wineserver=/usr/lib/wine/wineserver

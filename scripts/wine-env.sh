@@ -6,7 +6,7 @@ wine_env_start() {
   export VISTREL_WINEPREFIX="$build/wineprefix"
   export WINEPREFIX="$VISTREL_WINEPREFIX"
   export WINEDEBUG=-all
-  export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+  export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;winedbg.exe=d"
   export WINELOADER=/usr/lib/wine/wine64
   export WINESERVER=/usr/lib/wine/wineserver64
 

@@ -123,6 +123,9 @@ TEST(TitleGuess, TagsAndVowelLessWordsAreStripped)
     EXPECT_EQ("Movie ", Apply(StripTitleTags, "Movie DVD TS"));
     EXPECT_EQ("Film 2 4th Schindler's ", Apply(StripTitleTags, "Film 2 4th Schindler's XVD"));
     EXPECT_EQ("Sm\xe5 ", Apply(StripTitleTags, "Sm\xe5 GRDN"));  // å is a vowel
+    // "y" counts as a vowel: short words like "Spy" and "Fly" stay.
+    EXPECT_EQ("Spy Game", GuessTitle("Spy Game.avi").title);
+    EXPECT_EQ("Fly", Apply(StripTitleTags, "Fly"));
 }
 
 TEST(TitleGuess, Capitalising)

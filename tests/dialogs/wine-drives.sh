@@ -16,7 +16,7 @@ set -u
 command=$1
 export WINEPREFIX="$2"
 export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;winedbg.exe=d"
 if [ -x /usr/lib/wine/wine64 ]; then
   export WINELOADER=/usr/lib/wine/wine64 WINESERVER=/usr/lib/wine/wineserver64
 else
