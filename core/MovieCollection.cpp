@@ -102,7 +102,7 @@ bool ApplyCopy(T* stored, const T* copy)
 } // namespace
 
 CPendingChange::CPendingChange(BYTE kind, DWORD id, void* copy)
-    : m_kind(kind), m_id(id), m_copy(copy), m_refCount(1)
+    : m_kind(kind), m_id(id), m_copy(copy), m_refCount(1), m_owner(std::this_thread::get_id())
 {
 }
 
@@ -148,11 +148,9 @@ T* CMovieCollection::GetCopy(std::vector<std::unique_ptr<T>>& list, DWORD id, BY
     T* stored = FindRecord(list, id);
     if (stored == NULL)
         return NULL;
-    std::map<PendingKey, CPendingChange*>::iterator shared =
-        m_pendingByRecord.find(PendingKey(kind, id));
-    if (shared != m_pendingByRecord.end()) {
-        shared->second->m_refCount++;
-        return static_cast<T*>(shared->second->m_copy);
+    if (CPendingChange* shared = FindOwnCopy(kind, id)) {
+        shared->m_refCount++;
+        return static_cast<T*>(shared->m_copy);
     }
     try {
         std::unique_ptr<T> copy(new T);
@@ -161,7 +159,7 @@ T* CMovieCollection::GetCopy(std::vector<std::unique_ptr<T>>& list, DWORD id, BY
         T* result = copy.release();
         CPendingChange* raw = entry.get();
         m_pending[result] = std::move(entry);
-        m_pendingByRecord[PendingKey(kind, id)] = raw;
+        m_pendingByRecord[PendingKey(kind, id)].push_back(raw);
         return result;
     } catch (const std::bad_alloc&) {
         return NULL;
@@ -241,7 +239,7 @@ void CMovieCollection::ReleaseCopy(void** copy, BYTE kind)
     if (--entry->m_refCount > 0)
         return;
     if (entry->m_id != NO_ID)
-        m_pendingByRecord.erase(PendingKey(entry->m_kind, entry->m_id));
+        ForgetCopy(entry);
     m_pending.erase(entry->m_copy);
 }
 
@@ -283,6 +281,7 @@ void CMovieCollection::ApplyPendingChange(CPendingChange& entry)
     switch (entry.m_kind) {
     case RECORD_MOVIE: {
         CMovie* stored = FindRecord(m_movies, entry.m_id);
+        DropMissingFileIds(static_cast<CMovie*>(entry.m_copy)->m_fileIds);
         if (!ApplyCopy(stored, static_cast<const CMovie*>(entry.m_copy)))
             return;
         stored->m_modified = 1;
@@ -305,6 +304,7 @@ void CMovieCollection::ApplyPendingChange(CPendingChange& entry)
             m_saved = 0;
         break;
     case RECORD_DISC:
+        DropMissingFileIds(static_cast<CDisc*>(entry.m_copy)->m_fileIds);
         if (ApplyCopy(FindRecord(m_discs, entry.m_id), static_cast<const CDisc*>(entry.m_copy)))
             m_saved = 0;
         break;
@@ -317,12 +317,51 @@ void CMovieCollection::ApplyPendingChange(CPendingChange& entry)
     }
 }
 
+void CMovieCollection::DropMissingFileIds(std::vector<DWORD>& fileIds)
+{
+    // Files may have gone while the copy was out (removed on another
+    // thread, or by a re-read): their ids are not written back.
+    fileIds.erase(std::remove_if(fileIds.begin(), fileIds.end(),
+                                 [this](DWORD id) { return FindRecord(m_files, id) == NULL; }),
+                  fileIds.end());
+}
+
+CPendingChange* CMovieCollection::FindOwnCopy(BYTE kind, DWORD id)
+{
+    std::map<PendingKey, std::vector<CPendingChange*>>::iterator it = m_pendingByRecord.find(PendingKey(kind, id));
+    if (it == m_pendingByRecord.end())
+        return NULL;
+    std::thread::id self = std::this_thread::get_id();
+    for (CPendingChange* entry : it->second) {
+        if (entry->m_owner == self)
+            return entry;
+    }
+    return NULL;
+}
+
+void CMovieCollection::ForgetCopy(CPendingChange* entry)
+{
+    std::map<PendingKey, std::vector<CPendingChange*>>::iterator it =
+        m_pendingByRecord.find(PendingKey(entry->m_kind, entry->m_id));
+    if (it == m_pendingByRecord.end())
+        return;
+    std::vector<CPendingChange*>& copies = it->second;
+    copies.erase(std::remove(copies.begin(), copies.end(), entry), copies.end());
+    if (copies.empty())
+        m_pendingByRecord.erase(it);
+}
+
 void CMovieCollection::ApplyAllPendingChanges()
 {
     Lock lock(m_lock);
+    std::thread::id self = std::this_thread::get_id();
     std::vector<CPendingChange*> live;
-    for (const std::pair<const PendingKey, CPendingChange*>& item : m_pendingByRecord)
-        live.push_back(item.second);
+    for (const std::pair<const PendingKey, std::vector<CPendingChange*>>& item : m_pendingByRecord) {
+        for (CPendingChange* entry : item.second) {
+            if (entry->m_owner == self)
+                live.push_back(entry);
+        }
+    }
     for (CPendingChange* entry : live)
         ApplyPendingChange(*entry);
 }
@@ -330,16 +369,19 @@ void CMovieCollection::ApplyAllPendingChanges()
 void CMovieCollection::DropPendingChange(BYTE kind, DWORD id, bool apply)
 {
     Lock lock(m_lock);
-    std::map<PendingKey, CPendingChange*>::iterator it = m_pendingByRecord.find(PendingKey(kind, id));
+    std::map<PendingKey, std::vector<CPendingChange*>>::iterator it = m_pendingByRecord.find(PendingKey(kind, id));
     if (it == m_pendingByRecord.end())
         return;
-    CPendingChange* entry = it->second;
-    if (apply)
-        ApplyPendingChange(*entry);
-    // Whoever still holds the copy may go on using it; its hand-back only
-    // frees it.
-    m_pendingByRecord.erase(PendingKey(kind, id));
-    entry->m_id = NO_ID;
+    std::vector<CPendingChange*> copies = it->second;
+    m_pendingByRecord.erase(it);
+    std::thread::id self = std::this_thread::get_id();
+    for (CPendingChange* entry : copies) {
+        if (apply && entry->m_owner == self)
+            ApplyPendingChange(*entry);
+        // Whoever still holds the copy may go on using it; its hand-back only
+        // frees it.
+        entry->m_id = NO_ID;
+    }
 }
 
 // ---------------------------------------------------------------------------
@@ -708,8 +750,10 @@ void CMovieCollection::Clear()
     Lock lock(m_lock);
     // Copies still out are detached: their holders may hand them back, which
     // only frees them.
-    for (const std::pair<const PendingKey, CPendingChange*>& item : m_pendingByRecord)
-        item.second->m_id = NO_ID;
+    for (const std::pair<const PendingKey, std::vector<CPendingChange*>>& item : m_pendingByRecord) {
+        for (CPendingChange* entry : item.second)
+            entry->m_id = NO_ID;
+    }
     m_pendingByRecord.clear();
     m_movies.clear();
     m_files.clear();

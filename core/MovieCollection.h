@@ -11,6 +11,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <thread>
 #include <string>
 #include <utility>
 #include <vector>
@@ -35,7 +36,9 @@ enum RecordKind {
 // Ids are u32; this one means "none".
 const DWORD NO_ID = 0xFFFFFFFF;
 
-// One handed-out copy, shared by every caller that asked for the same record.
+// One handed-out copy, shared by every caller on the same thread that asked
+// for the same record. Takers on other threads get copies of their own, so a
+// copy is only ever used by the thread that took it.
 class CPendingChange {
 public:
     CPendingChange(BYTE kind, DWORD id, void* copy);
@@ -45,6 +48,7 @@ public:
     DWORD m_id;      // NO_ID once the record is gone: the copy is no longer applied
     void* m_copy;
     DWORD m_refCount;
+    std::thread::id m_owner;  // the thread that took it
 
 private:
     CPendingChange(const CPendingChange&) = delete;
@@ -140,10 +144,15 @@ private:
     T* GetCopy(std::vector<std::unique_ptr<T>>& list, DWORD id, BYTE kind);
     void ReleaseCopy(void** copy, BYTE kind);
     void ApplyPendingChange(CPendingChange& entry);
-    // Applies every live copy without handing it back.
+    // Applies the calling thread's live copies without handing them back.
     void ApplyAllPendingChanges();
-    // Applies the record's copy, if any, and detaches it from the record.
+    // Detaches every copy of the record; with apply, the calling thread's
+    // copy is applied first (another thread's copy is never read).
     void DropPendingChange(BYTE kind, DWORD id, bool apply);
+    // The live copy of the record that the calling thread holds, or NULL.
+    CPendingChange* FindOwnCopy(BYTE kind, DWORD id);
+    void ForgetCopy(CPendingChange* entry);
+    void DropMissingFileIds(std::vector<DWORD>& fileIds);
 
     template <class T>
     DWORD AddRecord(std::vector<std::unique_ptr<T>>& list, const T* record);
@@ -159,9 +168,10 @@ private:
     std::vector<std::unique_ptr<CDisc>> m_discs;
     std::vector<std::unique_ptr<CPerson>> m_persons;
     CMovieChangeLog* m_changeLog;
-    // Every copy out, by its address; the live ones also by kind and id.
+    // Every copy out, by its address; the live ones also by kind and id (one
+    // for each thread that holds one).
     std::map<const void*, std::unique_ptr<CPendingChange>> m_pending;
-    std::map<PendingKey, CPendingChange*> m_pendingByRecord;
+    std::map<PendingKey, std::vector<CPendingChange*>> m_pendingByRecord;
 };
 
 extern CMovieCollection theCollection;

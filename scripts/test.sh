@@ -17,6 +17,11 @@ fi
 CC=clang CXX=clang++ cmake -S "$root" -B "$build/host" -DCMAKE_BUILD_TYPE=Debug >/dev/null || exit 1
 cmake --build "$build/host" -j"$jobs" || exit 1
 
+# The store's stress test under ThreadSanitizer, in a build of its own.
+CC=clang CXX=clang++ cmake -S "$root" -B "$build/tsan" -DCMAKE_BUILD_TYPE=Debug \
+  -DVISTREL_SANITIZERS=OFF -DVISTREL_TSAN=ON >/dev/null || exit 1
+cmake --build "$build/tsan" -j"$jobs" --target collection_stress || exit 1
+
 # Windows builds: the 32-bit deliverables, and the same sources for 64-bit
 # Windows with the tests, which run under 64-bit Wine (not every machine can
 # execute 32-bit code).
@@ -32,5 +37,5 @@ source "$root/scripts/wine-env.sh"
 wine_env_start "$build" || exit 1
 trap wine_env_stop EXIT
 
-printf 'subdirs("host" "win64")\n' > "$build/CTestTestfile.cmake"
+printf 'subdirs("host" "tsan" "win64")\n' > "$build/CTestTestfile.cmake"
 ctest --test-dir "$build" -j"$jobs" --output-on-failure --timeout 600

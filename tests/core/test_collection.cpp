@@ -411,3 +411,33 @@ TEST(CollectionIds, KeptIdsAreUniqueAndTheDiscQuestionIsAnswered)
     EXPECT_NE(NO_ID, c.AddDisc(&disc, true));
     EXPECT_EQ(2u, c.GetDiscCount());
 }
+
+// Copies are shared between takers on one thread only; a copy out on
+// another thread is never read by the store, and ids of files removed
+// meanwhile are not written back by its hand-back.
+TEST(CollectionThreads, CopiesOfOtherThreadsStayTheirOwn)
+{
+    CMovieCollection c;
+    CMovieFile file;
+    DWORD fileId = c.AddFile(&file);
+    CMovie movie;
+    movie.m_fileIds.push_back(fileId);
+    DWORD id = c.AddMovie(&movie, false);
+
+    CMovie* mine = c.GetMovieCopy(id);
+    CMovie* again = c.GetMovieCopy(id);
+    EXPECT_EQ(mine, again);
+    CMovie* theirs = NULL;
+    std::thread([&] { theirs = c.GetMovieCopy(id); }).join();
+    EXPECT_NE(mine, theirs);
+
+    StrSet(&theirs->m_title, "Other thread");
+    c.RemoveFile(fileId);
+    c.ReleaseMovieCopy(&again);
+    c.ReleaseMovieCopy(&mine);
+    std::thread([&] { c.ReleaseMovieCopy(&theirs); }).join();
+    CMovie* stored = c.GetMovieCopy(id);
+    EXPECT_STREQ("Other thread", stored->m_title);
+    EXPECT_TRUE(stored->m_fileIds.empty());
+    c.ReleaseMovieCopy(&stored);
+}
