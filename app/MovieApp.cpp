@@ -12,6 +12,7 @@
 #include "app/MainFrame.h"
 #include "classlib/FrameWnd.h"
 #include "core/ErrorBox.h"
+#include "dialogs/FoundFileDialogs.h"
 #include "core/PluginManager.h"
 #include "export/TokenEngine.h"
 #include "resources/resource.h"
@@ -136,6 +137,7 @@ BOOL CMovieApp::InitInstance()
     thePluginManager.SetProfileIntReader(ProfileInt);
     SetTokenSettings(&g_tokenSettings);
     SetLayoutHost(&g_layoutHost);
+    InstallFoundFileDialogs();
 
     RegisterFileTypes();
     thePluginManager.LoadPlugins();

@@ -1,5 +1,5 @@
-// Turning a found file into a movie-file record. Windows only: it asks the
-// user through the name-check and update-file dialogs.
+// Turning a found file into a movie-file record. Windows only: it reads the
+// file's drive; the user is asked through the found-file questions.
 #ifdef _WIN32
 #include "core/MovieFile.h"
 
@@ -9,21 +9,18 @@
 #include <string>
 #include <vector>
 
-#include "classlib/WinApp.h"
 #include "core/Disc.h"
 #include "core/FoundFileList.h"
 #include "core/MovieCollection.h"
 #include "core/StrUtil.h"
 #include "core/TitleGuess.h"
-#include "dialogs/NameCheckDlg.h"
-#include "dialogs/UpdateMovieFileDlg.h"
+#include "core/FoundFileQuestions.h"
 
 namespace {
 
 int ProfileInt(const char* section, const char* entry, int defaultValue)
 {
-    CWinApp* app = AfxGetApp();
-    return app != NULL ? int(app->GetProfileInt(section, entry, defaultValue)) : defaultValue;
+    return GetFoundFileQuestions().profileInt(section, entry, defaultValue);
 }
 
 // The text after the drive ("e:") of a path; the whole text when it has none.
@@ -100,9 +97,7 @@ std::vector<DWORD> AskForReplacedFiles(const CFileInfo& found, const std::string
             if (!same)
                 continue;
 
-            CUpdateMovieFileDlg dlg;
-            dlg.SetPaths(oldPath.c_str(), newPath.c_str());
-            if (dlg.DoModal() == IDOK)
+            if (GetFoundFileQuestions().replaceStoredFile(oldPath.c_str(), newPath.c_str()))
                 replaced.push_back(fileId);
         }
     }
@@ -180,14 +175,7 @@ bool CMovieFile::FillFromFoundFile(const CDisc* disc, char driveLetter, const ch
         ask = true;
         vcdOrDvd = true;
     }
-    if (ask) {
-        CNameCheckDlg dlg;
-        dlg.SetFile(this, vcdOrDvd);
-        if (dlg.DoModal() != IDOK)
-            return false;
-        dlg.GetResult(&m_movieTitle, &m_partNumber);
-    }
-    return true;
+    return !ask || GetFoundFileQuestions().confirmName(this, vcdOrDvd);
 }
 
 #endif

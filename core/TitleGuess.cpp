@@ -6,7 +6,7 @@
 #include <string>
 
 #include "core/StrUtil.h"
-#include "net/HtmlText.h"
+#include "core/HtmlEntities.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include "core/StrUtil.h"
 #include "core/TitleGuess.h"
-#include "net/HtmlText.h"
+#include "core/HtmlEntities.h"
 
 namespace {
 

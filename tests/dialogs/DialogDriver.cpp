@@ -10,6 +10,7 @@
 #include "classlib/WinApp.h"
 #include "core/ErrorBox.h"
 #include "core/PluginManager.h"
+#include "dialogs/FoundFileDialogs.h"
 
 CWinApp theTestApp("Vistrel Dialog Tests");
 
@@ -24,6 +25,7 @@ public:
         // No test may wait on a message box.
         AfxSetMessageBoxRecording(true, IDOK);
         SetErrorBoxRecording(true);
+        InstallFoundFileDialogs();
         thePluginManager.SetPluginFolder((WindowsPath(VISTREL_SCAN_PLUGIN_DIR) + "\\").c_str());
         thePluginManager.LoadPlugins();
     }

@@ -1,5 +1,6 @@
-// Text routines for reading web pages.
-#include "net/HtmlText.h"
+// Cleaning text taken from web pages and file names: entities, tags and
+// blanks.
+#include "core/HtmlEntities.h"
 
 #include <cstring>
 #include <string>
