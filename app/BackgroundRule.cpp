@@ -30,11 +30,7 @@ int32_t ToLong(const char* text)
 
 bool EqualIgnoringCase(const char* a, const char* b)
 {
-#ifdef _WIN32
-    return _stricmp(a, b) == 0;
-#else
-    return strcasecmp(a, b) == 0;
-#endif
+    return StrEqualNoCase(a, b);
 }
 
 } // namespace

@@ -924,12 +924,7 @@ void CMovieListView::FillTree()
         for (DWORD fileId : disc->m_fileIds) {
             CMovieFile* file = theCollection.GetFileCopy(fileId);
             if (file != NULL && file->m_folder != NULL && file->m_fileName != NULL) {
-                std::string text = file->m_folder;
-                if (text.empty() || text[0] != '\\')
-                    text.insert(0, "\\");
-                if (text.back() != '\\')
-                    text += '\\';
-                text += file->m_fileName;
+                std::string text = RecordPath(file->m_folder, file->m_fileName);
                 HTREEITEM item = m_tree.InsertItem(text.c_str(), IMAGE_FILE, IMAGE_FILE, root);
                 m_tree.SetItemData(item, m_treeItems.size());
                 m_treeItems.push_back({ fileId, false });

@@ -7,11 +7,6 @@
 
 namespace {
 
-unsigned char Fold(unsigned char c)
-{
-    return IsUpperLatin1(c) ? static_cast<unsigned char>(c + 32) : c;
-}
-
 bool HasTitle(const char* title)
 {
     return title != NULL && title[0] != 0;
@@ -24,7 +19,7 @@ int CompareNoCase(const char* a, const char* b)
     const unsigned char* p = reinterpret_cast<const unsigned char*>(a != NULL ? a : "");
     const unsigned char* q = reinterpret_cast<const unsigned char*>(b != NULL ? b : "");
     for (;; p++, q++) {
-        int d = int(Fold(*p)) - int(Fold(*q));
+        int d = int(LowerLatin1(*p)) - int(LowerLatin1(*q));
         if (d != 0 || *p == 0)
             return d;
     }
@@ -35,7 +30,7 @@ bool StartsWithNoCase(const char* text, const char* prefix)
     const unsigned char* p = reinterpret_cast<const unsigned char*>(text != NULL ? text : "");
     const unsigned char* q = reinterpret_cast<const unsigned char*>(prefix);
     for (; *q != 0; p++, q++) {
-        if (*p == 0 || Fold(*p) != Fold(*q))
+        if (*p == 0 || LowerLatin1(*p) != LowerLatin1(*q))
             return false;
     }
     return true;

@@ -17,14 +17,14 @@ bool IsMediaFileName(const char* name)
 {
     if (name == NULL)
         return false;
-    if (_stricmp(name, "vts_01_0.ifo") == 0)
+    if (StrEqualNoCase(name, "vts_01_0.ifo"))
         return true;
     const char* dot = strrchr(name, '.');
     if (dot == NULL)
         return false;
     static const char* const extensions[] = {".avi", ".mpg", ".dat", ".asf", ".divx", ".mpeg"};
     for (const char* extension : extensions) {
-        if (_stricmp(dot, extension) == 0)
+        if (StrEqualNoCase(dot, extension))
             return true;
     }
     return false;
@@ -97,7 +97,7 @@ bool ScanDisc(const char* path, CDisc* disc, CFoundFileList* list)
         ShowError(0, "The drive %c is not a CDROM, DVD, Local or Network drive.", letter);
         return false;
     }
-    disc->m_driveLetter = BYTE(tolower((unsigned char)letter));
+    disc->m_driveLetter = BYTE(LowerAscii(letter));
 
     if (list != NULL)
         list->Clear();

@@ -1,5 +1,6 @@
 // CDynString. Buffers are malloc'd with 5 spare bytes; NULL is the empty text.
 #include "core/DynString.h"
+#include "core/StrUtil.h"
 
 #include <cstdarg>
 #include <cstdio>
@@ -24,11 +25,6 @@ char* NewBuffer(const char* a, DWORD na, const char* b = NULL, DWORD nb = 0)
     return text;
 }
 
-unsigned char FoldLatin1(unsigned char c)
-{
-    return IsUpperLatin1(c) ? static_cast<unsigned char>(c + 32) : c;
-}
-
 // The same letter in the other case; other characters are left as they are.
 unsigned char FlipLatin1(unsigned char c)
 {
@@ -42,7 +38,7 @@ unsigned char FlipLatin1(unsigned char c)
 bool EqualNoCase(const char* a, const char* b, size_t n)
 {
     for (size_t i = 0; i < n; ++i)
-        if (FoldLatin1(static_cast<unsigned char>(a[i])) != FoldLatin1(static_cast<unsigned char>(b[i])))
+        if (LowerLatin1(static_cast<unsigned char>(a[i])) != LowerLatin1(static_cast<unsigned char>(b[i])))
             return false;
     return true;
 }

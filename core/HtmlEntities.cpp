@@ -9,11 +9,6 @@
 
 namespace {
 
-char LowerAscii(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
-}
-
 // True when text at pos begins with word, compared without case.
 bool StartsWithNoCase(const std::string& text, size_t pos, const char* word)
 {
@@ -88,19 +83,14 @@ void TrimBlanks(std::string& text)
     }
 }
 
-bool IsDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
-
 // "&#" + exactly three digits + ";" becomes the byte of that value. Values
 // above 255 become a blank, and so does 0, which would end the text.
 void DecodeNumericEntities(std::string& text)
 {
     size_t pos = 0;
     while ((pos = text.find("&#", pos)) != std::string::npos) {
-        if (text.size() - pos >= 6 && IsDigit(text[pos + 2]) && IsDigit(text[pos + 3]) &&
-            IsDigit(text[pos + 4]) && text[pos + 5] == ';') {
+        if (text.size() - pos >= 6 && IsAsciiDigit(text[pos + 2]) && IsAsciiDigit(text[pos + 3]) &&
+            IsAsciiDigit(text[pos + 4]) && text[pos + 5] == ';') {
             int value = (text[pos + 2] - '0') * 100 + (text[pos + 3] - '0') * 10 + (text[pos + 4] - '0');
             char byte = (value > 255 || value == 0) ? ' ' : char(value);
             text.replace(pos, 6, 1, byte);

@@ -23,7 +23,7 @@ bool IsBlank(const char* text)
 
 int FoldCase(char c)
 {
-    return tolower(static_cast<unsigned char>(c));
+    return LowerAscii(c);
 }
 
 bool EqualNoCase(const char* a, const char* b)

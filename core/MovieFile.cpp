@@ -81,13 +81,29 @@ void CMovieFile::GetInfoText(char** text) const
 
 bool CMovieFile::ReadMediaInfo(char driveLetter)
 {
-    char* path = NULL;
-    StrAppendFormat(&path, "%c:", driveLetter);
-    StrAppend(&path, m_folder);
-    StrAppend(&path, m_fileName);
+    std::string path(1, driveLetter);
+    path += ':';
+    path += RecordPath(m_folder, m_fileName);
     if (!m_mediaInfo)
         m_mediaInfo.reset(new CMediaFormatInfo);
-    bool ok = m_mediaInfo->ReadFromFile(path);
-    free(path);
-    return ok;
+    return m_mediaInfo->ReadFromFile(path.c_str());
+}
+
+std::string RecordFolder(const char* folder)
+{
+    const char* colon = folder != NULL ? strchr(folder, ':') : NULL;
+    std::string result = colon != NULL ? colon + 1 : (folder != NULL ? folder : "");
+    if (result.empty() || result[0] != '\\')
+        result.insert(result.begin(), '\\');
+    if (result[result.size() - 1] != '\\')
+        result += '\\';
+    return result;
+}
+
+std::string RecordPath(const char* folder, const char* name)
+{
+    std::string path = RecordFolder(folder);
+    if (name != NULL)
+        path += name[0] == '\\' ? name + 1 : name;
+    return path;
 }

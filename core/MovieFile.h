@@ -2,6 +2,8 @@
 // file-id list names it; its movie-title field follows that movie's title.
 #pragma once
 
+#include <string>
+
 #include <cstdint>
 #include <memory>
 
@@ -61,3 +63,9 @@ private:
     CMovieFile(const CMovieFile&) = delete;
     CMovieFile& operator=(const CMovieFile&) = delete;
 };
+
+// A folder as records keep it: without its drive ("e:"), with a leading and
+// a trailing backslash ("\\Movies\\", "\\" for the root).
+std::string RecordFolder(const char* folder);
+// The "\\folder\\name" of a stored file: its record folder and its name.
+std::string RecordPath(const char* folder, const char* name);

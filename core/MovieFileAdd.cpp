@@ -32,18 +32,6 @@ const char* AfterDrive(const char* path)
     return colon != NULL ? colon + 1 : path;
 }
 
-// A folder as records keep it: without its drive, with a leading and a
-// trailing backslash ("\Movies\", "\" for the root).
-std::string RecordFolder(const char* folder)
-{
-    std::string result = AfterDrive(folder);
-    if (result.empty() || result[0] != '\\')
-        result.insert(result.begin(), '\\');
-    if (result[result.size() - 1] != '\\')
-        result += '\\';
-    return result;
-}
-
 // The last component of a folder ("Season 1" of "\Series\Season 1\"), empty
 // for a root.
 std::string LastFolderName(const char* folder)
@@ -59,8 +47,7 @@ std::string DrivePath(char driveLetter, const char* folder, const char* name)
 {
     std::string path(1, driveLetter);
     path += ':';
-    path += RecordFolder(folder);
-    path += name != NULL ? name : "";
+    path += RecordPath(folder, name);
     return path;
 }
 
@@ -88,7 +75,7 @@ std::vector<DWORD> AskForReplacedFiles(const CFileInfo& found, const std::string
             CMovieFile* file = theCollection.GetFileCopy(fileId);
             if (file == NULL)
                 continue;
-            bool same = file->m_fileName != NULL && _stricmp(file->m_fileName, found.m_fileName) == 0 &&
+            bool same = file->m_fileName != NULL && StrEqualNoCase(file->m_fileName, found.m_fileName) &&
                         file->m_size == found.m_size;
             std::string oldPath;
             if (same)

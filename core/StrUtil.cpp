@@ -133,6 +133,24 @@ bool IsLowerLatin1(unsigned char c)
     return (c >= 'a' && c <= 'z') || c >= 0xDF;
 }
 
+unsigned char LowerLatin1(unsigned char c)
+{
+    return IsUpperLatin1(c) ? static_cast<unsigned char>(c + 32) : c;
+}
+
+bool StrEqualNoCase(const char* a, const char* b)
+{
+    if (a == NULL)
+        a = "";
+    if (b == NULL)
+        b = "";
+    while (*a != 0 && LowerAscii(*a) == LowerAscii(*b)) {
+        a++;
+        b++;
+    }
+    return LowerAscii(*a) == LowerAscii(*b);
+}
+
 void StrReplace(char** text, const char* find, const char* replacement)
 {
     if (*text == NULL || find == NULL || *find == '\0')

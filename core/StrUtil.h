@@ -44,6 +44,22 @@ bool StrEqual(const char* a, const char* b);
 bool IsUpperLatin1(unsigned char c);
 bool IsLowerLatin1(unsigned char c);
 
+// The one set of character rules of every text routine: ASCII digits, case
+// folded over A-Z only (LowerAscii, StrEqualNoCase: the C runtime's rule for
+// file names and settings) or over the Latin-1 letters too (LowerLatin1:
+// titles and type-ahead).
+inline bool IsAsciiDigit(int c)
+{
+    return c >= '0' && c <= '9';
+}
+inline char LowerAscii(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
+}
+unsigned char LowerLatin1(unsigned char c);
+// Equal texts ignoring ASCII case; NULL equals empty, as in StrEqual.
+bool StrEqualNoCase(const char* a, const char* b);
+
 // Replaces every case-sensitive occurrence of find by replacement. A
 // replacement is never searched again. Nothing when *text or find is NULL
 // or find is empty. The replacement may point into *text.

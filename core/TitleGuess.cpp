@@ -10,11 +10,6 @@
 
 namespace {
 
-bool IsDigit(unsigned char c)
-{
-    return c >= '0' && c <= '9';
-}
-
 bool IsLetterLatin1(unsigned char c)
 {
     return IsUpperLatin1(c) || IsLowerLatin1(c);
@@ -22,17 +17,7 @@ bool IsLetterLatin1(unsigned char c)
 
 bool IsWordChar(unsigned char c)
 {
-    return IsLetterLatin1(c) || IsDigit(c);
-}
-
-unsigned char ToLowerLatin1(unsigned char c)
-{
-    return IsUpperLatin1(c) ? (unsigned char)(c + 0x20) : c;
-}
-
-char LowerAscii(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
+    return IsLetterLatin1(c) || IsAsciiDigit(c);
 }
 
 bool StartsWith(const char* text, const char* word, bool ignoreCase)
@@ -72,7 +57,7 @@ bool StartsWithTitleTag(const char* text)
 bool HasVowel(const std::string& word)
 {
     for (unsigned char c : word) {
-        unsigned char lower = ToLowerLatin1(c);
+        unsigned char lower = LowerLatin1(c);
         if (strchr("aeiouy", lower) != NULL && lower != '\0')
             return true;
         if (lower == 0xE5 || lower == 0xE4 || lower == 0xF6)  // å ä ö
@@ -88,7 +73,7 @@ bool KeepWord(const std::string& word, const char* text, size_t start)
     if (HasVowel(word))
         return true;
     size_t digits = 0;
-    while (digits < word.size() && IsDigit(word[digits]))
+    while (digits < word.size() && IsAsciiDigit(word[digits]))
         digits++;
     if (digits == word.size())
         return true;
@@ -109,18 +94,18 @@ int32_t ExtractPartNumber(char** text)
     char* s = *text;
     long length = long(strlen(s));
     long d = length - 1;
-    while (d >= 0 && !IsDigit(s[d]))
+    while (d >= 0 && !IsAsciiDigit(s[d]))
         d--;
     if (d < 2)
         return -1;
     char c = s[d - 1];
     int digit = s[d] - '0';
 
-    if (IsDigit(c) || c == '#') {
+    if (IsAsciiDigit(c) || c == '#') {
         char after = s[d + 1];
         if (after != ' ' && after != '.' && after != '_' && after != '-')
             return -1;
-        if (IsDigit(s[d - 2]))
+        if (IsAsciiDigit(s[d - 2]))
             return -1;
         int number = c == '#' ? digit : (c - '0') * 10 + digit;
         s[d - 1] = '\0';
@@ -141,7 +126,7 @@ int32_t ExtractPartNumber(char** text)
             long y = x - 2;
             while (y >= 0 && s[y] == ' ')
                 y--;
-            if (y >= 0 && IsDigit(s[y])) {
+            if (y >= 0 && IsAsciiDigit(s[y])) {
                 int number = s[y] - '0';
                 s[y] = '\0';
                 return number;
@@ -231,7 +216,7 @@ void CapitaliseTitle(char** text)
                 if (!IsLetterLatin1(*q))
                     continue;
                 if (!first)
-                    *q = ToLowerLatin1(*q);
+                    *q = LowerLatin1(*q);
                 first = false;
             }
         }

@@ -72,14 +72,7 @@ BOOL CNameCheckDlg::OnInitDialog()
     const char* title = nullptr;
     int32_t partNumber = -1;
     if (m_file != nullptr) {
-        const char* folder = m_file->m_folder != nullptr ? m_file->m_folder : "";
-        if (folder[0] != '\\')
-            path += '\\';
-        path += folder;
-        if (path[path.size() - 1] != '\\')
-            path += '\\';
-        if (m_file->m_fileName != nullptr)
-            path += m_file->m_fileName;
+        path = RecordPath(m_file->m_folder, m_file->m_fileName);
         title = m_file->m_movieTitle;
         partNumber = m_file->m_partNumber;
     }

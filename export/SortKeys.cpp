@@ -14,11 +14,6 @@ namespace {
 
 std::atomic<CustomSortScriptSource> theScriptSource(nullptr);
 
-char LowerAscii(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
-}
-
 // The title with a leading "the " (any case) skipped; "" without a title.
 const char* TitleKey(const CMovie& movie)
 {

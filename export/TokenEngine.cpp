@@ -172,11 +172,6 @@ struct TokenMatch {
     uint32_t index;
 };
 
-bool IsDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
-
 bool Needed(TokenNeeds needs, const TokenContext& context)
 {
     switch (needs) {
@@ -197,7 +192,7 @@ bool ReadIndex(const char* p, size_t* used, uint32_t* index)
 {
     size_t i = 0;
     uint64_t value = 0;
-    while (IsDigit(p[i])) {
+    while (IsAsciiDigit(p[i])) {
         if (value <= 0xFFFFFFFFu)
             value = value * 10 + uint64_t(p[i] - '0');
         i++;
@@ -449,14 +444,7 @@ std::string FilePath(const CMovieFile& file)
     if (file.m_folder == NULL || file.m_folder[0] == '\0' || file.m_fileName == NULL ||
         file.m_fileName[0] == '\0')
         return std::string();
-    std::string path;
-    if (file.m_folder[0] != '\\')
-        path += '\\';
-    path += file.m_folder;
-    if (path[path.size() - 1] != '\\' && file.m_fileName[0] != '\\')
-        path += '\\';
-    path += file.m_fileName;
-    return path;
+    return RecordPath(file.m_folder, file.m_fileName);
 }
 
 std::string FileValue(const CMovie& movie, const TokenMatch& match)
@@ -709,7 +697,7 @@ const unsigned kMaxFormatted = 49;
 unsigned ReadNumber(const char* p, size_t* i)
 {
     unsigned value = 0;
-    while (IsDigit(p[*i])) {
+    while (IsAsciiDigit(p[*i])) {
         if (value <= kMaxFormatted)
             value = value * 10 + unsigned(p[*i] - '0');
         (*i)++;
@@ -747,7 +735,7 @@ std::string FormatTokenNumber(const std::string& value, TokenKind kind, const ch
     if (kind == TOKEN_TEXT)
         return value;
     const char* p = position + *consumed;
-    if (!IsDigit(p[0]))
+    if (!IsAsciiDigit(p[0]))
         return kind == TOKEN_REAL ? TrimReal(value) : value;
 
     // The width as printf reads it: a leading 0 pads with zeros.
