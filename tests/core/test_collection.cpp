@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "core/ErrorBox.h"
+#include "core/MediaFormat.h"
+#include "core/MediaFormatInfo.h"
 #include "core/MovieChangeLog.h"
 #include "core/MovieCollection.h"
 #include "core/StrUtil.h"
@@ -440,4 +442,37 @@ TEST(CollectionThreads, CopiesOfOtherThreadsStayTheirOwn)
     EXPECT_STREQ("Other thread", stored->m_title);
     EXPECT_TRUE(stored->m_fileIds.empty());
     c.ReleaseMovieCopy(&stored);
+}
+
+// A movie takes the language of its first file's audio, and keeps it when
+// later files speak another one.
+TEST(MovieFiles, TheFirstFileSetsTheLanguage)
+{
+    theCollection.Clear();
+    auto addFile = [](const char* language) {
+        MediaFormat format;
+        InitMediaFormat(format);
+        AudioStreamInfo* audio = static_cast<AudioStreamInfo*>(malloc(sizeof(AudioStreamInfo)));
+        InitAudioStreamInfo(*audio);
+        StrSet(&audio->language, language);
+        format.audioStreams = static_cast<AudioStreamInfo**>(malloc(sizeof(AudioStreamInfo*)));
+        format.audioStreams[0] = audio;
+        format.audioCount = 1;
+        format.selectedAudio = 0;
+        StrSet(&format.kindName, "AVI");
+        CMovieFile file;
+        file.m_mediaInfo.reset(new CMediaFormatInfo);
+        file.m_mediaInfo->SetFormat(&format);
+        FreeMediaFormat(format);
+        return theCollection.AddFile(&file);
+    };
+    DWORD german = addFile("German");
+    DWORD english = addFile("English");
+    CMovie movie;
+    StrSet(&movie.m_language, "French");
+    ASSERT_TRUE(movie.AddFile(german, true));
+    EXPECT_STREQ("German", movie.m_language);
+    ASSERT_TRUE(movie.AddFile(english, true));
+    EXPECT_STREQ("German", movie.m_language);
+    theCollection.Clear();
 }
