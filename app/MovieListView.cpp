@@ -283,7 +283,9 @@ void CMovieListView::DeleteAllEntries()
 bool CMovieListView::AddItem(DWORD movie, bool selected)
 {
     std::unique_ptr<CListingCell> cell(new CListingCell(this));
-    cell->SetRect(EntryRect(DWORD(m_entries.size())));
+    // A fill places every entry once, when the box size is known.
+    if (!m_filling)
+        cell->SetRect(EntryRect(DWORD(m_entries.size())));
     if (!cell->AssignMovie(movie, false)) {
         ShowError(1, "Unknown ID used in ListItem");
         return false;
@@ -300,7 +302,12 @@ void CMovieListView::SetCellSize(DWORD width, DWORD height, bool noRelayout)
         return;
     m_cellWidth = width;
     m_cellHeight = height;
-    if (!noRelayout) {
+    if (!noRelayout && m_filling) {
+        // Only the first page is measured while filling; the rest is placed
+        // once at the end.
+        for (DWORD i = 0; i < m_entries.size() && i < 256; i++)
+            m_entries[i]->SetRect(EntryRect(i));
+    } else if (!noRelayout) {
         PlaceAllEntries();
         if (m_listShown && !m_filling) {
             UpdateScrollBars();
@@ -394,14 +401,12 @@ void CMovieListView::FillList()
     }
     SortEntries(false);
     for (DWORD i = 0; i < m_entries.size(); i++) {
-        m_entries[i]->SetRect(EntryRect(i));
         if (m_entries[i]->GetMovie() == anchorMovie)
             m_anchor = i;
-        progress.Advance(0.25);
-    }
-    for (auto& entry : m_entries) {
-        entry->Show();
-        progress.Advance(0.25);
+        if (i < 256)
+            m_entries[i]->SetRect(EntryRect(i));
+        m_entries[i]->Show();
+        progress.Advance(0.5);
     }
     MeasureFirstPage();
     m_filling = false;

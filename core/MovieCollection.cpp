@@ -186,6 +186,16 @@ CPerson* CMovieCollection::GetPersonCopy(DWORD id)
     return GetCopy(m_persons, id, RECORD_PERSON);
 }
 
+bool CMovieCollection::ReadMovie(DWORD id, const std::function<void(const CMovie&)>& reader)
+{
+    Lock lock(m_lock);
+    const CMovie* stored = FindRecord(m_movies, id);
+    if (stored == NULL)
+        return false;
+    reader(*stored);
+    return true;
+}
+
 CDisc* CMovieCollection::GetDiscCopyByFile(DWORD fileId)
 {
     Lock lock(m_lock);

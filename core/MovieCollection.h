@@ -8,6 +8,7 @@
 // and hand back copies while the user interface reads.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -66,6 +67,10 @@ public:
     CMovieFile* GetFileCopy(DWORD id);
     CDisc* GetDiscCopy(DWORD id);
     CPerson* GetPersonCopy(DWORD id);
+    // Calls reader with the stored movie under the store's lock, without a
+    // copy; false when the id is not stored. The reader must not keep the
+    // reference nor hand the store anything.
+    bool ReadMovie(DWORD id, const std::function<void(const CMovie&)>& reader);
     // Copy of the disc / movie whose file list holds the id.
     CDisc* GetDiscCopyByFile(DWORD fileId);
     CMovie* GetMovieCopyByFile(DWORD fileId);

@@ -133,10 +133,7 @@ bool IsLowerLatin1(unsigned char c)
     return (c >= 'a' && c <= 'z') || c >= 0xDF;
 }
 
-unsigned char LowerLatin1(unsigned char c)
-{
-    return IsUpperLatin1(c) ? static_cast<unsigned char>(c + 32) : c;
-}
+constexpr LowerLatin1Table kLowerLatin1;
 
 bool StrEqualNoCase(const char* a, const char* b)
 {

@@ -56,7 +56,22 @@ inline char LowerAscii(char c)
 {
     return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
 }
-unsigned char LowerLatin1(unsigned char c);
+// Sorting compares millions of characters: folding is one look-up.
+struct LowerLatin1Table {
+    unsigned char lower[256];
+    constexpr LowerLatin1Table() : lower()
+    {
+        for (int c = 0; c < 256; c++) {
+            bool upper = (c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7);
+            lower[c] = static_cast<unsigned char>(upper ? c + 32 : c);
+        }
+    }
+};
+extern const LowerLatin1Table kLowerLatin1;
+inline unsigned char LowerLatin1(unsigned char c)
+{
+    return kLowerLatin1.lower[c];
+}
 // Equal texts ignoring ASCII case; NULL equals empty, as in StrEqual.
 bool StrEqualNoCase(const char* a, const char* b);
 

@@ -78,7 +78,7 @@ void MovieSortKeys(int code, const CMovie* movie, char** key, char** key2)
 
 void MovieSortKeysById(int code, DWORD id, char** key, char** key2)
 {
-    CMovie* movie = theCollection.GetMovieCopy(id);
-    MovieSortKeys(code, movie, key, key2);
-    theCollection.ReleaseMovieCopy(&movie);
+    // Read in place: a copy would duplicate every cover just for its keys.
+    if (!theCollection.ReadMovie(id, [&](const CMovie& movie) { MovieSortKeys(code, &movie, key, key2); }))
+        MovieSortKeys(code, NULL, key, key2);
 }
