@@ -1,10 +1,13 @@
 #include "app/MainFrame.h"
 
+#include <windows.h>
+#include <cderr.h>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
+#include "app/FileAdder.h"
 #include "app/ListingPrinter.h"
 #include "app/MovieApp.h"
 #include "app/PrintSetupDlg.h"
@@ -77,6 +80,7 @@ BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
     ON_COMMAND(ID_FILE_PRINT, OnFilePrint)
     ON_UPDATE_COMMAND_UI(ID_FILE_PRINT, OnUpdateFilePrint)
     ON_COMMAND(ID_FILE_PRINT_SETUP, OnPrintSetup)
+    ON_COMMAND(ID_ADD_FILE, OnAddFile)
     ON_COMMAND(ID_FILE_IMPORT, OnFileImport)
     ON_COMMAND(ID_CONFIGURE_PLUGINS, OnConfigurePlugins)
     // Their dialogs are not in the program yet.
@@ -88,8 +92,6 @@ BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
     ON_UPDATE_COMMAND_UI(ID_SORT_CUSTOM, OnUpdateUnavailable)
     ON_COMMAND(ID_ADD_CDROM, OnUnavailable)
     ON_UPDATE_COMMAND_UI(ID_ADD_CDROM, OnUpdateUnavailable)
-    ON_COMMAND(ID_ADD_FILE, OnUnavailable)
-    ON_UPDATE_COMMAND_UI(ID_ADD_FILE, OnUpdateUnavailable)
     ON_COMMAND(ID_ADD_MOVIE, OnUnavailable)
     ON_UPDATE_COMMAND_UI(ID_ADD_MOVIE, OnUpdateUnavailable)
     ON_COMMAND(ID_SEARCH, OnUnavailable)
@@ -612,4 +614,29 @@ void CMainFrame::OnPrintSetup()
 {
     CPrintSetupDlg dialog(this);
     dialog.DoModal();
+}
+
+void CMainFrame::OnAddFile()
+{
+    AddFiles(this, NULL);
+}
+
+bool CMainFrame::AddFiles(CWnd* owner, CMovie* movie)
+{
+    CFileDialog dialog(TRUE, "avi", NULL,
+                       OFN_ALLOWMULTISELECT | OFN_LONGNAMES | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_EXPLORER,
+                       thePluginManager.GetFileFilter(), owner);
+    if (dialog.DoModal() != IDOK) {
+        // A choice too long even for the large buffer is no Cancel.
+        if (CommDlgExtendedError() == FNERR_BUFFERTOOSMALL)
+            ShowError(0, "%s", "Too many files were chosen at once. Please choose fewer.");
+        return false;
+    }
+    bool added = false;
+    bool ok = AddFilePaths(dialog.GetPathNames(), movie, &added);
+    if (movie == NULL && added) {
+        RefillViews();
+        UpdateTotals();
+    }
+    return ok;
 }

@@ -24,6 +24,8 @@ enum {
     VIEW_NOTIFY_DISC = 230
 };
 
+class CMovie;
+
 class CMainFrame : public CFrameWnd {
 public:
     CMainFrame();
@@ -37,6 +39,10 @@ public:
     bool LoadDatabase(const char* path);
     // Shows a movie (kind 100), disc (230) or file (200) in its view.
     void OnViewNotify(int kind, DWORD id);
+    // Adds media files chosen in the open-file dialog over owner: to the
+    // movie when one is given, else each into the movie that takes it.
+    // False when the dialog was cancelled or the run could not go on.
+    bool AddFiles(CWnd* owner, CMovie* movie);
     // Shows the number of discs (drives tree) or movies in the status bar.
     void UpdateTotals();
     void AddRecentFile(const char* path);
@@ -68,6 +74,7 @@ protected:
     void OnSortDirection(UINT id);
     // Commands whose dialogs the program doesn't have yet: routed here and
     // kept disabled.
+    void OnAddFile();
     void OnFilePrint();
     void OnUpdateFilePrint(CCmdUI* pCmdUI);
     void OnPrintSetup();

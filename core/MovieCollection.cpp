@@ -196,6 +196,19 @@ bool CMovieCollection::ReadMovie(DWORD id, const std::function<void(const CMovie
     return true;
 }
 
+bool CMovieCollection::MovieAcceptsFile(DWORD movieId, DWORD fileId)
+{
+    Lock lock(m_lock);
+    CMovie* stored = FindRecord(m_movies, movieId);
+    if (stored == NULL)
+        return false;
+    // The check reads the movie and changes only the file's copy.
+    char* reason = NULL;
+    bool accepts = stored->CanAddFile(fileId, true, &reason);
+    free(reason);
+    return accepts;
+}
+
 CDisc* CMovieCollection::GetDiscCopyByFile(DWORD fileId)
 {
     Lock lock(m_lock);

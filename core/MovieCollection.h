@@ -71,6 +71,9 @@ public:
     // copy; false when the id is not stored. The reader must not keep the
     // reference nor hand the store anything.
     bool ReadMovie(DWORD id, const std::function<void(const CMovie&)>& reader);
+    // Whether the stored movie would take the stored file (CMovie::CanAddFile
+    // asked in place, without a copy of the movie).
+    bool MovieAcceptsFile(DWORD movieId, DWORD fileId);
     // Copy of the disc / movie whose file list holds the id.
     CDisc* GetDiscCopyByFile(DWORD fileId);
     CMovie* GetMovieCopyByFile(DWORD fileId);

@@ -67,8 +67,10 @@ PLUGIN_EXPORT MediaFormat* PLUGIN_STDCALL ReadFromFile(const char* dir, const ch
         return NULL;
     }
     InitVideoStreamInfo(*video);
-    video->width = 320;
-    video->height = 240;
+    // A name holding "_640" is a picture of another size.
+    bool large = strstr(name, "_640") != NULL;
+    video->width = large ? 640 : 320;
+    video->height = large ? 480 : 240;
     record->videoStreams[0] = video;
     record->videoCount = 1;
     record->selectedVideo = 0;
