@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <string>
 
-#include "app/HelpTopic.h"
 #include "app/PrintLayout.h"
 #include "classlib/WinApp.h"
 #include "resources/resource.h"
@@ -24,14 +23,14 @@ const MarginField kMargins[] = {{IDC_PRINT_TOP, "margin_top", 1},
 
 } // namespace
 
-BEGIN_MESSAGE_MAP(CPrintSetupDlg, CDialog)
+BEGIN_MESSAGE_MAP(CPrintSetupDlg, CHelpDialog)
     ON_CONTROL_RANGE(EN_CHANGE, IDC_PRINT_BOTTOM, IDC_PRINT_TOP, OnMarginChange)
     ON_BN_CLICKED(IDC_PRINT_FIT, OnFit)
     ON_BN_CLICKED(IDC_PRINT_CLIP, OnClip)
-    ON_WM_SYSCOMMAND()
 END_MESSAGE_MAP()
 
-CPrintSetupDlg::CPrintSetupDlg(CWnd* pParent) : CDialog(IDD_PRINT_SETUP, pParent), m_validMask(0), m_busy(false)
+CPrintSetupDlg::CPrintSetupDlg(CWnd* pParent)
+    : CHelpDialog(IDD_PRINT_SETUP, pParent, kHelpTopic), m_validMask(0), m_busy(false)
 {
 }
 
@@ -112,19 +111,4 @@ void CPrintSetupDlg::OnOK()
     for (const MarginField& margin : kMargins)
         app->WriteProfileInt("print", margin.entry, MarginFromText(GetDlgItemText(margin.id)));
     EndDialog(IDOK);
-}
-
-BOOL CPrintSetupDlg::OnHelpInfo(HELPINFO*)
-{
-    ShowHelpTopic(m_hWnd, kHelpTopic);
-    return TRUE;
-}
-
-void CPrintSetupDlg::OnSysCommand(UINT nID, LPARAM)
-{
-    if ((nID & 0xFFF0) == SC_CONTEXTHELP) {
-        ShowHelpTopic(m_hWnd, kHelpTopic);
-        return;
-    }
-    Default();
 }

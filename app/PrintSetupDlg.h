@@ -4,21 +4,19 @@
 
 #include <cstdint>
 
-#include "classlib/Dialog.h"
+#include "app/HelpDialog.h"
 
-class CPrintSetupDlg : public CDialog {
+class CPrintSetupDlg : public CHelpDialog {
 public:
     explicit CPrintSetupDlg(CWnd* pParent = nullptr);
 
     BOOL OnInitDialog() override;
     void OnOK() override;
-    BOOL OnHelpInfo(HELPINFO* pHelpInfo) override;
 
 protected:
     void OnMarginChange(UINT nID);
     void OnFit();
     void OnClip();
-    void OnSysCommand(UINT nID, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
 
 private:

@@ -6,7 +6,6 @@
 #include <memory>
 #include <utility>
 
-#include "app/HelpTopic.h"
 #include "classlib/FileDialog.h"
 #include "classlib/WinApp.h"
 #include "core/MovieCollection.h"
@@ -36,16 +35,16 @@ std::string Utf8ToAnsi(const std::string& utf8)
 
 } // namespace
 
-BEGIN_MESSAGE_MAP(CImportDlg, CDialog)
+BEGIN_MESSAGE_MAP(CImportDlg, CHelpDialog)
     ON_EN_CHANGE(IDC_IMPORT_FILE, OnFileChange)
     ON_BN_CLICKED(IDC_IMPORT_BROWSE, OnBrowse)
     ON_BN_CLICKED(IDC_IMPORT_RUN, OnImport)
     ON_BN_CLICKED(IDC_IMPORT_ADD, OnAdd)
     ON_BN_CLICKED(IDC_IMPORT_ADD_ALL, OnAddAll)
-    ON_WM_SYSCOMMAND()
 END_MESSAGE_MAP()
 
-CImportDlg::CImportDlg(CWnd* pParent) : CDialog(IDD_IMPORT, pParent), m_collection(&theCollection)
+CImportDlg::CImportDlg(CWnd* pParent)
+    : CHelpDialog(IDD_IMPORT, pParent, kHelpTopic), m_collection(&theCollection)
 {
 }
 
@@ -231,19 +230,4 @@ void CImportDlg::OnOK()
     app->WriteProfileString("import", "textdiv", GetDlgItemText(IDC_IMPORT_TEXTDIV).c_str());
     app->WriteProfileString("import", "stringdiv", GetDlgItemText(IDC_IMPORT_STRINGDIV).c_str());
     EndDialog(IDOK);
-}
-
-BOOL CImportDlg::OnHelpInfo(HELPINFO*)
-{
-    ShowHelpTopic(m_hWnd, kHelpTopic);
-    return TRUE;
-}
-
-void CImportDlg::OnSysCommand(UINT nID, LPARAM)
-{
-    if ((nID & 0xFFF0) == SC_CONTEXTHELP) {
-        ShowHelpTopic(m_hWnd, kHelpTopic);
-        return;
-    }
-    Default();
 }

@@ -5,12 +5,12 @@
 #include <string>
 #include <vector>
 
-#include "classlib/Dialog.h"
+#include "app/HelpDialog.h"
 #include "dialogs/ImportText.h"
 
 class CMovieCollection;
 
-class CImportDlg : public CDialog {
+class CImportDlg : public CHelpDialog {
 public:
     explicit CImportDlg(CWnd* pParent = nullptr);
 
@@ -19,7 +19,6 @@ public:
 
     BOOL OnInitDialog() override;
     void OnOK() override;
-    BOOL OnHelpInfo(HELPINFO* pHelpInfo) override;
 
 protected:
     void OnFileChange();
@@ -27,7 +26,6 @@ protected:
     void OnImport();
     void OnAdd();
     void OnAddAll();
-    void OnSysCommand(UINT nID, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
 
 private:

@@ -2,7 +2,6 @@
 
 #include <cstdio>
 
-#include "app/HelpTopic.h"
 #include "classlib/WinApp.h"
 #include "core/WndText.h"
 #include "resources/resource.h"
@@ -20,12 +19,11 @@ std::string FieldSetting(int box)
 
 } // namespace
 
-BEGIN_MESSAGE_MAP(CImportTextDlg, CDialog)
+BEGIN_MESSAGE_MAP(CImportTextDlg, CHelpDialog)
     ON_CONTROL_RANGE(CBN_SELCHANGE, IDC_IMPORT_FIELD1, IDC_IMPORT_FIELD7, OnFieldChange)
-    ON_WM_SYSCOMMAND()
 END_MESSAGE_MAP()
 
-CImportTextDlg::CImportTextDlg(CWnd* pParent) : CDialog(IDD_IMPORT_TEXT, pParent)
+CImportTextDlg::CImportTextDlg(CWnd* pParent) : CHelpDialog(IDD_IMPORT_TEXT, pParent, kHelpTopic)
 {
 }
 
@@ -98,19 +96,4 @@ void CImportTextDlg::OnOK()
     app->WriteProfileInt("import_text", "overwrite_name", mapping.overwriteName ? 1 : 0);
     m_mapping = mapping;
     EndDialog(IDOK);
-}
-
-BOOL CImportTextDlg::OnHelpInfo(HELPINFO*)
-{
-    ShowHelpTopic(m_hWnd, kHelpTopic);
-    return TRUE;
-}
-
-void CImportTextDlg::OnSysCommand(UINT nID, LPARAM)
-{
-    if ((nID & 0xFFF0) == SC_CONTEXTHELP) {
-        ShowHelpTopic(m_hWnd, kHelpTopic);
-        return;
-    }
-    Default();
 }

@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "classlib/Dialog.h"
+#include "app/HelpDialog.h"
 #include "dialogs/ImportText.h"
 
-class CImportTextDlg : public CDialog {
+class CImportTextDlg : public CHelpDialog {
 public:
     explicit CImportTextDlg(CWnd* pParent = nullptr);
 
@@ -19,11 +19,9 @@ public:
 
     BOOL OnInitDialog() override;
     void OnOK() override;
-    BOOL OnHelpInfo(HELPINFO* pHelpInfo) override;
 
 protected:
     void OnFieldChange(UINT nID);
-    void OnSysCommand(UINT nID, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
 
 private:

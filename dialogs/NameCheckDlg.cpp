@@ -4,7 +4,6 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/HelpTopic.h"
 #include "classlib/WinApp.h"
 #include "core/MovieFile.h"
 #include "core/StrUtil.h"
@@ -31,13 +30,12 @@ int32_t ParseCount(const std::string& text)
 
 } // namespace
 
-BEGIN_MESSAGE_MAP(CNameCheckDlg, CDialog)
+BEGIN_MESSAGE_MAP(CNameCheckDlg, CHelpDialog)
     ON_EN_CHANGE(IDC_NAMECHECK_NAME, OnNameChange)
-    ON_WM_SYSCOMMAND()
 END_MESSAGE_MAP()
 
 CNameCheckDlg::CNameCheckDlg(CWnd* pParent)
-    : CDialog(IDD_NAME_CHECK, pParent), m_file(nullptr), m_vcd(false), m_prompt(nullptr),
+    : CHelpDialog(IDD_NAME_CHECK, pParent, kHelpTopic), m_file(nullptr), m_vcd(false), m_prompt(nullptr),
       m_name(nullptr), m_partNumber(-1)
 {
 }
@@ -113,20 +111,4 @@ void CNameCheckDlg::OnOK()
         app->WriteProfileInt("movie_name", SettingName(), never ? 0 : 1);
     }
     EndDialog(IDOK);
-}
-
-BOOL CNameCheckDlg::OnHelpInfo(HELPINFO*)
-{
-    ShowHelpTopic(m_hWnd, kHelpTopic);
-    return TRUE;
-}
-
-void CNameCheckDlg::OnSysCommand(UINT nID, LPARAM lParam)
-{
-    // The caption's help button opens the topic at once.
-    if ((nID & 0xFFF0) == SC_CONTEXTHELP) {
-        ShowHelpTopic(m_hWnd, kHelpTopic);
-        return;
-    }
-    Default();
 }

@@ -4,11 +4,11 @@
 
 #include <cstdint>
 
-#include "classlib/Dialog.h"
+#include "app/HelpDialog.h"
 
 class CMovieFile;
 
-class CNameCheckDlg : public CDialog {
+class CNameCheckDlg : public CHelpDialog {
 public:
     explicit CNameCheckDlg(CWnd* pParent = nullptr);
     ~CNameCheckDlg() override;
@@ -23,11 +23,9 @@ public:
 
     BOOL OnInitDialog() override;
     void OnOK() override;
-    BOOL OnHelpInfo(HELPINFO* pHelpInfo) override;
 
 protected:
     void OnNameChange();
-    void OnSysCommand(UINT nID, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
 
 private:

@@ -535,6 +535,14 @@ bool CZipContainer::OpenNewEntry(const CZipEntryHeader& source, int level)
     return true;
 }
 
+void CZipContainer::FlushDataBuffer()
+{
+    if (m_directory.m_current->IsEncrypted())
+        EncryptBuffer(m_data.data(), m_bytesLeft);
+    m_store.Write(m_data.data(), m_bytesLeft, false);
+    m_bytesLeft = 0;
+}
+
 bool CZipContainer::WriteNewEntry(const void* data, uint32_t size)
 {
     if (m_memberState != 1)
@@ -542,12 +550,6 @@ bool CZipContainer::WriteNewEntry(const void* data, uint32_t size)
     CZipEntryHeader& header = *m_directory.m_current;
     const uint8_t* in = static_cast<const uint8_t*>(data);
     m_crc = uint32_t(crc32(m_crc, in, size));
-    auto flush = [&]() {
-        if (header.IsEncrypted())
-            EncryptBuffer(m_data.data(), m_bytesLeft);
-        m_store.Write(m_data.data(), m_bytesLeft, false);
-        m_bytesLeft = 0;
-    };
     if (header.m_method == 0) {
         m_uncompressedLeft += size;  // counts the stored bytes
         while (size > 0) {
@@ -557,7 +559,7 @@ bool CZipContainer::WriteNewEntry(const void* data, uint32_t size)
             in += n;
             size -= n;
             if (m_bytesLeft == kDataBufferSize)
-                flush();
+                FlushDataBuffer();
         }
         return true;
     }
@@ -569,7 +571,7 @@ bool CZipContainer::WriteNewEntry(const void* data, uint32_t size)
         CheckForError(deflate(&m_stream, Z_NO_FLUSH));
         m_bytesLeft = kDataBufferSize - m_stream.avail_out;
         if (m_bytesLeft == kDataBufferSize)
-            flush();
+            FlushDataBuffer();
     }
     return true;
 }
@@ -580,12 +582,6 @@ bool CZipContainer::CloseNewEntry()
         return false;
     CZipEntryHeader& header = *m_directory.m_current;
     try {
-        auto flush = [&]() {
-            if (header.IsEncrypted())
-                EncryptBuffer(m_data.data(), m_bytesLeft);
-            m_store.Write(m_data.data(), m_bytesLeft, false);
-            m_bytesLeft = 0;
-        };
         if (header.m_method == 8) {
             int result;
             m_stream.avail_in = 0;
@@ -595,11 +591,11 @@ bool CZipContainer::CloseNewEntry()
                 result = deflate(&m_stream, Z_FINISH);
                 m_bytesLeft = kDataBufferSize - m_stream.avail_out;
                 if (m_bytesLeft == kDataBufferSize)
-                    flush();
+                    FlushDataBuffer();
             } while (result == Z_OK);
             CheckForError(result == Z_STREAM_END ? Z_OK : result);
         }
-        flush();
+        FlushDataBuffer();
         if (header.m_method == 8) {
             CheckForError(deflateEnd(&m_stream));
             header.m_compressedSize += uint32_t(m_stream.total_out);

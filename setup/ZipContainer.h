@@ -72,6 +72,9 @@ private:
     void UpdateKeys(uint8_t c);
     uint8_t StreamByte() const;
     void ReleaseMember();
+    // Writes the compressed bytes of the member being added (encrypted when
+    // it is).
+    void FlushDataBuffer();
     static voidpf Alloc(voidpf opaque, uInt items, uInt size);
     static void Free(voidpf opaque, voidpf address);
     void ReadDescriptor();

@@ -133,20 +133,9 @@ int FileExists(const std::string& path)
     return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? -1 : 1;
 }
 
-bool ForceFolder(const std::string& path)
+bool MakeOneFolder(const std::string& path)
 {
-    std::string folder = path;
-    while (folder.size() > 1 && folder.back() == '\\')
-        folder.pop_back();
-    if (folder.empty() || FolderExists(folder))
-        return true;
-    CZipPathParts parts(folder);
-    std::string parent = parts.GetFolderPath();
-    if (parent == folder)
-        return true;  // a root
-    if (!parent.empty() && !ForceFolder(parent))
-        return false;
-    return ::CreateDirectoryA(folder.c_str(), nullptr) || FolderExists(folder);
+    return ::CreateDirectoryA(path.c_str(), nullptr) != FALSE;
 }
 
 void DeleteDiskFile(const std::string& path)
@@ -245,20 +234,9 @@ int FileExists(const std::string& path)
     return S_ISDIR(info.st_mode) ? -1 : 1;
 }
 
-bool ForceFolder(const std::string& path)
+bool MakeOneFolder(const std::string& path)
 {
-    std::string folder = path;
-    while (folder.size() > 1 && folder.back() == '\\')
-        folder.pop_back();
-    if (folder.empty() || FolderExists(folder))
-        return true;
-    CZipPathParts parts(folder);
-    std::string parent = parts.GetFolderPath();
-    if (parent == folder)
-        return true;
-    if (!parent.empty() && !ForceFolder(parent))
-        return false;
-    return mkdir(ZipDiskPath(folder).c_str(), 0777) == 0 || FolderExists(folder);
+    return mkdir(ZipDiskPath(path).c_str(), 0777) == 0;
 }
 
 void DeleteDiskFile(const std::string& path)
@@ -345,6 +323,22 @@ bool SetAttributes(const std::string& path, uint32_t attributes)
 bool FolderExists(const std::string& path)
 {
     return FileExists(path) == -1;
+}
+
+bool ForceFolder(const std::string& path)
+{
+    std::string folder = path;
+    while (folder.size() > 1 && folder.back() == '\\')
+        folder.pop_back();
+    if (folder.empty() || FolderExists(folder))
+        return true;
+    CZipPathParts parts(folder);
+    std::string parent = parts.GetFolderPath();
+    if (parent == folder)
+        return true;  // a root
+    if (!parent.empty() && !ForceFolder(parent))
+        return false;
+    return MakeOneFolder(folder) || FolderExists(folder);
 }
 
 } // namespace ZipPlatform

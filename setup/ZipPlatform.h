@@ -32,6 +32,8 @@ int FileExists(const std::string& path);
 bool FolderExists(const std::string& path);
 // Makes the folder and its missing parents; true when it exists afterwards.
 bool ForceFolder(const std::string& path);
+// Makes one folder whose parent exists.
+bool MakeOneFolder(const std::string& path);
 // Throw 111 / 112 with the path on failure.
 void DeleteDiskFile(const std::string& path);
 void RenameDiskFile(const std::string& from, const std::string& to);
