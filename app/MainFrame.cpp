@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 
+#include "app/CdromAdder.h"
 #include "app/FileAdder.h"
 #include "app/ListingPrinter.h"
 #include "app/MovieApp.h"
@@ -15,7 +16,9 @@
 #include "classlib/CmdUI.h"
 #include "classlib/FileDialog.h"
 #include "classlib/WinApp.h"
+#include "dialogs/AddCdromDlg.h"
 #include "dialogs/ImportDlg.h"
+#include "dialogs/WaitDlg.h"
 #include "core/ErrorBox.h"
 #include "core/PluginManager.h"
 #include "core/MovieCollection.h"
@@ -80,6 +83,7 @@ BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
     ON_COMMAND(ID_FILE_PRINT, OnFilePrint)
     ON_UPDATE_COMMAND_UI(ID_FILE_PRINT, OnUpdateFilePrint)
     ON_COMMAND(ID_FILE_PRINT_SETUP, OnPrintSetup)
+    ON_COMMAND(ID_ADD_CDROM, OnAddCdrom)
     ON_COMMAND(ID_ADD_FILE, OnAddFile)
     ON_COMMAND(ID_FILE_IMPORT, OnFileImport)
     ON_COMMAND(ID_CONFIGURE_PLUGINS, OnConfigurePlugins)
@@ -90,8 +94,6 @@ BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
     ON_UPDATE_COMMAND_UI(ID_VIEW_CUSTOMIZE, OnUpdateUnavailable)
     ON_COMMAND(ID_SORT_CUSTOM, OnUnavailable)
     ON_UPDATE_COMMAND_UI(ID_SORT_CUSTOM, OnUpdateUnavailable)
-    ON_COMMAND(ID_ADD_CDROM, OnUnavailable)
-    ON_UPDATE_COMMAND_UI(ID_ADD_CDROM, OnUpdateUnavailable)
     ON_COMMAND(ID_ADD_MOVIE, OnUnavailable)
     ON_UPDATE_COMMAND_UI(ID_ADD_MOVIE, OnUpdateUnavailable)
     ON_COMMAND(ID_SEARCH, OnUnavailable)
@@ -639,4 +641,31 @@ bool CMainFrame::AddFiles(CWnd* owner, CMovie* movie)
         UpdateTotals();
     }
     return ok;
+}
+
+void CMainFrame::OnAddCdrom()
+{
+    bool attempted = false;
+    for (;;) {
+        CAddCdromDlg dialog(this);
+        if (dialog.DoModal() != IDOK)
+            break;
+        attempted = true;
+        {
+            CWaitDlg wait;
+            wait.SetText("Processing CD-ROM/DVD");
+            wait.Show();
+            AddCdromDisc(dialog.GetDriveLetter(), dialog.GetEject());
+            wait.Close();
+        }
+        if (!dialog.GetShowAgain())
+            break;
+    }
+    // The views are filled once, after the last disc.
+    if (attempted) {
+        m_pane.FillList();
+        m_pane.FillTree();
+        m_pane.UpdateMovieList();
+        UpdateTotals();
+    }
 }

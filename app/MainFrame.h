@@ -74,6 +74,7 @@ protected:
     void OnSortDirection(UINT id);
     // Commands whose dialogs the program doesn't have yet: routed here and
     // kept disabled.
+    void OnAddCdrom();
     void OnAddFile();
     void OnFilePrint();
     void OnUpdateFilePrint(CCmdUI* pCmdUI);

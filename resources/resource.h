@@ -86,6 +86,14 @@
 #define IDC_PROGRESS_TEXT           1039
 #define IDC_PROGRESS_BAR            1067
 
+// Adding discs: the drive choice and the wait window
+#define IDD_ADD_CDROM               136
+#define IDD_WAIT                    137
+#define IDC_ADDCD_EJECT             1033
+#define IDC_ADDCD_REDISPLAY         1034
+#define IDC_ADDCD_DRIVES            1038
+#define IDC_WAIT_TEXT               1039
+
 // Printing: the print setup dialog
 #define IDD_PRINT_SETUP             178
 #define IDC_PRINT_BOTTOM            1233
