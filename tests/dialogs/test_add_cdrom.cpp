@@ -216,6 +216,22 @@ TEST(AddCdrom, WholeDiscsOfTheCdromDrive)
     EXPECT_EQ("Unable to add CD-ROM/DVD info to database.", LastErrorBoxText());
     EXPECT_EQ(1u, theCollection.GetDiscCount());
 
+    // "Don't add" for every guessed name: the disc goes again.
+    theCollection.Clear();
+    profile.SetInt("movie_name", "always", 1);
+    int asked = 0;
+    {
+        DialogDriver dontAdd([&](HWND dlg) {
+            asked++;
+            PostClick(dlg, IDCANCEL);
+        });
+        AddCdromDisc('m', false);
+    }
+    EXPECT_GT(asked, 1);
+    EXPECT_EQ("No movie files where found on cd, removing it", LastErrorBoxText());
+    EXPECT_EQ(0u, theCollection.GetDiscCount());
+    profile.SetInt("movie_name", "always", 0);
+
     // Wine's CD-ROM folders can't be dismounted: the real eject reports it,
     // once, after the empty disc was refused.
     int boxes = ErrorBoxCount();
