@@ -1,9 +1,11 @@
 #include "app/FileAdder.h"
 
 #include <windows.h>
+#include <cderr.h>
 
 #include <map>
 
+#include "classlib/FileDialog.h"
 #include "core/Disc.h"
 #include "core/DiscScan.h"
 #include "core/ErrorBox.h"
@@ -12,6 +14,7 @@
 #include "core/Movie.h"
 #include "core/MovieCollection.h"
 #include "core/MovieFile.h"
+#include "core/PluginManager.h"
 #include "core/StrUtil.h"
 
 namespace {
@@ -63,6 +66,22 @@ bool ReadFoundFile(const std::string& path, size_t slash, CFileInfo& found)
 }
 
 } // namespace
+
+bool ChooseMediaFiles(CWnd* owner, const char* folder, std::vector<std::string>* paths)
+{
+    CFileDialog dialog(TRUE, "avi", NULL,
+                       OFN_ALLOWMULTISELECT | OFN_LONGNAMES | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_EXPLORER,
+                       thePluginManager.GetFileFilter(), owner);
+    dialog.m_ofn.lpstrInitialDir = folder;
+    if (dialog.DoModal() != IDOK) {
+        // A choice too long even for the large buffer is no Cancel.
+        if (CommDlgExtendedError() == FNERR_BUFFERTOOSMALL)
+            ShowError(0, "%s", "Too many files were chosen at once. Please choose fewer.");
+        return false;
+    }
+    *paths = dialog.GetPathNames();
+    return true;
+}
 
 bool AddFilePaths(const std::vector<std::string>& chosen, CMovie* movie, bool* added)
 {

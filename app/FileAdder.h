@@ -7,6 +7,11 @@
 #include <vector>
 
 class CMovie;
+class CWnd;
+
+// Runs the open-file dialog over owner for media files (several may be
+// chosen), starting in folder when one is given; false when cancelled.
+bool ChooseMediaFiles(CWnd* owner, const char* folder, std::vector<std::string>* paths);
 
 // Adds the files at the paths in order. False when the run could not go on
 // (an unmapped path, no current folder, a path without a folder); *added

@@ -1,7 +1,5 @@
 #include "app/MainFrame.h"
 
-#include <windows.h>
-#include <cderr.h>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -625,17 +623,11 @@ void CMainFrame::OnAddFile()
 
 bool CMainFrame::AddFiles(CWnd* owner, CMovie* movie)
 {
-    CFileDialog dialog(TRUE, "avi", NULL,
-                       OFN_ALLOWMULTISELECT | OFN_LONGNAMES | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_EXPLORER,
-                       thePluginManager.GetFileFilter(), owner);
-    if (dialog.DoModal() != IDOK) {
-        // A choice too long even for the large buffer is no Cancel.
-        if (CommDlgExtendedError() == FNERR_BUFFERTOOSMALL)
-            ShowError(0, "%s", "Too many files were chosen at once. Please choose fewer.");
+    std::vector<std::string> paths;
+    if (!ChooseMediaFiles(owner, NULL, &paths))
         return false;
-    }
     bool added = false;
-    bool ok = AddFilePaths(dialog.GetPathNames(), movie, &added);
+    bool ok = AddFilePaths(paths, movie, &added);
     if (movie == NULL && added) {
         RefillViews();
         UpdateTotals();

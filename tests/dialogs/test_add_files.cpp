@@ -113,3 +113,20 @@ TEST_F(AddFilesTest, RefusedPathsAndFilesLeaveNothingBehind)
     EXPECT_EQ("Unable to read file m:\\gone.avi. Skipping it", LastErrorBoxText());
     EXPECT_EQ(discs, theCollection.GetDiscCount());
 }
+
+// Two files of the CD-ROM chosen in the real open-file dialog.
+TEST_F(AddFilesTest, ChosenInTheOpenFileDialog)
+{
+    DialogDriver driver([](HWND dlg) {
+        // The explorer-style dialog takes the names in its file name box.
+        SetDlgItemTextA(dlg, 1148, "\"MOVIE.AVI\" \"Clip.DivX\"");
+        PostMessage(dlg, WM_COMMAND, IDOK, 0);
+    });
+    std::vector<std::string> paths;
+    ASSERT_TRUE(ChooseMediaFiles(nullptr, "m:\\", &paths));
+    ASSERT_EQ(2u, paths.size());
+    bool added = false;
+    ASSERT_TRUE(AddFilePaths(paths, nullptr, &added));
+    EXPECT_TRUE(added);
+    EXPECT_EQ(1u, theCollection.GetDiscCount());
+}
