@@ -31,14 +31,16 @@ if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$want" ]; then
 fi
 
 echo "build-deps: cross-building $arch into $prefix"
-if ! grep -rqs '^Types: deb-src' /etc/apt/sources.list.d/ && ! grep -qs '^deb-src' /etc/apt/sources.list; then
-  cat > /etc/apt/sources.list.d/vistrel-src.sources <<'SRC'
-Types: deb-src
-URIs: http://deb.debian.org/debian
-Suites: bookworm bookworm-updates
-Components: main
-Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
-SRC
+if ! grep -rqs '^Types:.*deb-src' /etc/apt/sources.list.d/ && ! grep -qs '^deb-src' /etc/apt/sources.list; then
+  # Source entries for the archives the machine already uses: its own
+  # binary entries with the type changed.
+  for f in /etc/apt/sources.list.d/*.sources; do
+    [ -f "$f" ] && grep -q '^Types:.*\bdeb\b' "$f" || continue
+    sed -E 's/^Types:.*/Types: deb-src/' "$f" > "/etc/apt/sources.list.d/vistrel-src-$(basename "$f")"
+  done
+  if grep -qs '^deb ' /etc/apt/sources.list; then
+    sed -n 's/^deb /deb-src /p' /etc/apt/sources.list > /etc/apt/sources.list.d/vistrel-src.list
+  fi
   apt-get update -qq
 fi
 
