@@ -86,6 +86,24 @@
 #define IDC_PROGRESS_TEXT           1039
 #define IDC_PROGRESS_BAR            1067
 
+// Background dialogs of the movie-box design
+#define IDD_IMAGE_BACKGROUND        169
+#define IDD_SOLID_BACKGROUND        170
+#define IDD_BORDER_COLORS           171
+#define IDC_BG_SWATCH               1201
+#define IDC_BG_CHANGE               1108
+#define IDC_BG_LEVELS               1271
+#define IDC_BORDER_LEVELS           1174
+#define IDC_BORDER_LIGHT            1185
+#define IDC_BORDER_NORMAL           1186
+#define IDC_BORDER_DARK             1187
+#define IDC_BORDER_CHANGE_LIGHT     1188
+#define IDC_BORDER_CHANGE_DARK      1189
+#define IDC_IMAGE_PREVIEW           1167
+#define IDC_IMAGE_BROWSE            1170
+#define IDC_IMAGE_STRETCH           1173
+#define IDC_IMAGE_TILE              1174
+
 // Adding discs: the drive choice and the wait window
 #define IDD_ADD_CDROM               136
 #define IDD_WAIT                    137
