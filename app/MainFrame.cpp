@@ -16,6 +16,7 @@
 #include "classlib/WinApp.h"
 #include "dialogs/AddCdromDlg.h"
 #include "dialogs/ImportDlg.h"
+#include "dialogs/ManagePersonsDlg.h"
 #include "dialogs/WaitDlg.h"
 #include "core/ErrorBox.h"
 #include "core/PluginManager.h"
@@ -55,6 +56,11 @@ int ProfileInt(const char* section, const char* entry, int defaultValue)
 
 } // namespace
 
+// The question a starting program asks the windows: the main window of a
+// running one answers with the message's own number.
+const UINT UWM_ARE_YOU_ME =
+    ::RegisterWindowMessageA("UWM_ARE_YOU_ME-{7FC7AE6E-570B-4a1d-9FD5-7DE461B42230}");
+
 BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
     ON_WM_CREATE()
     ON_WM_CLOSE()
@@ -85,6 +91,7 @@ BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
     ON_COMMAND(ID_ADD_FILE, OnAddFile)
     ON_COMMAND(ID_FILE_IMPORT, OnFileImport)
     ON_COMMAND(ID_CONFIGURE_PLUGINS, OnConfigurePlugins)
+    ON_COMMAND(ID_MANAGE_PERSONS, OnManagePersons)
     // Their dialogs are not in the program yet.
     ON_COMMAND(ID_FILE_EXPORT, OnUnavailable)
     ON_UPDATE_COMMAND_UI(ID_FILE_EXPORT, OnUpdateUnavailable)
@@ -100,8 +107,6 @@ BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
     ON_UPDATE_COMMAND_UI(ID_MASS_UPDATE_IMDB, OnUpdateUnavailable)
     ON_COMMAND(ID_COMPARE_DATABASES, OnUnavailable)
     ON_UPDATE_COMMAND_UI(ID_COMPARE_DATABASES, OnUpdateUnavailable)
-    ON_COMMAND(ID_MANAGE_PERSONS, OnUnavailable)
-    ON_UPDATE_COMMAND_UI(ID_MANAGE_PERSONS, OnUpdateUnavailable)
     ON_COMMAND(ID_CONFIGURE, OnUnavailable)
     ON_UPDATE_COMMAND_UI(ID_CONFIGURE, OnUpdateUnavailable)
     ON_COMMAND(ID_INTERNET_SETTINGS, OnUnavailable)
@@ -593,6 +598,12 @@ void CMainFrame::OnFileImport()
     // Rows may have been added before the dialog ended, whatever its result.
     RefillViews();
     UpdateTotals();
+}
+
+void CMainFrame::OnManagePersons()
+{
+    CManagePersonsDlg dialog(this);
+    dialog.DoModal();
 }
 
 void CMainFrame::OnConfigurePlugins()

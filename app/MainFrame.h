@@ -81,6 +81,7 @@ protected:
     void OnPrintSetup();
     void OnFileImport();
     void OnConfigurePlugins();
+    void OnManagePersons();
     void OnUnavailable();
     void OnUpdateUnavailable(CCmdUI* pCmdUI);
 

@@ -22,10 +22,6 @@
 // manager and the database format's magic live beside their classes.
 CMovieApp theApp;
 
-
-const UINT UWM_ARE_YOU_ME =
-    ::RegisterWindowMessageA("UWM_ARE_YOU_ME-{7FC7AE6E-570B-4a1d-9FD5-7DE461B42230}");
-
 namespace {
 
 const char kMutexName[] = "VISTREL-{CCD4FCAE-8657-4224-93D8-DA53E59B45F5}";

@@ -159,6 +159,25 @@
 #define IDC_PLUGINS_SPIN            1308
 #define IDC_PLUGINS_MORE_INFO       1310
 
+// Persons and loans
+#define IDD_LOAN                    188
+#define IDD_ADD_PERSON              189
+#define IDD_MANAGE_PERSONS          190
+#define IDD_PERSON_INFO             191
+#define IDR_LOAN_MENU               192
+#define IDC_LOAN_PROMPT             1002
+#define IDC_PERSON_NAME             1021
+#define IDC_PERSON_ADDRESS          1264
+#define IDC_PERSON_TELEPHONE        1265
+#define IDC_PERSON_STATISTICS       1257
+#define IDC_PERSONS_LIST            1262
+#define IDC_PERSONS_ADD             1263
+#define IDC_PERSONS_REMOVE          1264
+#define IDC_PERSONS_INFO            1268
+#define IDC_PERSON_LOANS            1270
+#define ID_LOAN_RETURNED            33001
+#define ID_LOAN_LOCATE              33002
+
 #endif
 
 // Icons of the drives tree, in the order of its image list.
