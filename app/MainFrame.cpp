@@ -17,6 +17,7 @@
 #include "dialogs/AddCdromDlg.h"
 #include "dialogs/ImportDlg.h"
 #include "dialogs/ManagePersonsDlg.h"
+#include "dialogs/SearchDlg.h"
 #include "dialogs/WaitDlg.h"
 #include "core/ErrorBox.h"
 #include "core/PluginManager.h"
@@ -92,6 +93,7 @@ BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
     ON_COMMAND(ID_FILE_IMPORT, OnFileImport)
     ON_COMMAND(ID_CONFIGURE_PLUGINS, OnConfigurePlugins)
     ON_COMMAND(ID_MANAGE_PERSONS, OnManagePersons)
+    ON_COMMAND(ID_SEARCH, OnSearch)
     // Their dialogs are not in the program yet.
     ON_COMMAND(ID_FILE_EXPORT, OnUnavailable)
     ON_UPDATE_COMMAND_UI(ID_FILE_EXPORT, OnUpdateUnavailable)
@@ -101,8 +103,6 @@ BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
     ON_UPDATE_COMMAND_UI(ID_SORT_CUSTOM, OnUpdateUnavailable)
     ON_COMMAND(ID_ADD_MOVIE, OnUnavailable)
     ON_UPDATE_COMMAND_UI(ID_ADD_MOVIE, OnUpdateUnavailable)
-    ON_COMMAND(ID_SEARCH, OnUnavailable)
-    ON_UPDATE_COMMAND_UI(ID_SEARCH, OnUpdateUnavailable)
     ON_COMMAND(ID_MASS_UPDATE_IMDB, OnUnavailable)
     ON_UPDATE_COMMAND_UI(ID_MASS_UPDATE_IMDB, OnUpdateUnavailable)
     ON_COMMAND(ID_COMPARE_DATABASES, OnUnavailable)
@@ -604,6 +604,13 @@ void CMainFrame::OnManagePersons()
 {
     CManagePersonsDlg dialog(this);
     dialog.DoModal();
+}
+
+void CMainFrame::OnSearch()
+{
+    CSearchDlg dialog(this);
+    if (dialog.DoModal() == IDOK || dialog.IsChanged())
+        m_pane.FillList();
 }
 
 void CMainFrame::OnConfigurePlugins()

@@ -82,6 +82,7 @@ protected:
     void OnFileImport();
     void OnConfigurePlugins();
     void OnManagePersons();
+    void OnSearch();
     void OnUnavailable();
     void OnUpdateUnavailable(CCmdUI* pCmdUI);
 

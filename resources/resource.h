@@ -178,6 +178,24 @@
 #define ID_LOAN_RETURNED            33001
 #define ID_LOAN_LOCATE              33002
 
+// Search
+#define IDD_SEARCH                  155
+#define IDR_SEARCH_MENU             156
+#define IDR_SEARCH_AVI              157
+#define IDC_SEARCH_FILES            1011
+#define IDC_SEARCH_RESULTS          1095
+#define IDC_SEARCH_ANIMATION        1096
+#define IDC_SEARCH_TEXT             1097
+#define IDC_SEARCH_MOVIES           1098
+#define IDC_SEARCH_EXACT            1099
+#define IDC_SEARCH_ANY_WORD         1100
+#define IDC_SEARCH_CASE             1101
+#define IDC_SEARCH_EXTRA            1112
+#define ID_RESULT_LOCATE_MOVIE      33010
+#define ID_RESULT_LOCATE_FILE       33011
+#define ID_RESULT_LOCATE_DISC       33012
+#define ID_RESULT_SHOW_INFO         33013
+
 #endif
 
 // Icons of the drives tree, in the order of its image list.

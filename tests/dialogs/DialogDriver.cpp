@@ -5,6 +5,7 @@
 #include <shlwapi.h>
 
 #include <cstdio>
+#include <map>
 #include <vector>
 
 #include "classlib/WinApp.h"
@@ -115,6 +116,47 @@ void DialogDriver::Tick()
             }
         }
     }
+}
+
+namespace {
+std::vector<std::function<void()>> g_later;
+std::map<UINT_PTR, std::function<bool()>> g_polls;
+
+void CALLBACK LaterTick(HWND, UINT, UINT_PTR id, DWORD)
+{
+    ::KillTimer(nullptr, id);
+    if (g_later.empty())
+        return;
+    std::function<void()> f = std::move(g_later.front());
+    g_later.erase(g_later.begin());
+    f();
+}
+
+void CALLBACK PollTick(HWND, UINT, UINT_PTR id, DWORD)
+{
+    auto it = g_polls.find(id);
+    if (it == g_polls.end()) {
+        ::KillTimer(nullptr, id);
+        return;
+    }
+    // Called in place, so a check keeps what it changes in itself; a map's
+    // entries stay where they are while checks add others.
+    if (it->second()) {
+        ::KillTimer(nullptr, id);
+        g_polls.erase(id);
+    }
+}
+} // namespace
+
+void Later(std::function<void()> f)
+{
+    g_later.push_back(std::move(f));
+    ::SetTimer(nullptr, 0, 150 * UINT(g_later.size()), LaterTick);
+}
+
+void Poll(std::function<bool()> check)
+{
+    g_polls[::SetTimer(nullptr, 0, 20, PollTick)] = std::move(check);
 }
 
 std::string ItemText(HWND dialog, int id)

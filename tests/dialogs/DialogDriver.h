@@ -40,6 +40,13 @@ private:
     int m_count;
 };
 
+// Runs f once the thread's queue is empty (timers come after posted
+// messages), also inside a popup menu's loop; each call waits a step more
+// than the one before, so steps run in the order they were asked for.
+void Later(std::function<void()> f);
+// Calls check every 20 ms until it answers true.
+void Poll(std::function<bool()> check);
+
 // Test helpers for dialog windows.
 std::string ItemText(HWND dialog, int id);
 void SetItemText(HWND dialog, int id, const char* text);

@@ -39,3 +39,21 @@ TEST(AddCdromCommand, ShowAgainBringsTheDialogBackAndTheDiscIsAdded)
     PostMessageA(run.MainWindow(0), WM_CLOSE, 0, 0);
     EXPECT_TRUE(run.WaitExit());
 }
+
+// Manage Persons and Search open their dialogs over the running program.
+TEST(PersonsAndSearchCommands, OpenTheirDialogs)
+{
+    CProgramRun run("persons-search");
+    std::string catalogue = run.PathOf("films.vdb");
+    ASSERT_TRUE(WriteCatalogue(catalogue, 20));
+    ASSERT_NE(run.StartToMainWindow("\"" + catalogue + "\""), nullptr);
+    for (UINT command : { UINT(ID_MANAGE_PERSONS), UINT(ID_SEARCH) }) {
+        run.PostCommand(command);
+        HWND dialog = run.WaitDialog(command == ID_SEARCH ? "Search movie or file" : "Manage persons");
+        ASSERT_NE(dialog, nullptr);
+        CProgramRun::Press(dialog, command == ID_SEARCH ? IDCANCEL : IDOK);
+        ASSERT_TRUE(WaitFor([&] { return !IsWindow(dialog); }));
+    }
+    PostMessageA(run.MainWindow(0), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(run.WaitExit());
+}

@@ -21,24 +21,6 @@
 
 namespace {
 
-// Runs f once the thread's queue is empty (timers come after posted
-// messages), also inside a popup menu's loop; each call waits a step more.
-std::vector<std::function<void()>> g_later;
-void CALLBACK LaterTick(HWND, UINT, UINT_PTR id, DWORD)
-{
-    ::KillTimer(nullptr, id);
-    if (g_later.empty())
-        return;
-    std::function<void()> f = std::move(g_later.front());
-    g_later.erase(g_later.begin());
-    f();
-}
-void Later(std::function<void()> f)
-{
-    g_later.push_back(std::move(f));
-    ::SetTimer(nullptr, 0, 150 * UINT(g_later.size()), LaterTick);
-}
-
 DWORD AddMovieTitled(const char* title)
 {
     CMovie movie;
