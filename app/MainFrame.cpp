@@ -16,6 +16,8 @@
 #include "classlib/WinApp.h"
 #include "dialogs/AddCdromDlg.h"
 #include "dialogs/ImportDlg.h"
+#include "dialogs/CompareDbDlg.h"
+#include "dialogs/ComparedDbDlg.h"
 #include "dialogs/ManagePersonsDlg.h"
 #include "dialogs/SearchDlg.h"
 #include "dialogs/WaitDlg.h"
@@ -94,6 +96,7 @@ BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
     ON_COMMAND(ID_CONFIGURE_PLUGINS, OnConfigurePlugins)
     ON_COMMAND(ID_MANAGE_PERSONS, OnManagePersons)
     ON_COMMAND(ID_SEARCH, OnSearch)
+    ON_COMMAND(ID_COMPARE_DATABASES, OnCompareDatabases)
     // Their dialogs are not in the program yet.
     ON_COMMAND(ID_FILE_EXPORT, OnUnavailable)
     ON_UPDATE_COMMAND_UI(ID_FILE_EXPORT, OnUpdateUnavailable)
@@ -105,8 +108,6 @@ BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
     ON_UPDATE_COMMAND_UI(ID_ADD_MOVIE, OnUpdateUnavailable)
     ON_COMMAND(ID_MASS_UPDATE_IMDB, OnUnavailable)
     ON_UPDATE_COMMAND_UI(ID_MASS_UPDATE_IMDB, OnUpdateUnavailable)
-    ON_COMMAND(ID_COMPARE_DATABASES, OnUnavailable)
-    ON_UPDATE_COMMAND_UI(ID_COMPARE_DATABASES, OnUpdateUnavailable)
     ON_COMMAND(ID_CONFIGURE, OnUnavailable)
     ON_UPDATE_COMMAND_UI(ID_CONFIGURE, OnUpdateUnavailable)
     ON_COMMAND(ID_INTERNET_SETTINGS, OnUnavailable)
@@ -611,6 +612,21 @@ void CMainFrame::OnSearch()
     CSearchDlg dialog(this);
     if (dialog.DoModal() == IDOK || dialog.IsChanged())
         m_pane.FillList();
+}
+
+void CMainFrame::OnCompareDatabases()
+{
+    CCompareDbDlg choose(this);
+    if (choose.DoModal() != IDOK)
+        return;
+    CComparedDbDlg compared(this);
+    compared.SetCompareSource(choose.GetOtherCollection(), choose.GetTemplate());
+    compared.DoModal();
+    if (compared.IsCurrentChanged()) {
+        m_pane.FillList();
+        m_pane.FillTree();
+        m_pane.UpdateMovieList();
+    }
 }
 
 void CMainFrame::OnConfigurePlugins()

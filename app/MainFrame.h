@@ -83,6 +83,7 @@ protected:
     void OnConfigurePlugins();
     void OnManagePersons();
     void OnSearch();
+    void OnCompareDatabases();
     void OnUnavailable();
     void OnUpdateUnavailable(CCmdUI* pCmdUI);
 

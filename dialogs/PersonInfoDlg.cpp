@@ -161,18 +161,17 @@ void CPersonInfoDlg::OnColumnClick(NMHDR* pNMHDR, LRESULT* pResult)
     *pResult = 0;
 }
 
-void CPersonInfoDlg::OnRightClick(NMHDR*, LRESULT* pResult)
+void CPersonInfoDlg::OnRightClick(NMHDR* pNMHDR, LRESULT* pResult)
 {
     *pResult = 0;
     HWND list = List();
-    POINT point;
-    ::GetCursorPos(&point);
-    LVHITTESTINFO hit = {};
-    hit.pt = point;
-    ::ScreenToClient(list, &hit.pt);
-    int row = ListView_HitTest(list, &hit);
-    if (row < 0)
+    // The list names the row and the point of the click.
+    const NMITEMACTIVATE* click = reinterpret_cast<const NMITEMACTIVATE*>(pNMHDR);
+    int row = click->iItem;
+    if (row < 0 || row >= ListView_GetItemCount(list))
         return;
+    POINT point = click->ptAction;
+    ::ClientToScreen(list, &point);
     LVITEM item = {};
     item.mask = LVIF_PARAM;
     item.iItem = row;

@@ -19,6 +19,29 @@
 
 namespace {
 
+// The collection the expansions of this thread read files, borrowers and
+// counts from: theCollection unless a scope names another.
+thread_local CMovieCollection* t_tokenCollection = NULL;
+
+CMovieCollection& TokenCollection()
+{
+    return t_tokenCollection != NULL ? *t_tokenCollection : theCollection;
+}
+
+} // namespace
+
+CTokenCollectionScope::CTokenCollectionScope(CMovieCollection* collection) : m_previous(t_tokenCollection)
+{
+    t_tokenCollection = collection;
+}
+
+CTokenCollectionScope::~CTokenCollectionScope()
+{
+    t_tokenCollection = m_previous;
+}
+
+namespace {
+
 // ---------------------------------------------------------------------------
 // Clock and settings
 
@@ -359,8 +382,8 @@ const char* YesNo(BYTE flag)
 // A file record copied out of the collection for the length of one value.
 class FileCopy {
 public:
-    explicit FileCopy(DWORD id) : m_file(theCollection.GetFileCopy(id)) {}
-    ~FileCopy() { theCollection.ReleaseFileCopy(&m_file); }
+    explicit FileCopy(DWORD id) : m_file(TokenCollection().GetFileCopy(id)) {}
+    ~FileCopy() { TokenCollection().ReleaseFileCopy(&m_file); }
     CMovieFile* operator->() const { return m_file; }
     explicit operator bool() const { return m_file != NULL; }
 
@@ -502,12 +525,12 @@ std::string CoverFileValue(const CMovie& movie, const TokenContext& context)
 long long CountSeenMovies()
 {
     long long count = 0;
-    for (DWORD id = theCollection.GetNextIdOfMovie(NO_ID); id != NO_ID;
-         id = theCollection.GetNextIdOfMovie(id)) {
-        CMovie* movie = theCollection.GetMovieCopy(id);
+    for (DWORD id = TokenCollection().GetNextIdOfMovie(NO_ID); id != NO_ID;
+         id = TokenCollection().GetNextIdOfMovie(id)) {
+        CMovie* movie = TokenCollection().GetMovieCopy(id);
         if (movie != NULL && movie->m_seen)
             count++;
-        theCollection.ReleaseMovieCopy(&movie);
+        TokenCollection().ReleaseMovieCopy(&movie);
     }
     return count;
 }
@@ -527,7 +550,7 @@ long long TotalFrames(const CMovie& movie)
 std::string LoanValue(const CMovie& movie, TokenId id)
 {
     int loanIndex = -1;
-    CPerson* person = theCollection.FindBorrower(movie.m_id, &loanIndex);
+    CPerson* person = TokenCollection().FindBorrower(movie.m_id, &loanIndex);
     std::string value;
     if (person != NULL) {
         if (id == TK_BORROWED_BY) {
@@ -537,7 +560,7 @@ std::string LoanValue(const CMovie& movie, TokenId id)
             value = Format("%d-%02d-%02d", t.wYear, t.wMonth, t.wDay);
         }
     }
-    theCollection.ReleasePersonCopy(&person);
+    TokenCollection().ReleasePersonCopy(&person);
     return value;
 }
 
@@ -681,7 +704,7 @@ std::string TokenValue(const TokenMatch& match, const TokenContext& context)
     case TK_NUMBER:
         return Integer(context.number);
     case TK_NR_OF_MOVIES:
-        return Integer(theCollection.GetMovieCount());
+        return Integer(TokenCollection().GetMovieCount());
     default:
         return MovieValue(*context.movie, match, context);
     }

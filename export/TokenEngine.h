@@ -15,6 +15,7 @@
 #include "core/WinTypes.h"
 
 class CMovie;
+class CMovieCollection;
 
 // Where the date and time tokens get the time from.
 class ITokenClock {
@@ -43,6 +44,20 @@ enum TokenKind {
     TOKEN_TEXT,
     TOKEN_INTEGER,
     TOKEN_REAL
+};
+
+// While it lives, expansions on this thread read the files, borrowers and
+// counts of the given collection instead of theCollection (the movies of
+// another catalogue name that catalogue's files).
+class CTokenCollectionScope {
+public:
+    explicit CTokenCollectionScope(CMovieCollection* collection);
+    ~CTokenCollectionScope();
+    CTokenCollectionScope(const CTokenCollectionScope&) = delete;
+    CTokenCollectionScope& operator=(const CTokenCollectionScope&) = delete;
+
+private:
+    CMovieCollection* m_previous;
 };
 
 // Replaces every token of the heap text *text, for the movie (or none),

@@ -196,6 +196,25 @@
 #define ID_RESULT_LOCATE_DISC       33012
 #define ID_RESULT_SHOW_INFO         33013
 
+// Comparing databases
+#define IDD_COMPARE_DB              204
+#define IDD_COMPARED_DB             205
+#define IDC_COMPARE_FILE            1287
+#define IDC_COMPARE_BROWSE          1086
+#define IDC_COMPARE_TITLE           1289
+#define IDC_COMPARE_TITLE_TYPE      1290
+#define IDC_COMPARE_CUSTOM          1291
+#define IDC_COMPARE_TEMPLATE        1225
+#define IDC_COMPARED_CURRENT        1293
+#define IDC_COMPARED_OTHER          1294
+#define IDC_COMPARED_COPY_RIGHT     1296
+#define IDC_COMPARED_COPY_LEFT      1297
+#define IDC_COMPARED_INFO_OTHER     1298
+#define IDC_COMPARED_INFO_CURRENT   1299
+#define IDC_COMPARED_SAVE_OTHER     1081
+#define IDC_COMPARED_FILE           1041
+#define IDC_COMPARED_PROGRESS       1067
+
 #endif
 
 // Icons of the drives tree, in the order of its image list.

@@ -40,18 +40,26 @@ TEST(AddCdromCommand, ShowAgainBringsTheDialogBackAndTheDiscIsAdded)
     EXPECT_TRUE(run.WaitExit());
 }
 
-// Manage Persons and Search open their dialogs over the running program.
-TEST(PersonsAndSearchCommands, OpenTheirDialogs)
+// Manage Persons, Search and Compare open their dialogs over the running
+// program.
+TEST(PersonsSearchAndCompareCommands, OpenTheirDialogs)
 {
     CProgramRun run("persons-search");
     std::string catalogue = run.PathOf("films.vdb");
     ASSERT_TRUE(WriteCatalogue(catalogue, 20));
     ASSERT_NE(run.StartToMainWindow("\"" + catalogue + "\""), nullptr);
-    for (UINT command : { UINT(ID_MANAGE_PERSONS), UINT(ID_SEARCH) }) {
-        run.PostCommand(command);
-        HWND dialog = run.WaitDialog(command == ID_SEARCH ? "Search movie or file" : "Manage persons");
+    const struct {
+        UINT command;
+        const char* caption;
+        int button;
+    } commands[] = { { ID_MANAGE_PERSONS, "Manage persons", IDOK },
+                     { ID_SEARCH, "Search movie or file", IDCANCEL },
+                     { ID_COMPARE_DATABASES, "Compare databases", IDCANCEL } };
+    for (const auto& c : commands) {
+        run.PostCommand(c.command);
+        HWND dialog = run.WaitDialog(c.caption);
         ASSERT_NE(dialog, nullptr);
-        CProgramRun::Press(dialog, command == ID_SEARCH ? IDCANCEL : IDOK);
+        CProgramRun::Press(dialog, c.button);
         ASSERT_TRUE(WaitFor([&] { return !IsWindow(dialog); }));
     }
     PostMessageA(run.MainWindow(0), WM_CLOSE, 0, 0);

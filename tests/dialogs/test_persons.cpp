@@ -77,29 +77,67 @@ int FindRow(HWND list, const char* title)
     return -1;
 }
 
-// Right-clicks the row and, in the popup menu, records whether "Is
-// returned" is enabled and types the item's key (or closes the menu).
-void ChooseFromLoanMenu(HWND dlg, int row, char key, bool* returnedEnabled)
+// The popup menu this thread shows now, if any.
+HWND VisiblePopupMenu()
 {
+    HWND found = nullptr;
+    ::EnumThreadWindows(::GetCurrentThreadId(), [](HWND window, LPARAM param) -> BOOL {
+        char name[16] = {};
+        ::GetClassNameA(window, name, sizeof name);
+        if (strcmp(name, "#32768") != 0 || !::IsWindowVisible(window))
+            return TRUE;
+        *reinterpret_cast<HWND*>(param) = window;
+        return FALSE;
+    }, LPARAM(&found));
+    return found;
+}
+
+// Right-clicks the row and, in the popup menu, records whether "Is
+// returned" is enabled and types the item's key (or closes the menu); then
+// runs next once the menu is gone and its command handled. Other programs
+// on the test display can take the activation and so close a menu early:
+// the click is tried again (five times at most) until done() agrees.
+void ChooseFromLoanMenu(HWND dlg, int row, char key, bool* returnedEnabled, std::function<bool()> done,
+                        std::function<void()> next, int attempt = 0)
+{
+    if (attempt == 5)
+        return;
     HWND list = ::GetDlgItem(dlg, IDC_PERSON_LOANS);
     RECT rect;
     ListView_GetItemRect(list, row, &rect, LVIR_LABEL);
-    POINT point = { rect.left + 4, (rect.top + rect.bottom) / 2 };
-    ::ClientToScreen(list, &point);
-    ::SetCursorPos(point.x, point.y);
-    static NMHDR click;
-    click.hwndFrom = list;
-    click.idFrom = IDC_PERSON_LOANS;
-    click.code = NM_RCLICK;
-    Later([=] {
-        HWND menu = ::FindWindowA("#32768", nullptr);
+    // What the list view sends for a right click on the row.
+    static NMITEMACTIVATE click;
+    click = NMITEMACTIVATE();
+    click.hdr.hwndFrom = list;
+    click.hdr.idFrom = IDC_PERSON_LOANS;
+    click.hdr.code = NM_RCLICK;
+    click.iItem = row;
+    click.ptAction = { rect.left + 4, (rect.top + rect.bottom) / 2 };
+    auto retry = [=] { ChooseFromLoanMenu(dlg, row, key, returnedEnabled, done, next, attempt + 1); };
+    Poll([=, ticks = 0]() mutable {
+        HWND menu = VisiblePopupMenu();
         HMENU popup = menu != nullptr ? HMENU(::SendMessage(menu, MN_GETHMENU, 0, 0)) : nullptr;
-        ASSERT_NE(nullptr, popup);
+        if (popup == nullptr) {
+            if (++ticks < 50)
+                return false;
+            retry();
+            return true;
+        }
         *returnedEnabled = (::GetMenuState(popup, ID_LOAN_RETURNED, MF_BYCOMMAND) & MF_GRAYED) == 0;
         if (key != 0)
             ::PostMessage(menu, WM_CHAR, key, 0);
         else
             ::PostMessage(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+        Poll([=] {
+            if (VisiblePopupMenu() != nullptr)
+                return false;
+            if (done())
+                next();
+            else
+                retry();
+            return true;
+        });
+        return true;
     });
     ::PostMessage(dlg, WM_NOTIFY, IDC_PERSON_LOANS, LPARAM(&click));
 }
@@ -166,10 +204,11 @@ TEST_F(PersonDialogs, PersonInfoCountsEveryLoanAndStoresReturnsOnlyOnSave)
         for (int row = 0; row < ListView_GetItemCount(list); row++)
             titles.push_back(RowText(list, row, 0));
         before = ItemText(dlg, IDC_PERSON_STATISTICS);
-        ChooseFromLoanMenu(dlg, 0, 0, &enabledOnReturned);  // Alien, returned
-        Later([&, dlg, list] {
-            ChooseFromLoanMenu(dlg, 2, 'i', &enabledOnOpen);  // casino, open
-            Later([&, dlg, list] {
+        auto always = [] { return true; };
+        auto casinoReturned = [list] { return RowText(list, FindRow(list, "casino"), 2) != "not returned"; };
+        ChooseFromLoanMenu(dlg, 0, 0, &enabledOnReturned, always, [=, &enabledOnOpen, &returnedText, &after] {
+            // Alien was returned; casino is open.
+            ChooseFromLoanMenu(dlg, 2, 'i', &enabledOnOpen, casinoReturned, [=, &returnedText, &after] {
                 returnedText = RowText(list, FindRow(list, "casino"), 2);
                 after = ItemText(dlg, IDC_PERSON_STATISTICS);
                 PostClick(dlg, IDCANCEL);
@@ -202,8 +241,11 @@ TEST_F(PersonDialogs, PersonInfoCountsEveryLoanAndStoresReturnsOnlyOnSave)
         Later([&, dlg] {
             refusal = AfxLastMessageBoxText();
             SetItemText(dlg, IDC_PERSON_NAME, "ANNA");
-            ChooseFromLoanMenu(dlg, 2, 'i', &enabledOnOpen);
-            Later([dlg] { PostClick(dlg, IDOK); });
+            HWND list = ::GetDlgItem(dlg, IDC_PERSON_LOANS);
+            ChooseFromLoanMenu(
+                dlg, 2, 'i', &enabledOnOpen,
+                [list] { return RowText(list, FindRow(list, "casino"), 2) != "not returned"; },
+                [dlg] { PostClick(dlg, IDOK); });
         });
     });
     CPersonInfoDlg edit;
