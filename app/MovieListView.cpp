@@ -15,6 +15,7 @@
 #include "core/ErrorBox.h"
 #include "core/MovieCollection.h"
 #include "core/StrUtil.h"
+#include "dialogs/FileInfoDlg.h"
 #include "resources/resource.h"
 
 namespace {
@@ -88,6 +89,8 @@ CMovieListView::~CMovieListView()
 {
     m_listShown = m_treeShown = m_treeListShown = 0;
     DeleteAllEntries();
+    if (m_infoPanel && m_infoPanel->m_hWnd != NULL)
+        m_infoPanel->DestroyWindow();
     if (m_tree.m_hWnd != NULL)
         m_tree.DestroyWindow();
     m_layout.reset();
@@ -157,6 +160,8 @@ void CMovieListView::ShowMovies()
         return;
     if (m_tree.m_hWnd != NULL)
         m_tree.ShowWindow(SW_HIDE);
+    if (m_infoPanel)
+        m_infoPanel->ShowWindow(SW_HIDE);
     m_treeShown = m_treeListShown = 0;
     m_listShown = 1;
     FillList();
@@ -185,8 +190,17 @@ void CMovieListView::CreateTree()
             ShowError(0, "Unable to Create TreeView");
         else
             m_tree.SetImageList(&m_images, TVSIL_NORMAL);
-        // The file information panel docks at the right edge here once it
-        // exists; until then the tree takes the whole pane.
+        // The file information panel docks at the right edge; its width is
+        // its template's, measured once.
+        m_infoPanel.reset(new CFileInfoDlg(this));
+        m_infoPanel->SetRemovalHandler([this]() { FillTree(); });
+        if (m_infoPanel->Create(IDD_FILE_INFO_PANEL, this)) {
+            RECT panel;
+            m_infoPanel->GetWindowRect(&panel);
+            m_panelWidth = panel.right - panel.left;
+        } else {
+            m_infoPanel.reset();
+        }
     }
     if (m_tree.m_hWnd != NULL)
         m_tree.ShowWindow(SW_SHOW);
@@ -203,6 +217,8 @@ void CMovieListView::CreateList()
     HidePaintedList();
     if (m_tree.m_hWnd != NULL)
         m_tree.ShowWindow(SW_HIDE);
+    if (m_infoPanel)
+        m_infoPanel->ShowWindow(SW_HIDE);
     m_treeShown = 0;
     m_treeListShown = 1;
     // The tree list of movies takes the client area here.
@@ -226,6 +242,8 @@ void CMovieListView::LayOutTreeView()
     GetClientRect(&client);
     int32_t panel = m_panelWidth > 0 ? m_panelWidth : 0;
     m_tree.MoveWindow(0, 0, std::max<LONG>(0, client.right - panel), client.bottom);
+    if (m_infoPanel)
+        m_infoPanel->MoveWindow(std::max<LONG>(0, client.right - panel), 0, panel, client.bottom);
 }
 
 void CMovieListView::UpdateFrameTotals()
@@ -963,8 +981,17 @@ void CMovieListView::FillTree()
 
 void CMovieListView::OnTreeSelectionChanged()
 {
-    // The file information panel shows the selected disc or file here
-    // (hidden without a selection).
+    // The file information panel shows the selected disc or file, in its
+    // remove mode; without a selection it is hidden.
+    if (!m_infoPanel)
+        return;
+    const TreeItem* info = m_tree.m_hWnd != NULL ? GetTreeItem(m_tree.GetSelectedItem()) : NULL;
+    if (info == NULL) {
+        m_infoPanel->ShowWindow(SW_HIDE);
+        return;
+    }
+    m_infoPanel->SetFile(info->id, info->disc, NULL, true, true);
+    m_infoPanel->ShowWindow(SW_SHOW);
 }
 
 void CMovieListView::SelectDisc(DWORD id)

@@ -26,6 +26,8 @@
 #include "classlib/Wnd.h"
 #include "core/WinTypes.h"
 
+class CFileInfoDlg;
+
 class CMovieListView : public CWnd,
                        public IListingCellOwner,
                        public IListLayoutOwner,
@@ -175,6 +177,7 @@ private:
     CTreeCtrl m_tree;
     std::vector<TreeItem> m_treeItems;  // by item data
     int32_t m_panelWidth;  // the file information panel's; -1 before it exists
+    std::unique_ptr<CFileInfoDlg> m_infoPanel;
     CImageList m_images;
     HBRUSH m_background;
     std::unique_ptr<CListLayout> m_layout;

@@ -72,6 +72,17 @@ bool SearchFolder(CFoundFileList* list, const char* folder)
     return true;
 }
 
+std::string SerialNumberText(DWORD serial)
+{
+    char hex[16];
+    snprintf(hex, sizeof(hex), "%08lx", (unsigned long)serial);
+    char serialText[16];
+    snprintf(serialText, sizeof(serialText), "%.4s-%s", hex, hex + 4);
+    for (char* p = serialText; *p != '\0'; p++)
+        *p = char(toupper((unsigned char)*p));
+    return serialText;
+}
+
 bool ScanDisc(const char* path, CDisc* disc, CFoundFileList* list)
 {
     if (path == NULL || path[0] == '\0' || disc == NULL)
@@ -122,13 +133,7 @@ bool ScanDisc(const char* path, CDisc* disc, CFoundFileList* list)
     }
     label[sizeof(label) - 1] = '\0';
 
-    char hex[16];
-    snprintf(hex, sizeof(hex), "%08lx", (unsigned long)serial);
-    char serialText[16];
-    snprintf(serialText, sizeof(serialText), "%.4s-%s", hex, hex + 4);
-    for (char* p = serialText; *p != '\0'; p++)
-        *p = char(toupper((unsigned char)*p));
-    StrSet(&disc->m_serialNumber, serialText);
+    StrSet(&disc->m_serialNumber, SerialNumberText(serial).c_str());
 
     if (type == DRIVE_CDROM) {
         StrSet(&disc->m_name, label);

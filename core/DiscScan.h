@@ -3,8 +3,15 @@
 #pragma once
 
 #ifdef _WIN32
+#include <string>
+
+#include "core/WinTypes.h"
+
 class CDisc;
 class CFoundFileList;
+
+// A volume serial number as discs keep it: "1A2B-3C4D".
+std::string SerialNumberText(DWORD serial);
 
 // Fills disc from the drive named by path (a drive letter, or a root such as
 // "e:\"): kind, drive letter, serial number text and name. Fixed and network

@@ -84,9 +84,13 @@ bool CMovieFile::ReadMediaInfo(char driveLetter)
     std::string path(1, driveLetter);
     path += ':';
     path += RecordPath(m_folder, m_fileName);
-    if (!m_mediaInfo)
-        m_mediaInfo.reset(new CMediaFormatInfo);
-    return m_mediaInfo->ReadFromFile(path.c_str());
+    // Read into a holder of its own: a file that can't be read again keeps
+    // the information it had.
+    std::unique_ptr<CMediaFormatInfo> read(new CMediaFormatInfo);
+    bool ok = read->ReadFromFile(path.c_str());
+    if (ok || !m_mediaInfo)
+        m_mediaInfo = std::move(read);
+    return ok;
 }
 
 std::string RecordFolder(const char* folder)

@@ -222,3 +222,39 @@
 #define IDI_TREE_FIXED                  165
 #define IDI_TREE_NETWORK                166
 #define IDI_TREE_FILE                   167
+
+// File information (dialog and drives-view panel), re-reading a disc, adding
+// files to a movie and editing a file's part number
+#define IDD_FILE_INFO               138
+#define IDD_ADD_FILE                141
+#define IDD_FILE_INFO_PANEL         142
+#define IDD_EDIT_FILE               159
+#define IDD_REREAD_DISC             160
+#define IDC_FILEINFO_CREATE_MOVIE   3
+#define IDC_FILEINFO_REREAD         4
+#define IDC_FILEINFO_EXTRA          1040
+#define IDC_FILEINFO_NAME           1041
+#define IDC_FILEINFO_SIZE           1042
+#define IDC_FILEINFO_CREATED        1043
+#define IDC_FILEINFO_TYPE           1044
+#define IDC_FILEINFO_MOVIE          1045
+#define IDC_FILEINFO_LABEL          1046
+#define IDC_FILEINFO_SERIAL         1047
+#define IDC_FILEINFO_NAME_LABEL     1051
+#define IDC_FILEINFO_SIZE_LABEL     1052
+#define IDC_FILEINFO_CREATED_LABEL  1053
+#define IDC_FILEINFO_TYPE_LABEL     1054
+#define IDC_FILEINFO_EXTRA_GROUP    1055
+#define IDC_FILEINFO_MOVIE_LABEL    1056
+#define IDC_FILEINFO_ICON           1148
+#define IDC_FILEINFO_PLAY           1149
+#define IDC_REREAD_PROMPT           1039
+#define IDC_REREAD_ONLYINFO         1111
+#define IDC_REREAD_READD            1112
+#define IDC_EDITFILE_NAME           1041
+#define IDC_EDITFILE_COUNT          1060
+#define IDC_ADDFILE_INFO            1040
+#define IDC_ADDFILE_TABS            1080
+#define IDC_ADDFILE_GOOD            1103
+#define IDC_ADDFILE_ALL             1104
+#define IDC_ADDFILE_NEW             1148

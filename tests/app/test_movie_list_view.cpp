@@ -17,6 +17,7 @@
 #include "core/ErrorBox.h"
 #include "core/MovieCollection.h"
 #include "core/StrUtil.h"
+#include "resources/resource.h"
 
 namespace {
 
@@ -304,6 +305,23 @@ TEST_F(MovieListViewTest, DrivesTreeShowsDiscsAndTheirFiles)
     view.FillTree();
     EXPECT_EQ(fixed, view.GetTreeItemId(tree.GetSelectedItem()));
     EXPECT_TRUE(view.IsDiscItem(tree.GetSelectedItem()));
+
+    // The information panel docks right of the tree and shows the selection
+    // in its remove mode.
+    HWND panel = FindWindowExA(view.m_hWnd, NULL, "#32770", NULL);
+    ASSERT_NE(nullptr, panel);
+    RECT treeRect, panelRect;
+    GetWindowRect(tree.m_hWnd, &treeRect);
+    GetWindowRect(panel, &panelRect);
+    EXPECT_EQ(treeRect.right, panelRect.left);
+    EXPECT_GT(panelRect.right - panelRect.left, 0);
+    EXPECT_TRUE(IsWindowVisible(panel));
+    char text[64] = {};
+    GetDlgItemTextA(panel, IDCANCEL, text, sizeof text);
+    EXPECT_STREQ("Remove Drive", text);
+    view.SelectFile(fileId);
+    GetDlgItemTextA(panel, IDC_FILEINFO_NAME, text, sizeof text);
+    EXPECT_STREQ("a.avi", text);
 }
 
 }  // namespace

@@ -151,9 +151,10 @@ TEST(AddCdromDlg, RealDrivesWaitWindowAndEjectOrder)
     });
     CAddCdromDlg dialog;
     dialog.DoModal();
-    ASSERT_EQ(2u, lines.size());
+    ASSERT_EQ(3u, lines.size());
     EXPECT_EQ(0u, lines[0].find("E:\\\t"));
     EXPECT_EQ("M:\\\t(THE_MATRIX)", lines[1]);
+    EXPECT_EQ("S:\\\t(REREAD)", lines[2]);
 
     // The wait window disables the main window while it shows.
     CWnd frame;

@@ -3,6 +3,7 @@
 # each kind that disc scanning meets:
 #   m:  CD-ROM     the test disc (tests/data/disc) plus a sparse 5,000,000,000-byte BIG.AVI
 #   e:  CD-ROM     an empty disc (not even a label file)
+#   s:  CD-ROM     a disc of its own ("REREAD") whose files the tests change
 #   r:  removable  h:  fixed hard disc  n:  network
 # Wine reads its drive table only when its services start, so the server of
 # the prefix must be restarted after the table changes. Doing that in the
@@ -56,14 +57,16 @@ rm -rf "$drives"
 mkdir -p "$drives"
 cp -R "$data" "$drives/cdrom" || exit 1
 truncate -s 5000000000 "$drives/cdrom/BIG.AVI" || exit 1
-mkdir -p "$drives/empty" "$drives/removable" "$drives/fixed" "$drives/network"
+mkdir -p "$drives/empty" "$drives/removable" "$drives/fixed" "$drives/network" "$drives/reread"
+printf 'REREAD' > "$drives/reread/.windows-label"
+printf '5eed0042' > "$drives/reread/.windows-serial"
 printf 'CARD' > "$drives/removable/.windows-label"
 printf 'Data' > "$drives/fixed/.windows-label"
 printf '0badcafe' > "$drives/fixed/.windows-serial"
 printf 'Share' > "$drives/network/.windows-label"
 printf '12345678' > "$drives/network/.windows-serial"
 
-for drive in m:cdrom:cdrom e:cdrom:empty r:floppy:removable h:hd:fixed n:network:network; do
+for drive in m:cdrom:cdrom e:cdrom:empty s:cdrom:reread r:floppy:removable h:hd:fixed n:network:network; do
   letter=${drive%%:*}
   rest=${drive#*:}
   kind=${rest%%:*}
