@@ -2,6 +2,7 @@
 
 #include "classlib/Menu.h"
 #include "core/MovieCollection.h"
+#include "dialogs/FileInfoDlg.h"
 #include "dialogs/SearchDlg.h"
 #include "resources/resource.h"
 
@@ -10,6 +11,7 @@ BEGIN_MESSAGE_MAP(CSearchResultList, CListBox)
     ON_COMMAND(ID_RESULT_LOCATE_MOVIE, OnLocateMovie)
     ON_COMMAND(ID_RESULT_LOCATE_FILE, OnLocateFile)
     ON_COMMAND(ID_RESULT_LOCATE_DISC, OnLocateDisc)
+    ON_COMMAND(ID_RESULT_SHOW_INFO, OnShowInfo)
 END_MESSAGE_MAP()
 
 void CSearchResultList::OnRButtonUp(UINT, CPoint point)
@@ -38,7 +40,9 @@ void CSearchResultList::OnRButtonUp(UINT, CPoint point)
         theCollection.ReleaseMovieCopy(&movie);
         ::EnableMenuItem(popup, ID_RESULT_LOCATE_MOVIE, MF_BYCOMMAND | (held ? MF_ENABLED : MF_GRAYED));
     }
-    ::EnableMenuItem(popup, ID_RESULT_SHOW_INFO, MF_BYCOMMAND | MF_GRAYED);
+    // A movie's information waits for the movie dialog.
+    if (m_item->m_kind != SEARCH_FILE && m_item->m_kind != SEARCH_DISC)
+        ::EnableMenuItem(popup, ID_RESULT_SHOW_INFO, MF_BYCOMMAND | MF_GRAYED);
     ClientToScreen(&point);
     ::TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON, point.x, point.y, 0, m_hWnd, nullptr);
 }
@@ -68,4 +72,13 @@ void CSearchResultList::OnLocateDisc()
 {
     if (m_item != nullptr && m_dialog != nullptr)
         m_dialog->Locate(SEARCH_DISC, m_item->m_id);
+}
+
+void CSearchResultList::OnShowInfo()
+{
+    if (m_item == nullptr || (m_item->m_kind != SEARCH_FILE && m_item->m_kind != SEARCH_DISC))
+        return;
+    CFileInfoDlg dialog(m_dialog);
+    dialog.SetFile(m_item->m_id, m_item->m_kind == SEARCH_DISC, nullptr, false, true);
+    dialog.DoModal();
 }

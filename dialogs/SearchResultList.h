@@ -29,6 +29,7 @@ protected:
     void OnLocateMovie();
     void OnLocateFile();
     void OnLocateDisc();
+    void OnShowInfo();
     DECLARE_MESSAGE_MAP()
 
 private:
