@@ -16,7 +16,9 @@
 #include "classlib/WinApp.h"
 #include "dialogs/AddCdromDlg.h"
 #include "dialogs/ImportDlg.h"
+#include "dialogs/AboutDlg.h"
 #include "dialogs/CompareDbDlg.h"
+#include "dialogs/ConfigureDlg.h"
 #include "dialogs/ComparedDbDlg.h"
 #include "dialogs/ManagePersonsDlg.h"
 #include "dialogs/SearchDlg.h"
@@ -97,6 +99,8 @@ BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
     ON_COMMAND(ID_MANAGE_PERSONS, OnManagePersons)
     ON_COMMAND(ID_SEARCH, OnSearch)
     ON_COMMAND(ID_COMPARE_DATABASES, OnCompareDatabases)
+    ON_COMMAND(ID_CONFIGURE, OnConfigure)
+    ON_COMMAND(ID_APP_ABOUT, OnAppAbout)
     // Their dialogs are not in the program yet.
     ON_COMMAND(ID_FILE_EXPORT, OnUnavailable)
     ON_UPDATE_COMMAND_UI(ID_FILE_EXPORT, OnUpdateUnavailable)
@@ -108,12 +112,8 @@ BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
     ON_UPDATE_COMMAND_UI(ID_ADD_MOVIE, OnUpdateUnavailable)
     ON_COMMAND(ID_MASS_UPDATE_IMDB, OnUnavailable)
     ON_UPDATE_COMMAND_UI(ID_MASS_UPDATE_IMDB, OnUpdateUnavailable)
-    ON_COMMAND(ID_CONFIGURE, OnUnavailable)
-    ON_UPDATE_COMMAND_UI(ID_CONFIGURE, OnUpdateUnavailable)
     ON_COMMAND(ID_INTERNET_SETTINGS, OnUnavailable)
     ON_UPDATE_COMMAND_UI(ID_INTERNET_SETTINGS, OnUpdateUnavailable)
-    ON_COMMAND(ID_APP_ABOUT, OnUnavailable)
-    ON_UPDATE_COMMAND_UI(ID_APP_ABOUT, OnUpdateUnavailable)
 END_MESSAGE_MAP()
 
 CMainFrame::CMainFrame()
@@ -627,6 +627,18 @@ void CMainFrame::OnCompareDatabases()
         m_pane.FillTree();
         m_pane.UpdateMovieList();
     }
+}
+
+void CMainFrame::OnConfigure()
+{
+    CConfigureDlg dialog(this);
+    dialog.DoModal();
+}
+
+void CMainFrame::OnAppAbout()
+{
+    CAboutDlg dialog(this);
+    dialog.DoModal();
 }
 
 void CMainFrame::OnConfigurePlugins()

@@ -84,6 +84,8 @@ protected:
     void OnManagePersons();
     void OnSearch();
     void OnCompareDatabases();
+    void OnConfigure();
+    void OnAppAbout();
     void OnUnavailable();
     void OnUpdateUnavailable(CCmdUI* pCmdUI);
 

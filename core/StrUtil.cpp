@@ -173,3 +173,20 @@ void StrReplace(char** text, const char* find, const char* replacement)
     result.append(from);
     Copy(text, result.c_str(), result.size());
 }
+
+bool ParseDecimal(const char* text, unsigned long long limit, unsigned long long* value)
+{
+    if (text == NULL || *text == '\0')
+        return false;
+    unsigned long long result = 0;
+    for (; *text != '\0'; text++) {
+        if (!IsAsciiDigit(*text))
+            return false;
+        unsigned digit = unsigned(*text - '0');
+        if (result > (limit - digit) / 10)
+            return false;
+        result = result * 10 + digit;
+    }
+    *value = result;
+    return true;
+}

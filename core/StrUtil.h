@@ -72,6 +72,10 @@ inline unsigned char LowerLatin1(unsigned char c)
 {
     return kLowerLatin1.lower[c];
 }
+// Reads a whole text of decimal digits (nothing else, not empty) into
+// *value; false when it is not one or its value passes limit.
+bool ParseDecimal(const char* text, unsigned long long limit, unsigned long long* value);
+
 // Equal texts ignoring ASCII case; NULL equals empty, as in StrEqual.
 bool StrEqualNoCase(const char* a, const char* b);
 

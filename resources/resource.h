@@ -215,6 +215,39 @@
 #define IDC_COMPARED_FILE           1041
 #define IDC_COMPARED_PROGRESS       1067
 
+// Small dialogs: About, the site note, change id, overwrite question,
+// multiple results and Configure
+#define IDD_MULTIPLE_RESULTS        134
+#define IDD_WHAT_IS_IMDB            135
+#define IDD_CONFIGURE               147
+#define IDD_CHANGE_ID               164
+#define IDD_ABOUT                   173
+#define IDD_OVERWRITE_INFO          174
+#define IDC_ABOUT_VERSION           1002
+#define IDC_ABOUT_GO                1215
+#define IDC_CHANGEID_LIST           1105
+#define IDC_CHANGEID_EDIT           1133
+#define IDC_CHANGEID_EXCHANGE       1146
+#define IDC_CHANGEID_MAKE_PLACE     1147
+#define IDC_OVERWRITE_COMMENT       1016
+#define IDC_OVERWRITE_RATE          1216
+#define IDC_OVERWRITE_NEVER_ASK     1220
+#define IDC_OVERWRITE_ONLY_EMPTY    1222
+#define IDC_RESULTS_LIST            1023
+#define IDC_RESULTS_SHOW_COVER      1223
+#define IDC_RESULTS_WEBSITE         1224
+#define IDC_CONFIG_NAME_ALWAYS      1073
+#define IDC_CONFIG_NAME_SEVERE      1074
+#define IDC_CONFIG_ASK_OVERWRITE    1075
+#define IDC_CONFIG_ASK_UPDATE_FILE  1076
+#define IDC_CONFIG_DVDRIP           1077
+#define IDC_CONFIG_IMDB_RUNTIME     1078
+#define IDC_CONFIG_SMALL_COVERS     1079
+#define IDC_CONFIG_KEEP_TITLE       1080
+#define IDC_CONFIG_KEEP_COVERS      1082
+#define IDC_CONFIG_AUTOLOAD         1143
+#define IDC_CONFIG_RECENT           1144
+
 #endif
 
 // Icons of the drives tree, in the order of its image list.

@@ -98,3 +98,16 @@ TEST(StrUtil, ReplaceWithoutMatchOrFindLeavesTextAlone)
 }
 
 } // namespace
+
+TEST(StrUtil, ParseDecimalTakesOnlyDigitsWithinTheLimit)
+{
+    unsigned long long value = 7;
+    EXPECT_TRUE(ParseDecimal("2147483636", 2147483636ull, &value));
+    EXPECT_EQ(2147483636ull, value);
+    EXPECT_FALSE(ParseDecimal("2147483637", 2147483636ull, &value));
+    EXPECT_FALSE(ParseDecimal("99999999999999999999999", ~0ull, &value));
+    EXPECT_FALSE(ParseDecimal("", 10, &value));
+    EXPECT_FALSE(ParseDecimal("1a", 10, &value));
+    EXPECT_FALSE(ParseDecimal("-1", 10, &value));
+    EXPECT_EQ(2147483636ull, value);
+}

@@ -40,9 +40,9 @@ TEST(AddCdromCommand, ShowAgainBringsTheDialogBackAndTheDiscIsAdded)
     EXPECT_TRUE(run.WaitExit());
 }
 
-// Manage Persons, Search and Compare open their dialogs over the running
-// program.
-TEST(PersonsSearchAndCompareCommands, OpenTheirDialogs)
+// Manage Persons, Search, Compare, Configure and About open their dialogs
+// over the running program.
+TEST(FrameCommands, OpenTheirDialogs)
 {
     CProgramRun run("persons-search");
     std::string catalogue = run.PathOf("films.vdb");
@@ -54,7 +54,9 @@ TEST(PersonsSearchAndCompareCommands, OpenTheirDialogs)
         int button;
     } commands[] = { { ID_MANAGE_PERSONS, "Manage persons", IDOK },
                      { ID_SEARCH, "Search movie or file", IDCANCEL },
-                     { ID_COMPARE_DATABASES, "Compare databases", IDCANCEL } };
+                     { ID_COMPARE_DATABASES, "Compare databases", IDCANCEL },
+                     { ID_CONFIGURE, "Configure", IDCANCEL },
+                     { ID_APP_ABOUT, "About vistrel", IDOK } };
     for (const auto& c : commands) {
         run.PostCommand(c.command);
         HWND dialog = run.WaitDialog(c.caption);
