@@ -37,11 +37,9 @@ LRESULT CALLBACK ForwardToDialog(HWND wnd, UINT msg, WPARAM wParam, LPARAM lPara
 
 // The offered line of a file: "[label]:\folder\name", with the video's size,
 // rate and format when it has a video stream.
-std::string ItemText(const CDisc& disc, const CMovieFile& file)
+std::string ItemText(const std::string& discName, const CMovieFile& file)
 {
-    std::string text = "[";
-    text += disc.m_name != NULL ? disc.m_name : "";
-    text += "]:";
+    std::string text = "[" + discName + "]:";
     text += RecordPath(file.m_folder, file.m_fileName);
     const VideoStreamInfo* video = file.m_mediaInfo ? file.m_mediaInfo->GetVideoStream() : NULL;
     if (video != NULL) {
@@ -90,16 +88,20 @@ void CAddFileDlg::SetMovie(CMovie* movie)
         return;
 
     // Which movie holds which file, and which disc: read once for the whole
-    // catalogue instead of a copy of a movie (with its cover) per file.
+    // catalogue instead of copies of a movie (with its cover) and a disc per
+    // file.
     std::unordered_set<DWORD> held(movie->m_fileIds.begin(), movie->m_fileIds.end());
     for (DWORD id = theCollection.GetNextIdOfMovie(NO_ID); id != NO_ID; id = theCollection.GetNextIdOfMovie(id))
         theCollection.ReadMovie(id, [&](const CMovie& stored) { held.insert(stored.m_fileIds.begin(), stored.m_fileIds.end()); });
-    std::unordered_map<DWORD, DWORD> discOf;
+    std::vector<std::string> discNames;
+    std::unordered_map<DWORD, size_t> discOf;  // file id -> index into discNames
     for (DWORD id = theCollection.GetNextIdOfDisc(NO_ID); id != NO_ID; id = theCollection.GetNextIdOfDisc(id)) {
         CDisc* disc = theCollection.GetDiscCopy(id);
-        if (disc != NULL)
+        if (disc != NULL) {
             for (DWORD fileId : disc->m_fileIds)
-                discOf.emplace(fileId, id);
+                discOf.emplace(fileId, discNames.size());
+            discNames.push_back(disc->m_name != NULL ? disc->m_name : "");
+        }
         theCollection.ReleaseDiscCopy(&disc);
     }
 
@@ -110,14 +112,12 @@ void CAddFileDlg::SetMovie(CMovie* movie)
         if (held.count(id) != 0 || where == discOf.end())
             continue;
         CMovieFile* file = theCollection.GetFileCopy(id);
-        CDisc* disc = theCollection.GetDiscCopy(where->second);
-        if (file != NULL && disc != NULL) {
+        if (file != NULL) {
             std::unique_ptr<CAddFileItem> item(new CAddFileItem);
             item->m_fileId = id;
-            StrSet(&item->m_text, ItemText(*disc, *file).c_str());
+            StrSet(&item->m_text, ItemText(discNames[where->second], *file).c_str());
             m_items.push_back(std::move(item));
         }
-        theCollection.ReleaseDiscCopy(&disc);
         theCollection.ReleaseFileCopy(&file);
     }
     // The fit test may hand file copies back: asked once the copies above
