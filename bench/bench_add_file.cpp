@@ -4,11 +4,10 @@
 #include <cstdio>
 
 #ifdef _WIN32
-#include <chrono>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "bench/BenchFiles.h"
 #include "core/Disc.h"
 #include "core/MediaFormat.h"
 #include "core/MediaFormatInfo.h"
@@ -19,34 +18,13 @@
 
 namespace {
 
-typedef std::chrono::steady_clock Clock;
-
-double SecondsSince(Clock::time_point start)
-{
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
 DWORD StoreFile(const std::string& title, DWORD discId)
 {
-    MediaFormat format;
-    InitMediaFormat(format);
-    StrSet(&format.kindName, "AVI");
-    format.framesPerSecond = 25.0f;
-    VideoStreamInfo* video = static_cast<VideoStreamInfo*>(malloc(sizeof(VideoStreamInfo)));
-    InitVideoStreamInfo(*video);
-    video->width = 640;
-    video->height = 480;
-    format.videoStreams = static_cast<VideoStreamInfo**>(malloc(sizeof(VideoStreamInfo*)));
-    format.videoStreams[0] = video;
-    format.videoCount = 1;
-    format.selectedVideo = 0;
     CMovieFile file;
     StrSet(&file.m_movieTitle, title.c_str());
     StrSet(&file.m_folder, "\\Films\\");
     StrSet(&file.m_fileName, (title + ".avi").c_str());
-    file.m_mediaInfo.reset(new CMediaFormatInfo);
-    file.m_mediaInfo->SetFormat(&format);
-    FreeMediaFormat(format);
+    SetAviFormat(file, 640);
     DWORD id = theCollection.AddFile(&file);
     CDisc* disc = theCollection.GetDiscCopy(discId);
     disc->AddFileId(id);
@@ -87,7 +65,7 @@ int main()
     std::string path = std::string(folder) + "vistrel-bench-add-file.vdb";
     theCollection.Save(path.c_str(), true);
     CMovieCollection loaded;
-    Clock::time_point start = Clock::now();
+    BenchClock::time_point start = BenchClock::now();
     loaded.Load(path.c_str());
     double load = SecondsSince(start);
     remove(path.c_str());
@@ -96,7 +74,7 @@ int main()
     StrSet(&edited.m_title, "Film number 1");
     StrSet(&edited.m_mediaTypeName, "AVI");
     CAddFileDlg dialog;
-    start = Clock::now();
+    start = BenchClock::now();
     dialog.SetMovie(&edited);
     double build = SecondsSince(start);
     printf("%ld files (%ld free) on %ld discs: offered files built in %.3f s (%zu offered), load %.3f s, "
