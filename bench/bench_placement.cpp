@@ -1,11 +1,11 @@
 // Times placing the files of a 20-file disc into catalogues of 1,000 and
 // 10,000 movies with 30 KB covers, beside loading the same catalogue in the
 // same run: one placement should cost at most a tenth of one load.
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
+#include "bench/BenchFiles.h"
 #include "core/ErrorBox.h"
 #include "core/FilePlacement.h"
 #include "core/MediaFormat.h"
@@ -16,33 +16,12 @@
 
 namespace {
 
-typedef std::chrono::steady_clock Clock;
-
-double SecondsSince(Clock::time_point start)
-{
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
 DWORD StoreFile(const std::string& title, int32_t width)
 {
-    MediaFormat format;
-    InitMediaFormat(format);
-    StrSet(&format.kindName, "AVI");
-    format.framesPerSecond = 25.0f;
-    VideoStreamInfo* video = static_cast<VideoStreamInfo*>(malloc(sizeof(VideoStreamInfo)));
-    InitVideoStreamInfo(*video);
-    video->width = width;
-    video->height = width * 3 / 4;
-    format.videoStreams = static_cast<VideoStreamInfo**>(malloc(sizeof(VideoStreamInfo*)));
-    format.videoStreams[0] = video;
-    format.videoCount = 1;
-    format.selectedVideo = 0;
     CMovieFile file;
     StrSet(&file.m_movieTitle, title.c_str());
     StrSet(&file.m_fileName, "f.avi");
-    file.m_mediaInfo.reset(new CMediaFormatInfo);
-    file.m_mediaInfo->SetFormat(&format);
-    FreeMediaFormat(format);
+    SetAviFormat(file, width);
     return theCollection.AddFile(&file);
 }
 
@@ -63,12 +42,12 @@ void Run(long movies)
     const char* path = "/tmp/vistrel-bench-placement.vdb";
     theCollection.Save(path, true);
     CMovieCollection loaded;
-    Clock::time_point start = Clock::now();
+    BenchClock::time_point start = BenchClock::now();
     loaded.Load(path);
     double load = SecondsSince(start);
     remove(path);
 
-    start = Clock::now();
+    start = BenchClock::now();
     for (int i = 0; i < 20; i++)
         PlaceNewFile(StoreFile("New disc film " + std::to_string(i / 2) + " cd" + std::to_string(i % 2 + 1), 352),
                      NULL);

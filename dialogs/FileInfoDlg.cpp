@@ -77,6 +77,12 @@ BOOL CFileInfoDlg::OnInitDialog()
 {
     CHelpDialog::OnInitDialog();
     Fill();
+    // The modal form starts on its OK button; the panel leaves the focus
+    // where it is (on the tree).
+    if ((GetStyle() & WS_CHILD) == 0) {
+        ::SetFocus(::GetDlgItem(m_hWnd, IDOK));
+        return FALSE;
+    }
     return TRUE;
 }
 

@@ -14,8 +14,8 @@ namespace {
 
 const char* const kHelpTopic = "dialog/name_check_dialog.html";
 
-// The decimal value of a count; -1 when there is none. Out-of-range values
-// are held at the limits instead of overflowing.
+} // namespace
+
 int32_t ParseCount(const std::string& text)
 {
     if (text.empty())
@@ -27,8 +27,6 @@ int32_t ParseCount(const std::string& text)
         return INT32_MIN;
     return int32_t(value);
 }
-
-} // namespace
 
 BEGIN_MESSAGE_MAP(CNameCheckDlg, CHelpDialog)
     ON_EN_CHANGE(IDC_NAMECHECK_NAME, OnNameChange)

@@ -3,10 +3,15 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "app/HelpDialog.h"
 
 class CMovieFile;
+
+// The decimal value of a typed count (a part number); -1 when the text is
+// empty. Out-of-range values are held at the limits instead of overflowing.
+int32_t ParseCount(const std::string& text);
 
 class CNameCheckDlg : public CHelpDialog {
 public:

@@ -324,6 +324,34 @@ TEST_F(MovieListViewTest, DrivesTreeShowsDiscsAndTheirFiles)
     EXPECT_STREQ("a.avi", text);
 }
 
+// Shown for screenshots only: the drives view with its information panel on
+// a selected file.
+TEST_F(MovieListViewTest, DISABLED_ShowcaseDrivesPanel)
+{
+    DWORD cd = AddDisc("SUMMER_2003", 0, 0);
+    AddDisc("Data (h:)", 1, 0);
+    CMovieFile file;
+    StrSet(&file.m_folder, "\\Movies\\");
+    StrSet(&file.m_fileName, "Heist cd1.avi");
+    file.m_size = 734003200;
+    file.m_creationTime.wYear = 2003;
+    file.m_creationTime.wMonth = 7;
+    file.m_creationTime.wDay = 12;
+    DWORD fileId = theCollection.AddFile(&file);
+    CDisc* disc = theCollection.GetDiscCopy(cd);
+    disc->m_fileIds.push_back(fileId);
+    theCollection.ReleaseDiscCopy(&disc);
+    host.MoveWindow(20, 20, 760, 460);
+    ASSERT_TRUE(view.Create(NULL, NULL, WS_CHILD | WS_VISIBLE, CRect(0, 0, 740, 440), &host, 59648));
+    view.CreateTree();
+    view.SelectFile(fileId);
+    DWORD end = GetTickCount() + 6000;
+    while (GetTickCount() < end) {
+        Pump();
+        Sleep(20);
+    }
+}
+
 }  // namespace
 
 #endif

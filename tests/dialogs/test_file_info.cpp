@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <cstdlib>
 #include <string>
 
 #include "DialogDriver.h"
@@ -16,7 +17,10 @@
 #include "core/MovieCollection.h"
 #include "core/MovieFile.h"
 #include "core/StrUtil.h"
+#include "dialogs/AddFileDlg.h"
+#include "dialogs/EditFileDlg.h"
 #include "dialogs/FileInfoDlg.h"
+#include "dialogs/ReReadDiscDlg.h"
 #include "resources/resource.h"
 
 namespace {
@@ -234,4 +238,47 @@ TEST_F(FileInfoTest, PlayWalksTheDriveLetters)
     SendMessage(dlg.m_hWnd, WM_COMMAND, IDC_FILEINFO_PLAY, 0);
     EXPECT_EQ("Unable to find file ?:\\nowhere\\none.avi", LastErrorBoxText());
     dlg.DestroyWindow();
+}
+
+// Shown for screenshots only (SHOWCASE=info, reread, addfile or editfile):
+// the file dialogs over a small catalogue.
+TEST(FileDialogs, DISABLED_Showcase)
+{
+    ScopedProfile profile("FileDialogsShowcase");
+    theCollection.Clear();
+    DWORD hd = AddDisc("Data (h:)", 'h', true);
+    DWORD cd = AddDisc("SUMMER_2003", 'm', false);
+    DWORD file = AddFile(hd, "\\Movies\\Heist\\", "Heist cd1.avi", 734003200);
+    AddFile(cd, "\\", "Heist cd2.avi", 733001728);
+    AddFile(cd, "\\Extras\\", "Making of.mpg", 104857600, "MPEG-1");
+    const char* which = getenv("SHOWCASE");
+    std::string show = which != nullptr ? which : "info";
+    DialogDriver driver([](HWND) {});
+    if (show == "reread") {
+        CReReadDiscDlg dlg;
+        dlg.SetDiscId(cd);
+        dlg.DoModal();
+    } else if (show == "addfile") {
+        CMovie movie;
+        StrSet(&movie.m_title, "Heist");
+        StrSet(&movie.m_mediaTypeName, "Avi");
+        CMovieFile* copy = theCollection.GetFileCopy(file);
+        StrSet(&copy->m_movieTitle, "Heist");
+        theCollection.ReleaseFileCopy(&copy);
+        CAddFileDlg dlg;
+        dlg.SetMovie(&movie);
+        dlg.DoModal();
+    } else if (show == "editfile") {
+        CMovieFile* copy = theCollection.GetFileCopy(file);
+        copy->m_partNumber = 1;
+        theCollection.ReleaseFileCopy(&copy);
+        CEditFileDlg dlg;
+        dlg.SetFileId(file);
+        dlg.DoModal();
+    } else {
+        CFileInfoDlg dlg;
+        dlg.SetFile(file, false, nullptr, false, true);
+        dlg.DoModal();
+    }
+    theCollection.Clear();
 }
