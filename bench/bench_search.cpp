@@ -4,25 +4,18 @@
 // of the same texts (strstr, and a case-folding scan).
 // Usage: bench_search [movies] (default 100000).
 #include <atomic>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "bench/BenchFiles.h"
 #include "core/ErrorBox.h"
 #include "core/StrUtil.h"
 #include "dialogs/SearchWalk.h"
 
 namespace {
-
-typedef std::chrono::steady_clock Clock;
-
-double SecondsSince(Clock::time_point start)
-{
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
 
 const char kWords[][12] = { "river", "night", "stone", "city", "dream", "winter", "light", "storm" };
 
@@ -100,10 +93,10 @@ int main(int argc, char** argv)
             options.caseSensitive = caseSensitive != 0;
             options.extra = true;
             long hits = 0;
-            Clock::time_point start = Clock::now();
+            BenchClock::time_point start = BenchClock::now();
             SearchCollection(collection, options, stop, [&](int, DWORD, const char*) { hits++; });
             double walk = SecondsSince(start);
-            start = Clock::now();
+            start = BenchClock::now();
             long plainHits = PlainScan(texts, options.text.c_str(), !caseSensitive);
             double plain = SecondsSince(start);
             printf("%-9s %-16s: walk %.3f s (%ld found), plain scan %.3f s (%ld found), ratio %.2f\n",

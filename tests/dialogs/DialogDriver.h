@@ -4,8 +4,12 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <functional>
 #include <string>
+
+#include "core/MovieCollection.h"
 
 // Points the application's profile at a company key of its own for the
 // lifetime of the object, and deletes the key afterwards.
@@ -46,6 +50,13 @@ private:
 void Later(std::function<void()> f);
 // Calls check every 20 ms until it answers true.
 void Poll(std::function<bool()> check);
+
+// Tests that fill the program's collection start and end with it empty.
+class CollectionTest : public ::testing::Test {
+protected:
+    void SetUp() override { theCollection.Clear(); }
+    void TearDown() override { theCollection.Clear(); }
+};
 
 // Test helpers for dialog windows.
 std::string ItemText(HWND dialog, int id);

@@ -43,11 +43,7 @@ std::string TempFile(const char* name)
     return std::string(folder) + name;
 }
 
-class CompareDialogs : public ::testing::Test {
-protected:
-    void SetUp() override { theCollection.Clear(); }
-    void TearDown() override { theCollection.Clear(); }
-};
+typedef CollectionTest CompareDialogs;
 
 } // namespace
 

@@ -142,11 +142,7 @@ void ChooseFromLoanMenu(HWND dlg, int row, char key, bool* returnedEnabled, std:
     ::PostMessage(dlg, WM_NOTIFY, IDC_PERSON_LOANS, LPARAM(&click));
 }
 
-class PersonDialogs : public ::testing::Test {
-protected:
-    void SetUp() override { theCollection.Clear(); }
-    void TearDown() override { theCollection.Clear(); }
-};
+typedef CollectionTest PersonDialogs;
 
 } // namespace
 

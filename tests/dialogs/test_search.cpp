@@ -36,11 +36,7 @@ void AddMovies(const std::vector<const char*>& titles)
     }
 }
 
-class SearchDialog : public ::testing::Test {
-protected:
-    void SetUp() override { theCollection.Clear(); }
-    void TearDown() override { theCollection.Clear(); }
-};
+typedef CollectionTest SearchDialog;
 
 } // namespace
 
