@@ -22,6 +22,8 @@
 #include "dialogs/ComparedDbDlg.h"
 #include "dialogs/ManagePersonsDlg.h"
 #include "dialogs/SearchDlg.h"
+#include "dialogs/SortByCustomDlg.h"
+#include "export/SortKeys.h"
 #include "dialogs/WaitDlg.h"
 #include "core/ErrorBox.h"
 #include "core/PluginManager.h"
@@ -52,6 +54,12 @@ const UINT kSortKeyItems[] = { ID_SORT_ID, ID_SORT_TITLE, ID_SORT_TYPE, ID_SORT_
 const BYTE kSortKeyCodes[] = { kSortId, kSortTitle, kSortType, kSortGenre, kSortCustom };
 
 const UINT kIndicators[] = { ID_SEPARATOR, ID_INDICATOR_TOTALS };
+
+// The sort keys read the user's custom script from the cache.
+const char* CachedCustomSortScript()
+{
+    return LoadSaveCustomSortScript(CUSTOM_SORT_GET);
+}
 
 int ProfileInt(const char* section, const char* entry, int defaultValue)
 {
@@ -100,14 +108,13 @@ BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
     ON_COMMAND(ID_SEARCH, OnSearch)
     ON_COMMAND(ID_COMPARE_DATABASES, OnCompareDatabases)
     ON_COMMAND(ID_CONFIGURE, OnConfigure)
+    ON_COMMAND(ID_SORT_CUSTOM, OnSortCustom)
     ON_COMMAND(ID_APP_ABOUT, OnAppAbout)
     // Their dialogs are not in the program yet.
     ON_COMMAND(ID_FILE_EXPORT, OnUnavailable)
     ON_UPDATE_COMMAND_UI(ID_FILE_EXPORT, OnUpdateUnavailable)
     ON_COMMAND(ID_VIEW_CUSTOMIZE, OnUnavailable)
     ON_UPDATE_COMMAND_UI(ID_VIEW_CUSTOMIZE, OnUpdateUnavailable)
-    ON_COMMAND(ID_SORT_CUSTOM, OnUnavailable)
-    ON_UPDATE_COMMAND_UI(ID_SORT_CUSTOM, OnUpdateUnavailable)
     ON_COMMAND(ID_ADD_MOVIE, OnUnavailable)
     ON_UPDATE_COMMAND_UI(ID_ADD_MOVIE, OnUpdateUnavailable)
     ON_COMMAND(ID_MASS_UPDATE_IMDB, OnUnavailable)
@@ -135,6 +142,8 @@ CMainFrame::~CMainFrame()
         app->WriteProfileInt("menu", "loadstyle", m_viewStyle);
         app->WriteProfileInt("menu", "loadsort", m_sortKey);
         app->WriteProfileInt("menu", "loadsortasc", m_ascending);
+        SetCustomSortScriptSource(NULL);
+        LoadSaveCustomSortScript(CUSTOM_SORT_SAVE);
     }
     // Only a confirmed end lets the crash copy go; any other end keeps it
     // for the next start.
@@ -169,6 +178,8 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
 
     OfferCrashCopy();
 
+    LoadSaveCustomSortScript(CUSTOM_SORT_LOAD);
+    SetCustomSortScriptSource(CachedCustomSortScript);
     int style = ProfileInt("menu", "loadstyle", 1);
     int sortKey = ProfileInt("menu", "loadsort", kSortTitle);
     int ascending = ProfileInt("menu", "loadsortasc", 1);
@@ -496,6 +507,19 @@ void CMainFrame::OnSortKey(UINT id)
     if (!m_pane.IsListShown() || key == m_sortKey)
         return;
     m_sortKey = key;
+    m_pane.SetSortOrder(m_sortKey, m_ascending);
+    CheckSortMenu();
+}
+
+void CMainFrame::OnSortCustom()
+{
+    if (!m_pane.IsListShown())
+        return;
+    CSortByCustomDlg dialog(this);
+    if (dialog.DoModal() != IDOK)
+        return;
+    // Sorted again even when the custom key was in use: the script changed.
+    m_sortKey = kSortCustom;
     m_pane.SetSortOrder(m_sortKey, m_ascending);
     CheckSortMenu();
 }

@@ -85,6 +85,7 @@ protected:
     void OnSearch();
     void OnCompareDatabases();
     void OnConfigure();
+    void OnSortCustom();
     void OnAppAbout();
     void OnUnavailable();
     void OnUpdateUnavailable(CCmdUI* pCmdUI);

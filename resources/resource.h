@@ -248,6 +248,10 @@
 #define IDC_CONFIG_AUTOLOAD         1143
 #define IDC_CONFIG_RECENT           1144
 
+// Sort by custom
+#define IDD_SORT_BY_CUSTOM          175
+#define IDC_SORT_SCRIPT             1225
+
 #endif
 
 // Icons of the drives tree, in the order of its image list.

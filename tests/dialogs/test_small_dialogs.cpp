@@ -12,6 +12,7 @@
 #include "dialogs/ConfigureDlg.h"
 #include "dialogs/MultipleResultsDlg.h"
 #include "dialogs/OverwriteInfoDlg.h"
+#include "dialogs/SortByCustomDlg.h"
 #include "resources/resource.h"
 
 namespace {
@@ -189,4 +190,26 @@ TEST(SmallDialogs, ConfigureChecksTheRecentCountAndWritesEveryOption)
     EXPECT_EQ(1, profile.GetInt("updatemoviefile", "answer", -1));
     EXPECT_EQ(0, profile.GetInt("database", "show_dvdrip", -1));
     EXPECT_EQ(1, profile.GetInt("movie_name", "always", -1));
+}
+
+TEST(SmallDialogs, CustomSortScriptReachesTheProfileOnlyWhenSaved)
+{
+    ScopedProfile profile("SortCustom");
+    CWinApp* app = AfxGetApp();
+    ASSERT_STREQ("", LoadSaveCustomSortScript(CUSTOM_SORT_LOAD));
+    bool okWhileEmpty = true;
+    DialogDriver driver([&](HWND dlg) {
+        EXPECT_EQ("Sort by custom", WindowCaption(dlg));
+        okWhileEmpty = IsItemEnabled(dlg, IDOK);
+        SetItemText(dlg, IDC_SORT_SCRIPT, "%movie_year %movie_name");
+        PostClick(dlg, IDOK);
+    });
+    CSortByCustomDlg dlg;
+    ASSERT_EQ(IDOK, dlg.DoModal());
+    EXPECT_FALSE(okWhileEmpty);
+    EXPECT_STREQ("%movie_year %movie_name", LoadSaveCustomSortScript(CUSTOM_SORT_GET));
+    EXPECT_EQ("<none>", app->GetProfileString("sortby", "custom", "<none>"));
+    EXPECT_EQ(nullptr, LoadSaveCustomSortScript(CUSTOM_SORT_SAVE));
+    EXPECT_EQ("%movie_year %movie_name", app->GetProfileString("sortby", "custom", "<none>"));
+    EXPECT_STREQ("", LoadSaveCustomSortScript(CUSTOM_SORT_GET));
 }
