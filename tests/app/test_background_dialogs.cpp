@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <cstring>
 #include <functional>
 #include <string>
 
@@ -20,19 +21,29 @@
 
 namespace {
 
-// Plays the user in the next dialog with the caption, on a timer of this
+// Plays the user in each dialog this thread shows, once, on a timer of this
 // thread; nested dialogs (the file dialog) are handed to the same script.
+// Dialogs are found among the thread's windows, not as the active window:
+// other programs on the test display may hold the activation.
 struct Script {
     static std::function<void(HWND)>* current;
     explicit Script(std::function<void(HWND)> script) : m_script(std::move(script))
     {
         current = &m_script;
         m_timer = SetTimer(NULL, 0, 40, [](HWND, UINT, UINT_PTR, DWORD) {
-            HWND dlg = GetActiveWindow();
-            if (dlg == NULL || GetPropA(dlg, "VistrelSeen") != NULL || !IsWindowVisible(dlg))
+            HWND found = NULL;
+            EnumThreadWindows(GetCurrentThreadId(), [](HWND window, LPARAM param) -> BOOL {
+                char name[16] = {};
+                GetClassNameA(window, name, sizeof name);
+                if (strcmp(name, "#32770") != 0 || !IsWindowVisible(window) || GetPropA(window, "VistrelSeen") != NULL)
+                    return TRUE;
+                *reinterpret_cast<HWND*>(param) = window;
+                return FALSE;
+            }, LPARAM(&found));
+            if (found == NULL)
                 return;
-            SetPropA(dlg, "VistrelSeen", HANDLE(1));
-            (*current)(dlg);
+            SetPropA(found, "VistrelSeen", HANDLE(1));
+            (*current)(found);
         });
     }
     ~Script() { KillTimer(NULL, m_timer); }
