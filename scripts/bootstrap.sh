@@ -10,12 +10,24 @@ packages=(
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   mingw-w64-tools libz-mingw-w64-dev
-  wine wine32:i386 wine64 xvfb xauth x11-utils file
+  wine wine64 xvfb xauth x11-utils file
   cmake autoconf automake libtool pkg-config dpkg-dev make
   googletest clang libclang-rt-14-dev
   imagemagick ffmpeg dvdauthor zip unzip
   zlib1g-dev p7zip-full fp-utils libxml2-utils ghostscript
 )
+
+# A list that fails to download (a mirror in the middle of a sync) is tried
+# again; when it still fails, the lists apt has are used.
+apt_update() {
+  local i
+  for i in 1 2 3; do
+    apt-get update -qq && return 0
+    sleep 10
+  done
+  echo "bootstrap: some package lists could not be refreshed; going on with the rest" >&2
+}
+export -f apt_update
 
 missing=()
 for p in "${packages[@]}"; do
@@ -28,9 +40,19 @@ if [ ${#missing[@]} -gt 0 ]; then
     exit 1
   fi
   echo "bootstrap: installing ${missing[*]}"
-  dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
-  apt-get update -qq
+  apt_update
   DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
+fi
+
+# The 32-bit Wine only helps where this machine can execute 32-bit code; its
+# packages need the i386 lists to match the amd64 ones, which a mirror in the
+# middle of a sync can break, so it is installed when it can be.
+if ! dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q 'install ok installed' &&
+   [ "$(id -u)" = 0 ]; then
+  dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
+  apt_update
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq wine32:i386 >/dev/null ||
+    echo "bootstrap: wine32:i386 could not be installed; the 64-bit build runs instead" >&2
 fi
 
 "$here/build-deps.sh" i686

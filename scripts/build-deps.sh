@@ -41,7 +41,8 @@ if ! grep -rqs '^Types:.*deb-src' /etc/apt/sources.list.d/ && ! grep -qs '^deb-s
   if grep -qs '^deb ' /etc/apt/sources.list; then
     sed -n 's/^deb /deb-src /p' /etc/apt/sources.list > /etc/apt/sources.list.d/vistrel-src.list
   fi
-  apt-get update -qq
+  apt-get update -qq || apt-get update -qq ||
+    echo "build-deps: some package lists could not be refreshed; going on" >&2
 fi
 
 rm -rf "$work" "$prefix"
