@@ -47,8 +47,11 @@ fi
 # The 32-bit Wine only helps where this machine can execute 32-bit code; its
 # packages need the i386 lists to match the amd64 ones, which a mirror in the
 # middle of a sync can break, so it is installed when it can be.
+# One try per machine: the stamp keeps later runs from asking again.
+tried32=/opt/vistrel-deps/.wine32-tried
 if ! dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q 'install ok installed' &&
-   [ "$(id -u)" = 0 ]; then
+   [ ! -e "$tried32" ] && [ "$(id -u)" = 0 ]; then
+  mkdir -p "$(dirname "$tried32")" && touch "$tried32"
   dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
   apt_update
   DEBIAN_FRONTEND=noninteractive apt-get install -y -qq wine32:i386 >/dev/null ||
