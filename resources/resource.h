@@ -295,3 +295,7 @@
 #define IDC_ADDFILE_GOOD            1103
 #define IDC_ADDFILE_ALL             1104
 #define IDC_ADDFILE_NEW             1148
+
+// Making small covers (smallcovers.rc).
+#define IDD_MAKE_SMALL_COVERS       214
+#define IDC_SMALL_COVERS_PROGRESS   1067
