@@ -118,12 +118,13 @@ bool CxImage::CreateFromHandle(HGLOBAL dib)
                 offset += 12;
         }
     }
+    // The palette and every row must lie inside the memory block.
     const DWORD listed = head.biClrUsed != 0 ? head.biClrUsed : bits <= 8 ? DWORD(1) << bits : 0;
     const size_t sourceRow = (size_t(bits) * size_t(head.biWidth) + 31) / 32 * 4;
-    ok = ok && listed <= 65536 && offset + size_t(listed) * 4 <= available &&
-         Create(DWORD(head.biWidth), DWORD(head.biHeight), bits, IMAGE_FORMAT_BMP) != nullptr;
     const size_t pixelsAt = offset + size_t(listed) * 4;
-    ok = ok && sourceRow * GetHeight() <= available - pixelsAt;
+    ok = ok && DWORD(head.biWidth) <= kMaxImageSide && DWORD(head.biHeight) <= kMaxImageSide && listed <= 65536 &&
+         pixelsAt <= available && sourceRow * size_t(head.biHeight) <= available - pixelsAt &&
+         Create(DWORD(head.biWidth), DWORD(head.biHeight), bits, IMAGE_FORMAT_BMP) != nullptr;
     if (ok) {
         SetXDpi(DotsPerInch(head.biXPelsPerMeter));
         SetYDpi(DotsPerInch(head.biYPelsPerMeter));

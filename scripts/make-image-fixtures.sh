@@ -98,6 +98,12 @@ for file in "$out"/*.bmp "$out"/*.dib "$out"/*.gif "$out"/*.png "$out"/*.jpg; do
 done
 "$convert" "$out/animated.gif[1]" -depth 8 "rgba:$out/animated.gif.1.rgba"
 
+# Large covers of the small-cover run, one per format.
+"$convert" -size 200x300 gradient:navy-orange -strip -quality 60 "$out/cover.jpg"
+"$convert" -size 150x240 gradient:navy-orange -strip +dither -colors 8 "$out/cover.gif"
+"$convert" -size 150x240 gradient:navy-orange -strip +dither -colors 8 "PNG8:$out/cover.png"
+"$convert" -size 120x180 gradient:navy-orange -strip +dither -colors 8 -type Palette "BMP3:$out/cover.bmp"
+
 # Cut short in the middle of the pixel data.
 head -c $(($(stat -c %s "$out/interlaced.png") / 2)) "$out/interlaced.png" > "$out/truncated.png"
 scan=$(LC_ALL=C grep -obUaP '\xff\xda' "$out/colour.jpg" | head -1 | cut -d: -f1)
