@@ -274,8 +274,9 @@ bool CBmpCodec::ReadSixteenBits(FILE* file, const DWORD masks[3])
     const DWORD width = GetWidth();
     const DWORD sourceRow = (width + 1) / 2 * 4;
     BYTE* pixels = GetPixels();
-    std::fread(pixels, sourceRow, GetHeight(), file);
-    for (DWORD y = GetHeight(); y-- > 0;) {
+    // Rows the file did not have stay black: only those read are widened.
+    size_t read = std::fread(pixels, 1, size_t(sourceRow) * GetHeight(), file);
+    for (DWORD y = DWORD((read + sourceRow - 1) / sourceRow); y-- > 0;) {
         for (DWORD x = width; x-- > 0;) {
             DWORD p = ReadLe16(pixels + size_t(y) * sourceRow + 2 * x);
             BYTE* target = pixels + size_t(y) * GetRowWidth() + 3 * x;

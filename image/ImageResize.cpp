@@ -121,6 +121,12 @@ bool ResizeBilinear(CxImage& source, CxImage& result, double sx, double sy)
     const LONG height = LONG(source.GetHeight());
     const LONG newWidth = LONG(result.GetWidth());
     const LONG newHeight = LONG(result.GetHeight());
+    const bool paletted = result.GetBpp() <= 8;
+    // The nearest entries found so far, by colour: a picture repeats its
+    // colours, and each is looked for in the palette once.
+    const size_t kSlots = 4096;
+    std::vector<uint32_t> cachedColor(paletted ? kSlots : 0, 0);
+    std::vector<BYTE> cachedIndex(cachedColor.size(), 0);
     for (LONG y = 0; y < newHeight; y++) {
         if (!ContinueRow(source, y, newHeight))
             return false;
@@ -147,7 +153,18 @@ bool ResizeBilinear(CxImage& source, CxImage& result, double sx, double sy)
                 double right = c[2][channel] + (double(c[3][channel]) - c[2][channel]) * dy;
                 out[channel] = BYTE(left + (right - left) * dx);
             }
-            result.SetPixelColor(x, y, value);
+            if (!paletted) {
+                result.SetPixelColor(x, y, value);
+                continue;
+            }
+            // Stored with 1 above the colour, so that 0 marks an empty slot.
+            const uint32_t key = (uint32_t(value.rgbRed) << 16 | uint32_t(value.rgbGreen) << 8 | value.rgbBlue) + 1;
+            const size_t slot = size_t((key * 2654435761u) >> 20) % kSlots;
+            if (cachedColor[slot] != key) {
+                cachedColor[slot] = key;
+                cachedIndex[slot] = result.NearestIndex(value);
+            }
+            result.SetPixelIndex(x, y, cachedIndex[slot]);
         }
     }
     return true;

@@ -1,0 +1,8 @@
+// JPEG files from memory through the image library's JPEG codec, then resized
+// and written again.
+#include "fuzz_image.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    return FuzzImageFormat(data, size, IMAGE_FORMAT_JPEG);
+}
