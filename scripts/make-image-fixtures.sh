@@ -79,6 +79,8 @@ paint 16x16 '(i%16)/15' 'j/15' '((i+j)%4)/3' "$work/all256.png"
 "$convert" "$f" -colorspace Gray \( +clone -fx 'i/w' \) -alpha off -compose CopyOpacity -composite \
   -depth 16 -define png:color-type=4 -strip "PNG:$out/greyalpha16.png"
 "$convert" "$f" -interlace PNG -strip "PNG24:$out/interlaced.png"
+"$convert" "$f" \( +clone -fx '(i+j)/(w+h)' \) -alpha off -compose CopyOpacity -composite -interlace PNG -strip \
+  "PNG32:$out/interlacedrgba.png"
 "$convert" "$f" -fill '#ff00ff' -draw 'rectangle 4,3 12,8' -transparent '#ff00ff' -background '#20c040' \
   -define png:color-type=2 -define png:include-chunk=bKGD -strip "PNG:$out/bkgd.png"
 "$convert" "$f" -fill '#ff00ff' -draw 'rectangle 4,3 12,8' -transparent '#ff00ff' \
@@ -93,7 +95,7 @@ g=$(field 40 24)
 
 # ImageMagick's reading of each, frame by frame for the animation.
 for file in "$out"/*.bmp "$out"/*.dib "$out"/*.gif "$out"/*.png "$out"/*.jpg; do
-  case "$file" in *.dib | */truncated.*) continue ;; esac
+  case "$file" in *.dib | */truncated.* | */cover.*) continue ;; esac
   "$convert" "$file[0]" -depth 8 "rgba:$file.rgba"
 done
 "$convert" "$out/animated.gif[1]" -depth 8 "rgba:$out/animated.gif.1.rgba"

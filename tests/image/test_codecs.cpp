@@ -49,6 +49,7 @@ const Fixture kFixtures[] = {
     { "rgba.png", IMAGE_FORMAT_PNG, 24, 0, ALPHA_KEPT, nullptr },
     { "greyalpha16.png", IMAGE_FORMAT_PNG, 24, 1, ALPHA_KEPT, nullptr },
     { "interlaced.png", IMAGE_FORMAT_PNG, 24, 0, ALPHA_KEPT, nullptr },
+    { "interlacedrgba.png", IMAGE_FORMAT_PNG, 24, 0, ALPHA_KEPT, nullptr },
     { "colour.jpg", IMAGE_FORMAT_JPEG, 24, 2, ALPHA_KEPT, nullptr },
     { "grey.jpg", IMAGE_FORMAT_JPEG, 8, 2, ALPHA_KEPT, nullptr },
     { "progressive.jpg", IMAGE_FORMAT_JPEG, 24, 2, ALPHA_KEPT, nullptr },
@@ -222,6 +223,13 @@ TEST(ImageCodecs, PalettesFollowTheFile)
     EXPECT_EQ(248, c.rgbRed);
     EXPECT_EQ(248, c.rgbGreen);
     EXPECT_EQ(248, c.rgbBlue);
+    // 5-6-5 masks just after a 40-byte header.
+    ASSERT_TRUE(DecodeBytes(white, BmpFile(1, 1, 16, BI_BITFIELDS, 0, {}, { 0xFF, 0xFF, 0, 0 }, { 0xF800, 0x07E0, 0x001F }),
+                            IMAGE_FORMAT_BMP));
+    c = white.GetPixelColor(0, 0);
+    EXPECT_EQ(248, c.rgbRed);
+    EXPECT_EQ(252, c.rgbGreen);
+    EXPECT_EQ(248, c.rgbBlue);
 }
 
 TEST(ImageCodecs, EncodedFilesReadBackWithTheirLayout)
@@ -318,6 +326,24 @@ TEST(ImageCodecs, WrittenFilesHaveTheirFormatsLayout)
     EXPECT_EQ(0, png.GetTransIndex());
     EXPECT_EQ(noise.GetPaletteEntry(9).rgbRed, png.GetPaletteEntry(0).rgbRed);
     EXPECT_EQ(RgbaOf(noise), RgbaOf(png));
+    // A full GIF table with a transparent index keeps every colour.
+    noise.SetPaletteEntry(255, 1, 2, 3);
+    noise.SetPixelIndex(0, 0, 255);
+    ASSERT_TRUE(noise.Save(gifPath.c_str(), IMAGE_FORMAT_GIF));
+    CxImage full(gifPath.c_str(), IMAGE_FORMAT_GIF);
+    EXPECT_EQ(9, full.GetTransIndex());
+    EXPECT_EQ(1, full.GetPixelColor(0, 0).rgbRed);
+
+    // Grey pictures of four bits span black to white, and go to JPEG.
+    CxImage four(16, 2, 4);
+    four.SetGrayPalette();
+    EXPECT_EQ(255, four.GetPaletteEntry(15).rgbRed);
+    for (LONG x = 0; x < 16; x++)
+        four.SetPixelIndex(x, 1, BYTE(x));
+    ASSERT_TRUE(four.Save(jpegPath.c_str(), IMAGE_FORMAT_JPEG));
+    CxImage fourBack(jpegPath.c_str(), IMAGE_FORMAT_JPEG);
+    EXPECT_EQ(8, fourBack.GetBpp());
+    EXPECT_NEAR(17 * 12, fourBack.GetPixelIndex(12, 1), 12);
     for (const std::string& path : { gifPath, jpegPath, pngPath })
         std::remove(path.c_str());
 }
