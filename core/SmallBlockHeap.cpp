@@ -17,9 +17,14 @@
 
 namespace {
 
-const size_t kGranule = 16;                   // alignment and class step
-const size_t kLargest = 512;                  // larger blocks go to the runtime
-const size_t kClasses = kLargest / kGranule;  // class i holds (i + 1) * 16 bytes
+const size_t kGranule = 16;                 // alignment, and the class step up to kSmall
+const size_t kSmall = 512;
+const size_t kSmallClasses = kSmall / kGranule;
+const size_t kLargest = 16384;              // larger blocks go to the runtime
+// Above kSmall, four classes to each doubling: no block wastes a quarter.
+const size_t kMediumSizes[] = {640,  768,  896,  1024, 1280, 1536,  1792,  2048,  2560,  3072,
+                               3584, 4096, 5120, 6144, 7168, 8192, 10240, 12288, 14336, 16384};
+const size_t kClasses = kSmallClasses + sizeof kMediumSizes / sizeof kMediumSizes[0];
 const size_t kPageShift = 16;                 // a page of one class: 64 KiB
 const size_t kPageSize = size_t(1) << kPageShift;
 const size_t kCommitStep = 16 * kPageSize;    // committed 1 MiB at a time
@@ -95,9 +100,20 @@ bool Owns(const void* p)
     return g_heap.base != NULL && c >= g_heap.base && c < g_heap.base + kRangeSize;
 }
 
-size_t ClassOf(size_t n) { return n == 0 ? 0 : (n - 1) / kGranule; }
+size_t ClassOf(size_t n)
+{
+    if (n <= kSmall)
+        return n == 0 ? 0 : (n - 1) / kGranule;
+    size_t index = 0;
+    while (kMediumSizes[index] < n)
+        index++;
+    return kSmallClasses + index;
+}
 
-size_t ClassSize(size_t index) { return (index + 1) * kGranule; }
+size_t ClassSize(size_t index)
+{
+    return index < kSmallClasses ? (index + 1) * kGranule : kMediumSizes[index - kSmallClasses];
+}
 
 // A block of class index, or NULL when the range is full. Called locked.
 void* TakeBlock(size_t index)
