@@ -14,6 +14,7 @@ packages=(
   cmake autoconf automake libtool pkg-config dpkg-dev make
   googletest clang libclang-rt-14-dev
   imagemagick ffmpeg dvdauthor vcdimager zip unzip
+  libdvdread-dev
   zlib1g-dev p7zip-full fp-utils libxml2-utils ghostscript
 )
 
