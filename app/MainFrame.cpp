@@ -21,6 +21,7 @@
 #include "dialogs/ConfigureDlg.h"
 #include "dialogs/ComparedDbDlg.h"
 #include "dialogs/ManagePersonsDlg.h"
+#include "dialogs/MovieInfoDlg.h"
 #include "dialogs/SearchDlg.h"
 #include "dialogs/SortByCustomDlg.h"
 #include "export/SortKeys.h"
@@ -102,6 +103,7 @@ BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
     ON_COMMAND(ID_FILE_PRINT_SETUP, OnPrintSetup)
     ON_COMMAND(ID_ADD_CDROM, OnAddCdrom)
     ON_COMMAND(ID_ADD_FILE, OnAddFile)
+    ON_COMMAND(ID_ADD_MOVIE, OnAddMovie)
     ON_COMMAND(ID_FILE_IMPORT, OnFileImport)
     ON_COMMAND(ID_CONFIGURE_PLUGINS, OnConfigurePlugins)
     ON_COMMAND(ID_MANAGE_PERSONS, OnManagePersons)
@@ -115,8 +117,6 @@ BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
     ON_UPDATE_COMMAND_UI(ID_FILE_EXPORT, OnUpdateUnavailable)
     ON_COMMAND(ID_VIEW_CUSTOMIZE, OnUnavailable)
     ON_UPDATE_COMMAND_UI(ID_VIEW_CUSTOMIZE, OnUpdateUnavailable)
-    ON_COMMAND(ID_ADD_MOVIE, OnUnavailable)
-    ON_UPDATE_COMMAND_UI(ID_ADD_MOVIE, OnUpdateUnavailable)
     ON_COMMAND(ID_MASS_UPDATE_IMDB, OnUnavailable)
     ON_UPDATE_COMMAND_UI(ID_MASS_UPDATE_IMDB, OnUpdateUnavailable)
     ON_COMMAND(ID_INTERNET_SETTINGS, OnUnavailable)
@@ -703,6 +703,15 @@ bool CMainFrame::AddFiles(CWnd* owner, CMovie* movie)
         UpdateTotals();
     }
     return ok;
+}
+
+void CMainFrame::OnAddMovie()
+{
+    CMovieInfoDlg dialog(this);
+    dialog.SetMovie(NULL, NULL, false);
+    if (dialog.DoModal() == IDOK)
+        dialog.SaveToDatabase(&m_pane, NULL, kNoEntry);
+    UpdateTotals();
 }
 
 void CMainFrame::OnAddCdrom()

@@ -76,6 +76,7 @@ protected:
     // kept disabled.
     void OnAddCdrom();
     void OnAddFile();
+    void OnAddMovie();
     void OnFilePrint();
     void OnUpdateFilePrint(CCmdUI* pCmdUI);
     void OnPrintSetup();
