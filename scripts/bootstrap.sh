@@ -15,6 +15,7 @@ packages=(
   googletest clang libclang-rt-14-dev
   imagemagick ffmpeg dvdauthor zip unzip
   zlib1g-dev p7zip-full fp-utils libxml2-utils ghostscript
+  tinyproxy microsocks dante-server
 )
 
 # A list that fails to download (a mirror in the middle of a sync) is tried
