@@ -30,6 +30,8 @@
 #include "core/PluginManager.h"
 #include "core/MovieCollection.h"
 #include "core/StrUtil.h"
+#include "net/InternetConfigDlg.h"
+#include "net/InternetSettings.h"
 #include "resources/resource.h"
 
 namespace {
@@ -112,6 +114,7 @@ BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
     ON_COMMAND(ID_CONFIGURE, OnConfigure)
     ON_COMMAND(ID_SORT_CUSTOM, OnSortCustom)
     ON_COMMAND(ID_APP_ABOUT, OnAppAbout)
+    ON_COMMAND(ID_INTERNET_SETTINGS, OnInternetSettings)
     // Their dialogs are not in the program yet.
     ON_COMMAND(ID_FILE_EXPORT, OnUnavailable)
     ON_UPDATE_COMMAND_UI(ID_FILE_EXPORT, OnUpdateUnavailable)
@@ -119,8 +122,6 @@ BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
     ON_UPDATE_COMMAND_UI(ID_VIEW_CUSTOMIZE, OnUpdateUnavailable)
     ON_COMMAND(ID_MASS_UPDATE_IMDB, OnUnavailable)
     ON_UPDATE_COMMAND_UI(ID_MASS_UPDATE_IMDB, OnUpdateUnavailable)
-    ON_COMMAND(ID_INTERNET_SETTINGS, OnUnavailable)
-    ON_UPDATE_COMMAND_UI(ID_INTERNET_SETTINGS, OnUpdateUnavailable)
 END_MESSAGE_MAP()
 
 CMainFrame::CMainFrame()
@@ -657,6 +658,13 @@ void CMainFrame::OnConfigure()
 {
     CConfigureDlg dialog(this);
     dialog.DoModal();
+}
+
+void CMainFrame::OnInternetSettings()
+{
+    CInternetConfigDlg dialog(this);
+    if (dialog.DoModal() == IDOK)
+        LoadInternetSettings();
 }
 
 void CMainFrame::OnAppAbout()

@@ -88,6 +88,7 @@ protected:
     void OnConfigure();
     void OnSortCustom();
     void OnAppAbout();
+    void OnInternetSettings();
     void OnUnavailable();
     void OnUpdateUnavailable(CCmdUI* pCmdUI);
 

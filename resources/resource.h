@@ -290,6 +290,20 @@
 #define ID_EDIT_SELECT_ALL          57642
 #define ID_EDIT_UNDO                57643
 
+// Internet settings and the download window
+#define IDD_INTERNET_CONFIG         210
+#define IDD_DOWNLOAD_STATUS         212
+#define IDC_DOWNLOAD_STATUS         1257
+#define IDC_DOWNLOAD_SPEED          1258
+#define IDC_INET_USE_PROXY          1298
+#define IDC_INET_SERVER             1299
+#define IDC_INET_PORT               1300
+#define IDC_INET_TYPE               1301
+#define IDC_INET_MUST_LOGIN         1302
+#define IDC_INET_LOGIN              1303
+#define IDC_INET_PASSWORD           1304
+#define IDC_INET_PROTOCOL           1305
+
 #endif
 
 // Icons of the drives tree, in the order of its image list.

@@ -16,6 +16,7 @@ packages=(
   imagemagick ffmpeg dvdauthor vcdimager zip unzip
   libdvdread-dev
   zlib1g-dev p7zip-full fp-utils libxml2-utils ghostscript
+  tinyproxy microsocks dante-server
 )
 
 # A list that fails to download (a mirror in the middle of a sync) is tried
