@@ -15,7 +15,7 @@ packages=(
   googletest clang libclang-rt-14-dev
   imagemagick ffmpeg dvdauthor vcdimager zip unzip
   libdvdread-dev
-  zlib1g-dev p7zip-full fp-utils libxml2-utils ghostscript
+  zlib1g-dev p7zip-full fp-utils libxml2-utils ghostscript chromium
   tinyproxy microsocks dante-server
 )
 
