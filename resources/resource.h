@@ -314,6 +314,44 @@
 #define IDD_SORT_BY_CUSTOM          175
 #define IDC_SORT_SCRIPT             1225
 
+// The script editor: its accelerator table and commands
+#define IDR_SCRIPT_EDIT             187
+#define ID_SCRIPT_DELETE            37000
+#define ID_SCRIPT_BACKSPACE         37001
+#define ID_SCRIPT_TAB               37003
+#define ID_SCRIPT_INSERT            37005
+#define ID_SCRIPT_LEFT              37100   // 37100..37125: the caret moves,
+#define ID_SCRIPT_SEL_LEFT          37101   // each followed by its selecting twin
+#define ID_SCRIPT_RIGHT             37102
+#define ID_SCRIPT_SEL_RIGHT         37103
+#define ID_SCRIPT_WORD_LEFT         37104
+#define ID_SCRIPT_SEL_WORD_LEFT     37105
+#define ID_SCRIPT_WORD_RIGHT        37106
+#define ID_SCRIPT_SEL_WORD_RIGHT    37107
+#define ID_SCRIPT_UP                37108
+#define ID_SCRIPT_SEL_UP            37109
+#define ID_SCRIPT_DOWN              37110
+#define ID_SCRIPT_SEL_DOWN          37111
+#define ID_SCRIPT_SCROLL_UP         37112
+#define ID_SCRIPT_SCROLL_DOWN       37113
+#define ID_SCRIPT_PAGE_UP           37114
+#define ID_SCRIPT_SEL_PAGE_UP       37115
+#define ID_SCRIPT_PAGE_DOWN         37116
+#define ID_SCRIPT_SEL_PAGE_DOWN     37117
+#define ID_SCRIPT_END               37118
+#define ID_SCRIPT_SEL_END           37119
+#define ID_SCRIPT_HOME              37120
+#define ID_SCRIPT_SEL_HOME          37121
+#define ID_SCRIPT_TEXT_START        37122
+#define ID_SCRIPT_SEL_TEXT_START    37123
+#define ID_SCRIPT_TEXT_END          37124
+#define ID_SCRIPT_SEL_TEXT_END      37125
+#define ID_EDIT_COPY                57634
+#define ID_EDIT_CUT                 57635
+#define ID_EDIT_PASTE               57637
+#define ID_EDIT_SELECT_ALL          57642
+#define ID_EDIT_UNDO                57643
+
 #endif
 
 // Icons of the drives tree, in the order of its image list.

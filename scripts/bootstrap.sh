@@ -13,7 +13,8 @@ packages=(
   wine wine64 xvfb xauth x11-utils file
   cmake autoconf automake libtool pkg-config dpkg-dev make
   googletest clang libclang-rt-14-dev
-  imagemagick ffmpeg dvdauthor zip unzip
+  imagemagick ffmpeg dvdauthor vcdimager zip unzip
+  libdvdread-dev
   zlib1g-dev p7zip-full fp-utils libxml2-utils ghostscript
 )
 
