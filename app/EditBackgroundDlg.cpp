@@ -61,7 +61,8 @@ void CEditBackgroundDlg::GetRule(CBackgroundRule* rule) const
 BOOL CEditBackgroundDlg::OnInitDialog()
 {
     CHelpDialog::OnInitDialog();
-    m_template.Bind(IDC_RULE_TEMPLATE, this);
+    m_template.SubclassDlgItem(IDC_RULE_TEMPLATE, this);
+    m_template.SetMovieContext(false, true);
     m_template.SetWindowText(m_rule.m_template != nullptr ? m_rule.m_template : "");
     switch (m_rule.m_kind) {
     case RULE_EQUALS:

@@ -5,7 +5,7 @@
 
 #include "app/BackgroundRule.h"
 #include "app/HelpDialog.h"
-#include "app/TemplateEdit.h"
+#include "export/ScriptEdit.h"
 
 class CEditBackgroundDlg : public CHelpDialog {
 public:
@@ -29,5 +29,5 @@ private:
 
     CBackgroundRule m_rule;
     bool m_adding;
-    CTemplateEdit m_template;
+    CScriptEdit m_template;
 };

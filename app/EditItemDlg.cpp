@@ -106,7 +106,8 @@ void CEditItemDlg::RestoreItem()
 BOOL CEditItemDlg::OnInitDialog()
 {
     CHelpDialog::OnInitDialog();
-    m_template.Bind(IDC_ITEM_TEMPLATE, this);
+    m_template.SubclassDlgItem(IDC_ITEM_TEMPLATE, this);
+    m_template.SetMovieContext(false, true);
     m_hAnchors.SubclassDlgItem(IDC_ITEM_H_ANCHOR, this);
     m_vAnchors.SubclassDlgItem(IDC_ITEM_V_ANCHOR, this);
     m_swatch.SubclassDlgItem(IDC_ITEM_COLOR_SWATCH, this);

@@ -9,8 +9,8 @@
 #include "app/ColorStatic.h"
 #include "app/HelpDialog.h"
 #include "app/ItemAnchors.h"
-#include "app/TemplateEdit.h"
 #include "classlib/ListBox.h"
+#include "export/ScriptEdit.h"
 
 class CListLayout;
 class CLayoutSubItem;
@@ -62,7 +62,7 @@ private:
     bool m_updating;
     RECT m_placed;            // where the dialog last was, to move the owner along
     bool m_placedKnown;
-    CTemplateEdit m_template;
+    CScriptEdit m_template;
     CListBox m_hAnchors;
     CListBox m_vAnchors;
     CColorStatic m_swatch;

@@ -8,7 +8,9 @@
 #include <windows.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <string>
+#include <vector>
 
 #include "DialogScript.h"
 #include "LayoutTestHost.h"
@@ -44,7 +46,8 @@ protected:
     void TearDown() override { dlg.DestroyWindow(); }
 
     CListLayout& Layout() { return *dlg.GetLayout(); }
-    bool Enabled(int id) { return IsWindowEnabled(GetDlgItem(dlg.m_hWnd, id)) != FALSE; }
+    bool Enabled(int id) { return Enabled(dlg.m_hWnd, id); }
+    static bool Enabled(HWND dialog, int id) { return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE; }
     void Click(int id) { SendMessageA(GetDlgItem(dlg.m_hWnd, id), BM_CLICK, 0, 0); }
     void SetText(int id, const char* text) { SetDlgItemTextA(dlg.m_hWnd, id, text); }
     std::string LevelName(int level)
@@ -221,6 +224,210 @@ TEST_F(ConfigureListingTest, CancelKeepsTheStoredDesignAndOkStoresIt)
     EXPECT_EQ(30, stored.m_marginX);
     EXPECT_EQ(6, stored.GetItemCount());
     EXPECT_EQ(ITEM_TEXT, stored.GetItem(1)->m_kind) << "templates shown while editing are stored as texts";
+}
+
+// Edit Item over the preview: a new element needs a kind (and a text
+// element a text) before OK; Cancel removes it. The dialog stands beside its
+// owner, which follows when it is moved.
+TEST_F(ConfigureListingTest, AddItemNeedsAKindAndCancelRemovesIt)
+{
+    bool okNew = true, okTextOnly = true, okWithText = false, beside = false, followed = false;
+    Script cancel([&](HWND item) {
+        okNew = Enabled(item, IDOK);
+        SendMessageA(GetDlgItem(item, IDC_ITEM_TEXT), BM_CLICK, 0, 0);
+        okTextOnly = Enabled(item, IDOK);
+        SetDlgItemTextA(item, IDC_ITEM_TEMPLATE, "Hello %movie_name");
+        okWithText = Enabled(item, IDOK);
+        RECT owner, self;
+        GetWindowRect(dlg.m_hWnd, &owner);
+        GetWindowRect(item, &self);
+        beside = self.left == owner.right && self.top == owner.top;
+        SetWindowPos(item, NULL, self.left + 20, self.top + 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        RECT moved;
+        GetWindowRect(dlg.m_hWnd, &moved);
+        followed = moved.left == owner.left + 20 && moved.top == owner.top + 10;
+        PostMessageA(item, WM_COMMAND, IDCANCEL, 0);
+    });
+    Click(IDC_LISTING_ADD_ITEM);
+    EXPECT_FALSE(okNew);
+    EXPECT_FALSE(okTextOnly);
+    EXPECT_TRUE(okWithText);
+    EXPECT_TRUE(beside);
+    EXPECT_TRUE(followed);
+    EXPECT_EQ(7, Layout().GetItemCount());
+
+    Script keep([&](HWND item) {
+        SendMessageA(GetDlgItem(item, IDC_ITEM_COVER), BM_CLICK, 0, 0);
+        PostMessageA(item, WM_COMMAND, IDOK, 0);
+    });
+    Click(IDC_LISTING_ADD_ITEM);
+    ASSERT_EQ(8, Layout().GetItemCount());
+    dlg.SaveLayout();
+    CListLayout stored;
+    ASSERT_EQ(8, stored.GetItemCount()) << "the stored elements are read back, not the defaults";
+    EXPECT_EQ(ITEM_COVER, stored.GetItem(7)->m_kind);
+}
+
+TEST_F(ConfigureListingTest, EditCancelAfterReorderRestoresEverything)
+{
+    CLayoutSubItem* title = Layout().GetItem(1);
+    LOGFONTA font = {};
+    font.lfHeight = -20;
+    strcpy(font.lfFaceName, "Tahoma");
+    title->SetFont(&font);
+    title->m_flags |= ITEM_CUSTOM_FONT;
+    title->m_selected = true;
+    struct Kept {
+        CLayoutSubItem* item;
+        int32_t h, v;
+        DWORD flags;
+    };
+    std::vector<Kept> before;
+    for (int32_t i = 0; i < Layout().GetItemCount(); i++) {
+        CLayoutSubItem* e = Layout().GetItem(i);
+        before.push_back({e, e->m_hAnchor, e->m_vAnchor, e->m_flags});
+    }
+
+    bool moved = false;
+    std::string faceInDialog;
+    Script script([&](HWND dialog) {
+        if (Caption(dialog) == "Font") {
+            // Another face than the element's.
+            HWND faces = GetDlgItem(dialog, 1136);
+            LRESULT count = SendMessageA(faces, CB_GETCOUNT, 0, 0);
+            for (LRESULT k = 0; k < count; k++) {
+                char face[LF_FACESIZE] = {};
+                SendMessageA(faces, CB_GETLBTEXT, WPARAM(k), LPARAM(face));
+                if (strcmp(face, "Tahoma") != 0 && face[0] != '@') {
+                    SendMessageA(faces, CB_SETCURSEL, WPARAM(k), 0);
+                    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(1136, CBN_SELCHANGE), LPARAM(faces));
+                    break;
+                }
+            }
+            PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+            return;
+        }
+        SetDlgItemTextA(dialog, IDC_ITEM_TEMPLATE, "changed");
+        SendMessageA(GetDlgItem(dialog, IDC_ITEM_CHOOSE_FONT), BM_CLICK, 0, 0);
+        faceInDialog = title->GetFont() != nullptr ? title->GetFont()->lfFaceName : "";
+        // Right of the cover becomes left of "[%movie_type]", which lies
+        // after the element: the elements are sorted.
+        HWND anchors = GetDlgItem(dialog, IDC_ITEM_H_ANCHOR);
+        for (LRESULT k = 0; k < SendMessageA(anchors, LB_GETCOUNT, 0, 0); k++) {
+            if (SendMessageA(anchors, LB_GETITEMDATA, WPARAM(k), 0) == 3 + 1) {
+                SendMessageA(anchors, LB_SETCURSEL, WPARAM(k), 0);
+                SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_ITEM_H_ANCHOR, LBN_SELCHANGE), LPARAM(anchors));
+            }
+        }
+        SendMessageA(GetDlgItem(dialog, IDC_ITEM_RIGHT), BM_CLICK, 0, 0);
+        moved = Layout().GetItem(1) != title && title->m_hAnchor >= 0 && (title->m_flags & ITEM_RIGHT) != 0;
+        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+    Click(IDC_LISTING_EDIT_ITEM);
+    EXPECT_TRUE(moved);
+    EXPECT_NE("Tahoma", faceInDialog);
+    EXPECT_STREQ("%movie_name (%movie_year)", title->m_text);
+    ASSERT_NE(nullptr, title->GetFont());
+    EXPECT_STREQ("Tahoma", title->GetFont()->lfFaceName);
+    ASSERT_EQ(before.size(), size_t(Layout().GetItemCount()));
+    for (size_t i = 0; i < before.size(); i++) {
+        EXPECT_EQ(before[i].item, Layout().GetItem(int32_t(i))) << i;
+        EXPECT_EQ(before[i].h, before[i].item->m_hAnchor) << i;
+        EXPECT_EQ(before[i].v, before[i].item->m_vAnchor) << i;
+        EXPECT_EQ(before[i].flags, before[i].item->m_flags) << i;
+    }
+}
+
+TEST_F(ConfigureListingTest, AnchorsOfferedAndKindSwitchKeepsTheTemplate)
+{
+    // The cover: every element aligned to it is left out of its lists, and
+    // an anchor against the box's right side refuses "Left".
+    Layout().GetItem(0)->m_selected = true;
+    std::vector<std::string> offered;
+    bool leftWithBox = false, leftWithType = true, rightWithType = false;
+    Script anchors([&](HWND dialog) {
+        HWND list = GetDlgItem(dialog, IDC_ITEM_H_ANCHOR);
+        for (LRESULT k = 0; k < SendMessageA(list, LB_GETCOUNT, 0, 0); k++) {
+            char text[256] = {};
+            SendMessageA(list, LB_GETTEXT, WPARAM(k), LPARAM(text));
+            offered.push_back(text);
+        }
+        leftWithBox = Enabled(dialog, IDC_ITEM_LEFT);
+        SendMessageA(list, LB_SETCURSEL, 1, 0);
+        SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_ITEM_H_ANCHOR, LBN_SELCHANGE), LPARAM(list));
+        leftWithType = Enabled(dialog, IDC_ITEM_LEFT);
+        rightWithType = Enabled(dialog, IDC_ITEM_RIGHT);
+        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+    Click(IDC_LISTING_EDIT_ITEM);
+    EXPECT_EQ(std::vector<std::string>({"[base]", "Text Item [[%movie_type]]",
+                                        "Text Item [Length: %movie_length_hourh %movie_length_minm]",
+                                        "Text Item [Rate: %movie_rate2.1]"}),
+              offered);
+    EXPECT_TRUE(leftWithBox);
+    EXPECT_FALSE(leftWithType);
+    EXPECT_TRUE(rightWithType);
+
+    // A text element made a cover keeps its template, in the file too.
+    ClickPreview(Layout().GetItem(1));
+    Script cover([&](HWND dialog) {
+        SendMessageA(GetDlgItem(dialog, IDC_ITEM_COVER), BM_CLICK, 0, 0);
+        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    });
+    Click(IDC_LISTING_EDIT_ITEM);
+    dlg.SaveLayout();
+    CListLayout stored;
+    EXPECT_EQ(ITEM_COVER, stored.GetItem(1)->m_kind);
+    EXPECT_STREQ("%movie_name (%movie_year)", stored.GetItem(1)->m_text);
+}
+
+// Background rules: adding needs every input of the kind; the rule becomes a
+// level that is chosen; editing says "Edit background" and "Save".
+TEST_F(ConfigureListingTest, BackgroundRulesAddAndEdit)
+{
+    bool okOneBound = true, okBoth = false, valueOff = true;
+    std::string caption, okText;
+    Script add([&](HWND dialog) {
+        caption = Caption(dialog);
+        okText = Caption(GetDlgItem(dialog, IDOK));
+        SetDlgItemTextA(dialog, IDC_RULE_TEMPLATE, "%movie_year");
+        SendMessageA(GetDlgItem(dialog, IDC_RULE_RANGE), BM_CLICK, 0, 0);
+        SetDlgItemTextA(dialog, IDC_RULE_LOWER, "1990");
+        okOneBound = Enabled(dialog, IDOK);
+        SetDlgItemTextA(dialog, IDC_RULE_UPPER, "2000");
+        okBoth = Enabled(dialog, IDOK);
+        valueOff = !Enabled(dialog, IDC_RULE_VALUE);
+        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    });
+    Click(IDC_LISTING_ADD_LEVEL);
+    EXPECT_EQ("Add new background", caption);
+    EXPECT_EQ("Add", okText);
+    EXPECT_FALSE(okOneBound);
+    EXPECT_TRUE(okBoth);
+    EXPECT_TRUE(valueOff);
+    ASSERT_EQ(8, Layout().GetLevelCount());
+    EXPECT_EQ(7, SendDlgItemMessageA(dlg.m_hWnd, IDC_LISTING_LEVELS, CB_GETCURSEL, 0, 0));
+    EXPECT_EQ("1990 < number(%movie_year) < 2000", LevelName(7));
+
+    Script edit([&](HWND dialog) {
+        caption = Caption(dialog);
+        okText = Caption(GetDlgItem(dialog, IDOK));
+        SetDlgItemTextA(dialog, IDC_RULE_LOWER, "99999999999");
+        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    });
+    Click(IDC_LISTING_EDIT_LEVEL);
+    EXPECT_EQ("Edit background", caption);
+    EXPECT_EQ("Save", okText);
+    EXPECT_EQ(INT32_MAX, Layout().GetLevel(7)->m_rule->m_first);
+    EXPECT_EQ(2000, Layout().GetLevel(7)->m_rule->m_second);
+
+    // After the colours of another level, that level is chosen.
+    Script colours([&](HWND dialog) {
+        ChooseLevel(dialog, IDC_BG_LEVELS, 4);
+        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    });
+    Click(IDC_LISTING_SET_COLOR);
+    EXPECT_EQ(4, SendDlgItemMessageA(dlg.m_hWnd, IDC_LISTING_LEVELS, CB_GETCURSEL, 0, 0));
 }
 
 // The program's command: OK stores the design and the pane paints with it;
