@@ -70,6 +70,7 @@ protected:
     void OnViewDrives();
     void OnUpdateViewDrives(CCmdUI* pCmdUI);
     void OnViewListing();
+    void OnViewCustomize();
     void OnSortKey(UINT id);
     void OnSortDirection(UINT id);
     // Commands whose dialogs the program doesn't have yet: routed here and
