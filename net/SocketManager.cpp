@@ -303,7 +303,6 @@ void CSocketManager::ReceiveFrom(CManagedSocket* socket)
         if (after == before && step < kMaxStep)
             step += kStepGrowth;
         lock.unlock();
-        m_changed.notify_all();
 
         m_spanBytes += size_t(n);
         DWORD span = after - m_spanStart;
