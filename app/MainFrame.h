@@ -86,6 +86,7 @@ protected:
     void OnManagePersons();
     void OnSearch();
     void OnCompareDatabases();
+    void OnMassUpdateImdb();
     void OnConfigure();
     void OnSortCustom();
     void OnAppAbout();
