@@ -475,3 +475,6 @@
 #define IDC_MASS_COMMENT            1016
 #define IDC_MASS_RATE               1216
 #define IDC_MASS_ONLY_EMPTY         1279
+// Making small covers (smallcovers.rc).
+#define IDD_MAKE_SMALL_COVERS       214
+#define IDC_SMALL_COVERS_PROGRESS   1067
