@@ -164,6 +164,23 @@ TEST_F(ConfigureListingTest, PreviewClicksSelectElements)
     EXPECT_EQ(0, SelectedCount());
     EXPECT_FALSE(Enabled(IDC_LISTING_DELETE_ITEMS));
 
+    // A double click opens Edit Item on that element alone; the button-up
+    // that ends it selects nothing anew.
+    std::string opened;
+    Script edit([&](HWND dialog) {
+        opened = Caption(dialog);
+        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+    ClickPreview(title, true);
+    POINT at = {(genre->m_marginBox.left + genre->m_marginBox.right) / 2 - dlg.GetPreview()->GetScrollPosition().x,
+                (genre->m_marginBox.top + genre->m_marginBox.bottom) / 2};
+    SendMessageA(dlg.GetPreview()->m_hWnd, WM_LBUTTONDBLCLK, 0, MAKELPARAM(at.x, at.y));
+    ClickPreview(genre);
+    EXPECT_EQ("Edit Item", opened);
+    EXPECT_TRUE(genre->m_selected);
+    EXPECT_EQ(1, SelectedCount());
+    ClickPreview(nullptr);
+
     // The cover others are aligned to can't go alone: the layout says why.
     ClickPreview(Layout().GetItem(0));
     Click(IDC_LISTING_DELETE_ITEMS);
