@@ -22,6 +22,7 @@
 #include "dialogs/ConfigureDlg.h"
 #include "dialogs/ComparedDbDlg.h"
 #include "dialogs/ManagePersonsDlg.h"
+#include "dialogs/MovieInfoDlg.h"
 #include "dialogs/SearchDlg.h"
 #include "dialogs/SortByCustomDlg.h"
 #include "export/SortKeys.h"
@@ -30,6 +31,8 @@
 #include "core/PluginManager.h"
 #include "core/MovieCollection.h"
 #include "core/StrUtil.h"
+#include "net/InternetConfigDlg.h"
+#include "net/InternetSettings.h"
 #include "resources/resource.h"
 
 namespace {
@@ -104,6 +107,7 @@ BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
     ON_COMMAND(ID_FILE_PRINT_SETUP, OnPrintSetup)
     ON_COMMAND(ID_ADD_CDROM, OnAddCdrom)
     ON_COMMAND(ID_ADD_FILE, OnAddFile)
+    ON_COMMAND(ID_ADD_MOVIE, OnAddMovie)
     ON_COMMAND(ID_FILE_IMPORT, OnFileImport)
     ON_COMMAND(ID_CONFIGURE_PLUGINS, OnConfigurePlugins)
     ON_COMMAND(ID_MANAGE_PERSONS, OnManagePersons)
@@ -112,15 +116,12 @@ BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
     ON_COMMAND(ID_CONFIGURE, OnConfigure)
     ON_COMMAND(ID_SORT_CUSTOM, OnSortCustom)
     ON_COMMAND(ID_APP_ABOUT, OnAppAbout)
+    ON_COMMAND(ID_INTERNET_SETTINGS, OnInternetSettings)
     // Their dialogs are not in the program yet.
     ON_COMMAND(ID_FILE_EXPORT, OnUnavailable)
     ON_UPDATE_COMMAND_UI(ID_FILE_EXPORT, OnUpdateUnavailable)
-    ON_COMMAND(ID_ADD_MOVIE, OnUnavailable)
-    ON_UPDATE_COMMAND_UI(ID_ADD_MOVIE, OnUpdateUnavailable)
     ON_COMMAND(ID_MASS_UPDATE_IMDB, OnUnavailable)
     ON_UPDATE_COMMAND_UI(ID_MASS_UPDATE_IMDB, OnUpdateUnavailable)
-    ON_COMMAND(ID_INTERNET_SETTINGS, OnUnavailable)
-    ON_UPDATE_COMMAND_UI(ID_INTERNET_SETTINGS, OnUpdateUnavailable)
 END_MESSAGE_MAP()
 
 CMainFrame::CMainFrame()
@@ -659,6 +660,13 @@ void CMainFrame::OnConfigure()
     dialog.DoModal();
 }
 
+void CMainFrame::OnInternetSettings()
+{
+    CInternetConfigDlg dialog(this);
+    if (dialog.DoModal() == IDOK)
+        LoadInternetSettings();
+}
+
 void CMainFrame::OnAppAbout()
 {
     CAboutDlg dialog(this);
@@ -715,6 +723,15 @@ bool CMainFrame::AddFiles(CWnd* owner, CMovie* movie)
         UpdateTotals();
     }
     return ok;
+}
+
+void CMainFrame::OnAddMovie()
+{
+    CMovieInfoDlg dialog(this);
+    dialog.SetMovie(NULL, NULL, false);
+    if (dialog.DoModal() == IDOK)
+        dialog.SaveToDatabase(&m_pane, NULL, kNoEntry);
+    UpdateTotals();
 }
 
 void CMainFrame::OnAddCdrom()

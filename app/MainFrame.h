@@ -77,6 +77,7 @@ protected:
     // kept disabled.
     void OnAddCdrom();
     void OnAddFile();
+    void OnAddMovie();
     void OnFilePrint();
     void OnUpdateFilePrint(CCmdUI* pCmdUI);
     void OnPrintSetup();
@@ -88,6 +89,7 @@ protected:
     void OnConfigure();
     void OnSortCustom();
     void OnAppAbout();
+    void OnInternetSettings();
     void OnUnavailable();
     void OnUpdateUnavailable(CCmdUI* pCmdUI);
 

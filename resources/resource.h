@@ -352,6 +352,20 @@
 #define ID_EDIT_SELECT_ALL          57642
 #define ID_EDIT_UNDO                57643
 
+// Internet settings and the download window
+#define IDD_INTERNET_CONFIG         210
+#define IDD_DOWNLOAD_STATUS         212
+#define IDC_DOWNLOAD_STATUS         1257
+#define IDC_DOWNLOAD_SPEED          1258
+#define IDC_INET_USE_PROXY          1298
+#define IDC_INET_SERVER             1299
+#define IDC_INET_PORT               1300
+#define IDC_INET_TYPE               1301
+#define IDC_INET_MUST_LOGIN         1302
+#define IDC_INET_LOGIN              1303
+#define IDC_INET_PASSWORD           1304
+#define IDC_INET_PROTOCOL           1305
+
 #endif
 
 // Icons of the drives tree, in the order of its image list.
@@ -395,3 +409,56 @@
 #define IDC_ADDFILE_GOOD            1103
 #define IDC_ADDFILE_ALL             1104
 #define IDC_ADDFILE_NEW             1148
+
+// The movie information dialog, its four pages and the actor dialog
+#define IDD_ACTOR                   133
+#define IDD_MOVIE_MAIN              199
+#define IDD_MOVIE_ACTORS            200
+#define IDD_MOVIE_PLOT              201
+#define IDD_MOVIE_FILES             202
+#define IDD_MOVIE_INFO              203
+#define IDC_MOVIEINFO_REMOVE        3
+#define IDC_MOVIEINFO_TABS          1080
+#define IDC_MOVIEINFO_SAVE          1081
+#define IDC_MOVIEINFO_PAGE          1253
+#define IDC_MAIN_TITLE              1002
+#define IDC_MAIN_YEAR               1003
+#define IDC_MAIN_DIRECTOR           1005
+#define IDC_MAIN_ADDRESS            1009
+#define IDC_MAIN_UPDATE             1010
+#define IDC_MAIN_GENRE              1015
+#define IDC_MAIN_COUNTRY            1019
+#define IDC_MAIN_RUNTIME            1020
+#define IDC_MAIN_ID                 1023
+#define IDC_MAIN_WHAT_IS_IMDB       1024
+#define IDC_MAIN_SEEN               1091
+#define IDC_MAIN_LANGUAGE           1113
+#define IDC_MAIN_SUBTITLES          1114
+#define IDC_MAIN_HAS_SUBTITLES      1115
+#define IDC_MAIN_GOTO               1142
+#define IDC_MAIN_CHANGE_ID          1145
+#define IDC_MAIN_RATE               1216
+#define IDC_MAIN_RATE_TEXT          1217
+#define IDC_MAIN_LOAN_TEXT          1258
+#define IDC_MAIN_RETURNED           1259
+#define IDC_MAIN_BORROWED           1261
+#define IDC_PLOT_COMMENT            1016
+#define IDC_PLOT_TAGLINE            1017
+#define IDC_PLOT_OUTLINE            1018
+#define IDC_ACTORS_REMOVE           3
+#define IDC_ACTORS_LIST             1004
+#define IDC_ACTORS_UP               1020
+#define IDC_ACTORS_DOWN             1021
+#define IDC_ACTORS_REMOVE_ALL       1022
+#define IDC_ACTORS_EDIT             1082
+#define IDC_ACTORS_ADD              1125
+#define IDC_ACTORS_SHOW_IMDB        1142
+#define IDC_ACTOR_NAME              1021
+#define IDC_ACTOR_CHARACTER         1022
+#define IDC_FILES_REMOVE            3
+#define IDC_FILES_LIST              1011
+#define IDC_FILES_INFO              1040
+#define IDC_FILES_EDIT              1108
+#define IDC_FILES_ADD               1125
+#define IDC_FILES_TYPE              1284
+#define IDC_FILES_MORE_INFO         1286

@@ -15,7 +15,8 @@ packages=(
   googletest clang libclang-rt-14-dev
   imagemagick ffmpeg dvdauthor vcdimager zip unzip
   libdvdread-dev
-  zlib1g-dev p7zip-full fp-utils libxml2-utils ghostscript
+  zlib1g-dev p7zip-full fp-utils libxml2-utils ghostscript chromium
+  tinyproxy microsocks dante-server
 )
 
 # A list that fails to download (a mirror in the middle of a sync) is tried

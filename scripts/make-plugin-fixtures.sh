@@ -9,7 +9,9 @@
 #                    ffprobe's answer beside each file (NAME.json).
 #   tests/data/dvd   a DVD-Video folder from dvdauthor: title set 1 with
 #                    German audio, an English subpicture and a second chain
-#                    whose pre-command jumps away; title set 2 twice as long
+#                    whose pre-command jumps away (longer than title set 2,
+#                    which wins only when that chain is skipped); title set 2
+#                    twice as long as the first chain of title set 1,
 #                    with AC-3 and MP2 audio.
 # The files are committed; run this only to make them again.
 set -euo pipefail
@@ -85,14 +87,14 @@ done
 
 # The DVD: small PAL program streams, authored into two title sets.
 cd "$work"
-dvdsrc() {  # seconds out [extra ffmpeg options]
+dvdsrc() {  # seconds out [stream options]
   local seconds=$1 out=$2
   shift 2
-  ff $(src "$seconds") "$@" -target pal-dvd -s 352x288 -b:v 300k -maxrate 600k \
-     -bufsize 224k -fflags +bitexact "$out"
+  ff $(src "$seconds") -target pal-dvd -s 352x288 -b:v 150k -maxrate 400k -bufsize 224k \
+     "$@" -muxrate 800k -fflags +bitexact "$out"
 }
 dvdsrc 2 main1.mpg -map 0:v -map 1:a -c:a ac3 -b:a 64k
-dvdsrc 1 extra1.mpg -map 0:v -map 1:a -c:a ac3 -b:a 64k
+dvdsrc 3 extra1.mpg -map 0:v -map 1:a -c:a ac3 -b:a 64k
 dvdsrc 4 main2.mpg -map 0:v -map 1:a -map 1:a -c:a:0 ac3 -b:a:0 64k -c:a:1 mp2 -b:a:1 64k
 cat > dvd.xml <<'EOF'
 <dvdauthor dest="disc">

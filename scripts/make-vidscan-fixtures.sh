@@ -3,7 +3,8 @@
 # tested on, with ffmpeg (bit-exact, no varying metadata) and vcdimager, and
 # beside each the answer of ffprobe that the tests compare against. The
 # files under tests/data/vidscan are committed; run this only to make them
-# again.
+# again. The expected reports "*.report" are written by hand from ffprobe's
+# answers.
 #
 #   make-vidscan-fixtures.sh           the committed fixtures
 #   make-vidscan-fixtures.sh --bench D about 200 varied files in D for the
@@ -60,8 +61,9 @@ if [ "${1:-}" = --bench ]; then
 fi
 
 data="$root/tests/data/vidscan"
-rm -rf "$data"
+# The reports "*.report" beside the files are written by hand and stay.
 mkdir -p "$data"
+find "$data" -type f ! -name '*.report' -delete
 cd "$data"
 
 # AVI: MPEG-4 tagged XVID with MP3; MS-MPEG-4 v3 tagged DIV3 with PCM;

@@ -171,11 +171,8 @@ CCodecList::CCodecList(const char* programPath)
     path = (slash == std::string::npos ? std::string() : program.substr(0, slash + 1)) + "vidscan.cdb";
 }
 
-bool CCodecList::LookupCodec(const char* className, uint32_t id, CodecRecord& record) const
+bool FindCodecEntry(FILE* file, const char* className, uint32_t id, CodecRecord& record)
 {
-    FILE* file = fopen(path.c_str(), "r");
-    if (file == NULL)
-        return false;
     // The id as FourCC text: its four bytes, low byte first, each in 7 bits.
     char idText[5];
     for (int k = 0; k < 4; k++)
@@ -191,9 +188,18 @@ bool CCodecList::LookupCodec(const char* className, uint32_t id, CodecRecord& re
                                       : (header.fourcc == idText || header.fourcc[0] == '*');
         if (match) {
             ReadCodecEntry(file, record);
-            break;
+            return true;
         }
     }
+    return false;
+}
+
+bool CCodecList::LookupCodec(const char* className, uint32_t id, CodecRecord& record) const
+{
+    FILE* file = fopen(path.c_str(), "r");
+    if (file == NULL)
+        return false;
+    FindCodecEntry(file, className, id, record);
     fclose(file);
     return true;
 }

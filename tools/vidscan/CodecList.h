@@ -46,6 +46,10 @@ bool ReadListLine(FILE* file, size_t limit, std::string& line, bool* hasEnd = NU
 // line that does not begin with a blank or a tab ends it.
 void ReadCodecEntry(FILE* file, CodecRecord& record);
 
+// Looks through an open list for the first entry of the class (any case)
+// and id and reads its body into record; false without a match.
+bool FindCodecEntry(FILE* file, const char* className, uint32_t id, CodecRecord& record);
+
 class CCodecList {
 public:
     // The list is "vidscan.cdb" in the folder of the program path (the
