@@ -294,16 +294,7 @@ TEST_F(ConfigureListingTest, EditCancelAfterReorderRestoresEverything)
     title->SetFont(&font);
     title->m_flags |= ITEM_CUSTOM_FONT;
     title->m_selected = true;
-    struct Kept {
-        CLayoutSubItem* item;
-        int32_t h, v;
-        DWORD flags;
-    };
-    std::vector<Kept> before;
-    for (int32_t i = 0; i < Layout().GetItemCount(); i++) {
-        CLayoutSubItem* e = Layout().GetItem(i);
-        before.push_back({e, e->m_hAnchor, e->m_vAnchor, e->m_flags});
-    }
+    std::vector<ElementState> before = ElementStates(Layout());
 
     bool moved = false;
     std::string faceInDialog;
@@ -346,13 +337,7 @@ TEST_F(ConfigureListingTest, EditCancelAfterReorderRestoresEverything)
     EXPECT_STREQ("%movie_name (%movie_year)", title->m_text);
     ASSERT_NE(nullptr, title->GetFont());
     EXPECT_STREQ("Tahoma", title->GetFont()->lfFaceName);
-    ASSERT_EQ(before.size(), size_t(Layout().GetItemCount()));
-    for (size_t i = 0; i < before.size(); i++) {
-        EXPECT_EQ(before[i].item, Layout().GetItem(int32_t(i))) << i;
-        EXPECT_EQ(before[i].h, before[i].item->m_hAnchor) << i;
-        EXPECT_EQ(before[i].v, before[i].item->m_vAnchor) << i;
-        EXPECT_EQ(before[i].flags, before[i].item->m_flags) << i;
-    }
+    EXPECT_EQ(before, ElementStates(Layout()));
 }
 
 TEST_F(ConfigureListingTest, AnchorsOfferedAndKindSwitchKeepsTheTemplate)
