@@ -215,7 +215,8 @@ TEST_F(MovieInfoTest, RemoveSavesNoPageAndANewMovieNeedsATitle)
     DialogDriver creating([&](HWND window) {
         if (WindowCaption(window) == "Loan this movie") {
             SendDlgItemMessageA(window, IDC_PERSONS_LIST, LB_SETCURSEL, 0, 0);
-            SendMessageA(window, WM_COMMAND, MAKEWPARAM(IDC_PERSONS_LIST, LBN_SELCHANGE), 0);
+            SendMessageA(window, WM_COMMAND, MAKEWPARAM(IDC_PERSONS_LIST, LBN_SELCHANGE),
+                         LPARAM(GetDlgItem(window, IDC_PERSONS_LIST)));
             PostClick(window, IDOK);
             Later([&] { PostClick(create.m_hWnd, IDC_MOVIEINFO_SAVE); });
             return;
@@ -353,7 +354,8 @@ TEST_F(MovieInfoTest, WriteBackFollowsWhatTheCatalogueDidMeanwhile)
         while (--line > 0 && DWORD(SendDlgItemMessageA(window, IDC_PERSONS_LIST, LB_GETITEMDATA, line, 0)) != pat) {
         }
         SendDlgItemMessageA(window, IDC_PERSONS_LIST, LB_SETCURSEL, WPARAM(line), 0);
-        SendMessageA(window, WM_COMMAND, MAKEWPARAM(IDC_PERSONS_LIST, LBN_SELCHANGE), 0);
+        SendMessageA(window, WM_COMMAND, MAKEWPARAM(IDC_PERSONS_LIST, LBN_SELCHANGE),
+                         LPARAM(GetDlgItem(window, IDC_PERSONS_LIST)));
         PostClick(window, IDOK);
         Later([&] {
             theCollection.RemoveMovie(1);
