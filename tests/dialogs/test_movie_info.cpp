@@ -388,6 +388,34 @@ TEST_F(MovieInfoTest, WriteBackFollowsWhatTheCatalogueDidMeanwhile)
     theCollection.ReleaseMovieCopy(&added);
 }
 
+TEST_F(MovieInfoTest, TabEnterAndEscActOnTheDialog)
+{
+    DWORD id = StoreMovie("Alpha");
+    for (UINT key : { VK_RETURN, VK_ESCAPE }) {
+        CMovieInfoDlg dlg;
+        CMovie* source = theCollection.GetMovieCopy(id);
+        dlg.SetMovie(nullptr, source, false);
+        theCollection.ReleaseMovieCopy(&source);
+        int afterTab = 0;
+        DialogDriver driver([&](HWND) {
+            HWND main = PageOf(dlg, CMovieInfoDlg::PAGE_MAIN);
+            HWND title = GetDlgItem(main, IDC_MAIN_TITLE);
+            SetItemText(main, IDC_MAIN_TITLE, "Typed");
+            SetFocus(title);
+            PostMessageA(title, WM_KEYDOWN, VK_TAB, 0);
+            Later([&, main, key] {
+                HWND focus = GetFocus();
+                afterTab = GetDlgCtrlID(focus);
+                PostMessageA(focus, WM_KEYDOWN, key, 0);
+            });
+        });
+        EXPECT_EQ(key == VK_RETURN ? IDOK : IDCANCEL, dlg.DoModal());
+        // Tab went on within the page, Enter saved through the default button.
+        EXPECT_EQ(IDC_MAIN_ID, afterTab);
+        EXPECT_STREQ(key == VK_RETURN ? "Typed" : "Alpha", dlg.GetEditedMovie()->m_title);
+    }
+}
+
 // Shown for screenshots only (SHOWCASE=main, plot, actors or files): a movie
 // with a cover, a cast, two files and a borrower.
 TEST_F(MovieInfoTest, DISABLED_Showcase)
