@@ -51,11 +51,7 @@ TEST_F(MovieInfoOpeners, TreeListDoubleClickWritesBackOnlyAfterSave)
     for (int button : { IDCANCEL, int(IDC_MOVIEINFO_SAVE) }) {
         DialogDriver driver([&](HWND window) {
             EXPECT_EQ("Movie Info - Bravo", WindowCaption(window));
-            HWND main = GetDlgItem(window, IDC_MOVIEINFO_PAGE);
-            for (HWND page = GetWindow(main, GW_CHILD); page != NULL; page = GetWindow(page, GW_HWNDNEXT)) {
-                if (GetDlgItem(page, IDC_MAIN_TITLE) != NULL)
-                    SetItemText(page, IDC_MAIN_TITLE, "Bravo Two");
-            }
+            SetItemText(PageWith(window, IDC_MAIN_TITLE), IDC_MAIN_TITLE, "Bravo Two");
             PostClick(window, button);
         });
         tree->SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, at);
@@ -82,10 +78,7 @@ TEST_F(MovieInfoOpeners, ComparedDatabasesShowTheOtherCataloguesMovieReadOnly)
         if (WindowCaption(window) != "Compared databases") {
             caption = WindowCaption(window);
             saveShown = IsItemVisible(window, IDC_MOVIEINFO_SAVE);
-            HWND page = GetWindow(GetDlgItem(window, IDC_MOVIEINFO_PAGE), GW_CHILD);
-            for (; page != NULL && GetDlgItem(page, IDC_MAIN_YEAR) == NULL; page = GetWindow(page, GW_HWNDNEXT)) {
-            }
-            year = ItemText(page, IDC_MAIN_YEAR);
+            year = ItemText(PageWith(window, IDC_MAIN_YEAR), IDC_MAIN_YEAR);
             PostClick(window, IDCANCEL);
             return;
         }
@@ -116,13 +109,9 @@ TEST_F(MovieInfoOpeners, ShowInfoOnAFoundMovieSavesItsEdits)
 {
     ScopedProfile profile("SearchInfo");
     DWORD id = StoreMovie("Brazil");
-    bool menuShown = false;
     DialogDriver driver([&](HWND window) {
         if (WindowCaption(window) == "Movie Info - Brazil") {
-            HWND page = GetWindow(GetDlgItem(window, IDC_MOVIEINFO_PAGE), GW_CHILD);
-            for (; page != NULL && GetDlgItem(page, IDC_MAIN_TITLE) == NULL; page = GetWindow(page, GW_HWNDNEXT)) {
-            }
-            SetItemText(page, IDC_MAIN_TITLE, "Brazil (1985)");
+            SetItemText(PageWith(window, IDC_MAIN_TITLE), IDC_MAIN_TITLE, "Brazil (1985)");
             PostClick(window, IDC_MOVIEINFO_SAVE);
             return;
         }
@@ -139,7 +128,6 @@ TEST_F(MovieInfoOpeners, ShowInfoOnAFoundMovieSavesItsEdits)
                 HWND menu = VisibleMenu();
                 if (menu == nullptr)
                     return false;
-                menuShown = true;
                 PostMessageA(menu, WM_CHAR, 's', 0);  // "&Show Info..."
                 Later([window] { PostClick(window, IDCANCEL); });
                 return true;
@@ -149,7 +137,6 @@ TEST_F(MovieInfoOpeners, ShowInfoOnAFoundMovieSavesItsEdits)
     });
     CSearchDlg dlg;
     dlg.DoModal();
-    EXPECT_TRUE(menuShown);
     EXPECT_TRUE(dlg.IsChanged());
     EXPECT_EQ("Brazil (1985)", StoredTitle(id));
 }
@@ -188,9 +175,7 @@ TEST(MovieInfoProgram, EnterAddMovieAndTheTreeListCommand)
     if (program != NULL)
         FreeLibrary(program);
     run.SendCommand(ID_VIEW_LISTING);
-    HWND tree = FindWindowExA(pane, NULL, WC_TREEVIEWA, NULL);
-    for (; tree != NULL && !IsWindowVisible(tree); tree = FindWindowExA(pane, tree, WC_TREEVIEWA, NULL)) {
-    }
+    HWND tree = FindWindowExA(pane, NULL, WC_TREEVIEWA, NULL);  // the drives tree is not made yet
     ASSERT_NE(nullptr, tree);
     EXPECT_EQ(12, int(SendMessageA(tree, TVM_GETCOUNT, 0, 0)));
     PostMessageA(run.MainWindow(0), WM_CLOSE, 0, 0);
