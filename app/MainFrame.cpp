@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/CdromAdder.h"
+#include "app/ConfigureListingDlg.h"
 #include "app/FileAdder.h"
 #include "app/ListingPrinter.h"
 #include "app/MovieApp.h"
@@ -30,6 +31,8 @@
 #include "core/PluginManager.h"
 #include "core/MovieCollection.h"
 #include "core/StrUtil.h"
+#include "net/InternetConfigDlg.h"
+#include "net/InternetSettings.h"
 #include "resources/resource.h"
 
 namespace {
@@ -94,6 +97,7 @@ BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
     ON_COMMAND(ID_VIEW_DRIVES, OnViewDrives)
     ON_UPDATE_COMMAND_UI(ID_VIEW_DRIVES, OnUpdateViewDrives)
     ON_COMMAND(ID_VIEW_LISTING, OnViewListing)
+    ON_COMMAND(ID_VIEW_CUSTOMIZE, OnViewCustomize)
     ON_COMMAND_RANGE(ID_SORT_ID, ID_SORT_ID, OnSortKey)
     ON_COMMAND_RANGE(ID_SORT_TITLE, ID_SORT_GENRE, OnSortKey)
     ON_COMMAND_RANGE(ID_SORT_ASCENDING, ID_SORT_ASCENDING, OnSortDirection)
@@ -112,15 +116,12 @@ BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
     ON_COMMAND(ID_CONFIGURE, OnConfigure)
     ON_COMMAND(ID_SORT_CUSTOM, OnSortCustom)
     ON_COMMAND(ID_APP_ABOUT, OnAppAbout)
+    ON_COMMAND(ID_INTERNET_SETTINGS, OnInternetSettings)
     // Their dialogs are not in the program yet.
     ON_COMMAND(ID_FILE_EXPORT, OnUnavailable)
     ON_UPDATE_COMMAND_UI(ID_FILE_EXPORT, OnUpdateUnavailable)
-    ON_COMMAND(ID_VIEW_CUSTOMIZE, OnUnavailable)
-    ON_UPDATE_COMMAND_UI(ID_VIEW_CUSTOMIZE, OnUpdateUnavailable)
     ON_COMMAND(ID_MASS_UPDATE_IMDB, OnUnavailable)
     ON_UPDATE_COMMAND_UI(ID_MASS_UPDATE_IMDB, OnUpdateUnavailable)
-    ON_COMMAND(ID_INTERNET_SETTINGS, OnUnavailable)
-    ON_UPDATE_COMMAND_UI(ID_INTERNET_SETTINGS, OnUpdateUnavailable)
 END_MESSAGE_MAP()
 
 CMainFrame::CMainFrame()
@@ -659,6 +660,13 @@ void CMainFrame::OnConfigure()
     dialog.DoModal();
 }
 
+void CMainFrame::OnInternetSettings()
+{
+    CInternetConfigDlg dialog(this);
+    if (dialog.DoModal() == IDOK)
+        LoadInternetSettings();
+}
+
 void CMainFrame::OnAppAbout()
 {
     CAboutDlg dialog(this);
@@ -678,6 +686,18 @@ void CMainFrame::OnFilePrint()
 void CMainFrame::OnUpdateFilePrint(CCmdUI* pCmdUI)
 {
     pCmdUI->Enable(m_pane.IsListShown());
+}
+
+// The design is stored after OK only; the pane then loads it and paints
+// its boxes again.
+void CMainFrame::OnViewCustomize()
+{
+    CConfigureListingDlg dialog(this);
+    dialog.CreateLayout();
+    if (dialog.DoModal() != IDOK)
+        return;
+    dialog.SaveLayout();
+    m_pane.GetCellLayout()->Load();
 }
 
 void CMainFrame::OnPrintSetup()

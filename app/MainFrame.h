@@ -70,6 +70,7 @@ protected:
     void OnViewDrives();
     void OnUpdateViewDrives(CCmdUI* pCmdUI);
     void OnViewListing();
+    void OnViewCustomize();
     void OnSortKey(UINT id);
     void OnSortDirection(UINT id);
     // Commands whose dialogs the program doesn't have yet: routed here and
@@ -88,6 +89,7 @@ protected:
     void OnConfigure();
     void OnSortCustom();
     void OnAppAbout();
+    void OnInternetSettings();
     void OnUnavailable();
     void OnUpdateUnavailable(CCmdUI* pCmdUI);
 
