@@ -23,6 +23,7 @@
 #include "dialogs/ManagePersonsDlg.h"
 #include "dialogs/SearchDlg.h"
 #include "dialogs/SortByCustomDlg.h"
+#include "export/ExportDlg.h"
 #include "export/SortKeys.h"
 #include "dialogs/WaitDlg.h"
 #include "core/ErrorBox.h"
@@ -110,9 +111,8 @@ BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
     ON_COMMAND(ID_CONFIGURE, OnConfigure)
     ON_COMMAND(ID_SORT_CUSTOM, OnSortCustom)
     ON_COMMAND(ID_APP_ABOUT, OnAppAbout)
+    ON_COMMAND(ID_FILE_EXPORT, OnFileExport)
     // Their dialogs are not in the program yet.
-    ON_COMMAND(ID_FILE_EXPORT, OnUnavailable)
-    ON_UPDATE_COMMAND_UI(ID_FILE_EXPORT, OnUpdateUnavailable)
     ON_COMMAND(ID_VIEW_CUSTOMIZE, OnUnavailable)
     ON_UPDATE_COMMAND_UI(ID_VIEW_CUSTOMIZE, OnUpdateUnavailable)
     ON_COMMAND(ID_ADD_MOVIE, OnUnavailable)
@@ -662,6 +662,12 @@ void CMainFrame::OnConfigure()
 void CMainFrame::OnAppAbout()
 {
     CAboutDlg dialog(this);
+    dialog.DoModal();
+}
+
+void CMainFrame::OnFileExport()
+{
+    CExportDlg dialog(this);
     dialog.DoModal();
 }
 

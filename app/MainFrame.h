@@ -87,6 +87,7 @@ protected:
     void OnConfigure();
     void OnSortCustom();
     void OnAppAbout();
+    void OnFileExport();
     void OnUnavailable();
     void OnUpdateUnavailable(CCmdUI* pCmdUI);
 
