@@ -70,12 +70,14 @@ protected:
     void OnViewDrives();
     void OnUpdateViewDrives(CCmdUI* pCmdUI);
     void OnViewListing();
+    void OnViewCustomize();
     void OnSortKey(UINT id);
     void OnSortDirection(UINT id);
     // Commands whose dialogs the program doesn't have yet: routed here and
     // kept disabled.
     void OnAddCdrom();
     void OnAddFile();
+    void OnAddMovie();
     void OnFilePrint();
     void OnUpdateFilePrint(CCmdUI* pCmdUI);
     void OnPrintSetup();
@@ -88,6 +90,7 @@ protected:
     void OnSortCustom();
     void OnAppAbout();
     void OnFileExport();
+    void OnInternetSettings();
     void OnUnavailable();
     void OnUpdateUnavailable(CCmdUI* pCmdUI);
 
