@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/CdromAdder.h"
+#include "app/ConfigureListingDlg.h"
 #include "app/FileAdder.h"
 #include "app/ListingPrinter.h"
 #include "app/MovieApp.h"
@@ -21,6 +22,7 @@
 #include "dialogs/ConfigureDlg.h"
 #include "dialogs/ComparedDbDlg.h"
 #include "dialogs/ManagePersonsDlg.h"
+#include "dialogs/MovieInfoDlg.h"
 #include "dialogs/SearchDlg.h"
 #include "dialogs/SortByCustomDlg.h"
 #include "export/SortKeys.h"
@@ -29,6 +31,8 @@
 #include "core/PluginManager.h"
 #include "core/MovieCollection.h"
 #include "core/StrUtil.h"
+#include "net/InternetConfigDlg.h"
+#include "net/InternetSettings.h"
 #include "resources/resource.h"
 
 namespace {
@@ -93,6 +97,7 @@ BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
     ON_COMMAND(ID_VIEW_DRIVES, OnViewDrives)
     ON_UPDATE_COMMAND_UI(ID_VIEW_DRIVES, OnUpdateViewDrives)
     ON_COMMAND(ID_VIEW_LISTING, OnViewListing)
+    ON_COMMAND(ID_VIEW_CUSTOMIZE, OnViewCustomize)
     ON_COMMAND_RANGE(ID_SORT_ID, ID_SORT_ID, OnSortKey)
     ON_COMMAND_RANGE(ID_SORT_TITLE, ID_SORT_GENRE, OnSortKey)
     ON_COMMAND_RANGE(ID_SORT_ASCENDING, ID_SORT_ASCENDING, OnSortDirection)
@@ -102,6 +107,7 @@ BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
     ON_COMMAND(ID_FILE_PRINT_SETUP, OnPrintSetup)
     ON_COMMAND(ID_ADD_CDROM, OnAddCdrom)
     ON_COMMAND(ID_ADD_FILE, OnAddFile)
+    ON_COMMAND(ID_ADD_MOVIE, OnAddMovie)
     ON_COMMAND(ID_FILE_IMPORT, OnFileImport)
     ON_COMMAND(ID_CONFIGURE_PLUGINS, OnConfigurePlugins)
     ON_COMMAND(ID_MANAGE_PERSONS, OnManagePersons)
@@ -110,17 +116,12 @@ BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
     ON_COMMAND(ID_CONFIGURE, OnConfigure)
     ON_COMMAND(ID_SORT_CUSTOM, OnSortCustom)
     ON_COMMAND(ID_APP_ABOUT, OnAppAbout)
+    ON_COMMAND(ID_INTERNET_SETTINGS, OnInternetSettings)
     // Their dialogs are not in the program yet.
     ON_COMMAND(ID_FILE_EXPORT, OnUnavailable)
     ON_UPDATE_COMMAND_UI(ID_FILE_EXPORT, OnUpdateUnavailable)
-    ON_COMMAND(ID_VIEW_CUSTOMIZE, OnUnavailable)
-    ON_UPDATE_COMMAND_UI(ID_VIEW_CUSTOMIZE, OnUpdateUnavailable)
-    ON_COMMAND(ID_ADD_MOVIE, OnUnavailable)
-    ON_UPDATE_COMMAND_UI(ID_ADD_MOVIE, OnUpdateUnavailable)
     ON_COMMAND(ID_MASS_UPDATE_IMDB, OnUnavailable)
     ON_UPDATE_COMMAND_UI(ID_MASS_UPDATE_IMDB, OnUpdateUnavailable)
-    ON_COMMAND(ID_INTERNET_SETTINGS, OnUnavailable)
-    ON_UPDATE_COMMAND_UI(ID_INTERNET_SETTINGS, OnUpdateUnavailable)
 END_MESSAGE_MAP()
 
 CMainFrame::CMainFrame()
@@ -659,6 +660,13 @@ void CMainFrame::OnConfigure()
     dialog.DoModal();
 }
 
+void CMainFrame::OnInternetSettings()
+{
+    CInternetConfigDlg dialog(this);
+    if (dialog.DoModal() == IDOK)
+        LoadInternetSettings();
+}
+
 void CMainFrame::OnAppAbout()
 {
     CAboutDlg dialog(this);
@@ -678,6 +686,18 @@ void CMainFrame::OnFilePrint()
 void CMainFrame::OnUpdateFilePrint(CCmdUI* pCmdUI)
 {
     pCmdUI->Enable(m_pane.IsListShown());
+}
+
+// The design is stored after OK only; the pane then loads it and paints
+// its boxes again.
+void CMainFrame::OnViewCustomize()
+{
+    CConfigureListingDlg dialog(this);
+    dialog.CreateLayout();
+    if (dialog.DoModal() != IDOK)
+        return;
+    dialog.SaveLayout();
+    m_pane.GetCellLayout()->Load();
 }
 
 void CMainFrame::OnPrintSetup()
@@ -703,6 +723,15 @@ bool CMainFrame::AddFiles(CWnd* owner, CMovie* movie)
         UpdateTotals();
     }
     return ok;
+}
+
+void CMainFrame::OnAddMovie()
+{
+    CMovieInfoDlg dialog(this);
+    dialog.SetMovie(NULL, NULL, false);
+    if (dialog.DoModal() == IDOK)
+        dialog.SaveToDatabase(&m_pane, NULL, kNoEntry);
+    UpdateTotals();
 }
 
 void CMainFrame::OnAddCdrom()

@@ -70,12 +70,14 @@ protected:
     void OnViewDrives();
     void OnUpdateViewDrives(CCmdUI* pCmdUI);
     void OnViewListing();
+    void OnViewCustomize();
     void OnSortKey(UINT id);
     void OnSortDirection(UINT id);
     // Commands whose dialogs the program doesn't have yet: routed here and
     // kept disabled.
     void OnAddCdrom();
     void OnAddFile();
+    void OnAddMovie();
     void OnFilePrint();
     void OnUpdateFilePrint(CCmdUI* pCmdUI);
     void OnPrintSetup();
@@ -87,6 +89,7 @@ protected:
     void OnConfigure();
     void OnSortCustom();
     void OnAppAbout();
+    void OnInternetSettings();
     void OnUnavailable();
     void OnUpdateUnavailable(CCmdUI* pCmdUI);
 

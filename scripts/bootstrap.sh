@@ -14,7 +14,9 @@ packages=(
   cmake autoconf automake libtool pkg-config dpkg-dev make
   googletest clang libclang-rt-14-dev
   imagemagick ffmpeg dvdauthor vcdimager zip unzip
-  zlib1g-dev p7zip-full fp-utils libxml2-utils ghostscript
+  libdvdread-dev
+  zlib1g-dev p7zip-full fp-utils libxml2-utils ghostscript chromium
+  tinyproxy microsocks dante-server
 )
 
 # A list that fails to download (a mirror in the middle of a sync) is tried

@@ -1,0 +1,199 @@
+#ifdef _WIN32
+
+#include "WinTestSupport.h"
+
+#include <shlwapi.h>
+
+#include <cstdio>
+#include <algorithm>
+#include <cstring>
+
+#include <gtest/gtest.h>
+
+#include "core/ErrorBox.h"
+
+CWinApp theTestApp("Vistrel Export Tests");
+
+namespace {
+
+class ExportEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override
+    {
+        // No test may wait on a message box.
+        AfxSetMessageBoxRecording(true, IDOK);
+        SetErrorBoxRecording(true);
+    }
+};
+
+::testing::Environment* const g_environment =
+    ::testing::AddGlobalTestEnvironment(new ExportEnvironment);
+
+} // namespace
+
+ScopedProfile::ScopedProfile(const char* testName)
+{
+    char name[160];
+    std::snprintf(name, sizeof(name), "VistrelExportTest-%lu-%lu-%s", ::GetCurrentProcessId(),
+                  ::GetTickCount(), testName);
+    m_company = name;
+    theTestApp.SetRegistryKey(m_company.c_str());
+}
+
+ScopedProfile::~ScopedProfile()
+{
+    ::SHDeleteKeyA(HKEY_CURRENT_USER, ("Software\\" + m_company).c_str());
+    theTestApp.SetRegistryKey((LPCSTR)nullptr);
+}
+
+int ScopedProfile::GetInt(const char* section, const char* entry, int defaultValue)
+{
+    return int(theTestApp.GetProfileInt(section, entry, defaultValue));
+}
+
+std::string ScopedProfile::GetString(const char* section, const char* entry)
+{
+    return theTestApp.GetProfileString(section, entry, "<none>");
+}
+
+void ScopedProfile::SetInt(const char* section, const char* entry, int value)
+{
+    theTestApp.WriteProfileInt(section, entry, value);
+}
+
+void ScopedProfile::SetString(const char* section, const char* entry, const char* value)
+{
+    theTestApp.WriteProfileString(section, entry, value);
+}
+
+void Pump()
+{
+    MSG msg;
+    while (::PeekMessage(&msg, NULL, 0, 0, PM_REMOVE)) {
+        if (!AfxPreTranslateMessage(&msg)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessage(&msg);
+        }
+    }
+}
+
+void PressKey(HWND window, UINT vk, int modifiers)
+{
+    BYTE saved[256];
+    ::GetKeyboardState(saved);
+    BYTE state[256];
+    memcpy(state, saved, sizeof(state));
+    BYTE shift = (modifiers & KEY_SHIFT) ? 0x80 : 0;
+    BYTE control = (modifiers & KEY_CONTROL) ? 0x80 : 0;
+    BYTE alt = (modifiers & KEY_ALT) ? 0x80 : 0;
+    state[VK_SHIFT] = state[VK_LSHIFT] = shift;
+    state[VK_CONTROL] = state[VK_LCONTROL] = control;
+    state[VK_MENU] = state[VK_LMENU] = alt;
+    ::SetKeyboardState(state);
+    LPARAM lParam = 1 | LPARAM(::MapVirtualKeyA(vk, 0) << 16) | (alt ? (LPARAM(1) << 29) : 0);
+    ::PostMessage(window, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, vk, lParam);
+    Pump();
+    ::SetKeyboardState(saved);
+}
+
+void TypeText(HWND window, const char* text)
+{
+    for (const char* p = text; *p != '\0'; p++)
+        ::PostMessage(window, WM_CHAR, WPARAM((unsigned char)*p), 1);
+    Pump();
+}
+
+std::string WindowText(HWND window)
+{
+    int length = ::GetWindowTextLengthA(window);
+    std::string text(size_t(length) + 1, '\0');
+    int got = ::GetWindowTextA(window, &text[0], length + 1);
+    text.resize(size_t(got));
+    return text;
+}
+
+std::string ClipboardText()
+{
+    std::string text = "<none>";
+    if (!::OpenClipboard(NULL))
+        return text;
+    HANDLE block = ::GetClipboardData(CF_TEXT);
+    if (const char* bytes = block != NULL ? static_cast<const char*>(::GlobalLock(block)) : NULL) {
+        text = bytes;
+        ::GlobalUnlock(block);
+    }
+    ::CloseClipboard();
+    return text;
+}
+
+void SetClipboardText(const char* text)
+{
+    if (!::OpenClipboard(NULL))
+        return;
+    ::EmptyClipboard();
+    if (text != NULL) {
+        HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, strlen(text) + 1);
+        memcpy(::GlobalLock(block), text, strlen(text) + 1);
+        ::GlobalUnlock(block);
+        ::SetClipboardData(CF_TEXT, block);
+    }
+    ::CloseClipboard();
+}
+
+CEditorHost::CEditorHost(bool noMovie, bool singleLine, int width, int height)
+{
+    CreateEx(0, AfxRegisterWndClass(0, NULL, (HBRUSH)::GetStockObject(WHITE_BRUSH)), "editor host",
+             WS_POPUP | WS_VISIBLE | WS_BORDER, 10, 10, width, height, NULL, NULL);
+    DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | SS_NOTIFY;
+    if (!singleLine)
+        style |= WS_VSCROLL | WS_HSCROLL;
+    HWND control = ::CreateWindowExA(0, "Static", "", style, 0, 0, width - 2, height - 2, m_hWnd,
+                                     (HMENU)1225, ::GetModuleHandle(NULL), NULL);
+    edit.SubclassWindow(control);
+    edit.SetMovieContext(noMovie, singleLine);
+    ::SetForegroundWindow(m_hWnd);
+    edit.SetFocus();
+    Pump();
+}
+
+CEditorHost::~CEditorHost()
+{
+    DestroyWindow();
+    Pump();
+}
+
+BOOL CEditorHost::OnCommand(WPARAM wParam, LPARAM)
+{
+    if (LOWORD(wParam) == 1225 && HIWORD(wParam) == EN_CHANGE)
+        changes++;
+    return TRUE;
+}
+
+
+int LastRedColumn(HWND edit)
+{
+    ::RedrawWindow(edit, NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+    RECT client;
+    ::GetClientRect(edit, &client);
+    HDC dc = ::GetDC(edit);
+    int last = -1;
+    for (int y = 2; y < 18 && y < client.bottom; y++) {
+        for (int x = 0; x < client.right; x++) {
+            COLORREF c = ::GetPixel(dc, x, y);
+            if (int(GetRValue(c)) - int(GetGValue(c)) > 80 && int(GetRValue(c)) - int(GetBValue(c)) > 80)
+                last = std::max(last, x);
+        }
+    }
+    ::ReleaseDC(edit, dc);
+    return last;
+}
+
+std::string WindowsPath(const std::string& unixPath)
+{
+    std::string path = "Z:";
+    for (char c : unixPath)
+        path += c == '/' ? '\\' : c;
+    return path;
+}
+
+#endif

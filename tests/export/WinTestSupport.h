@@ -1,0 +1,62 @@
+// Helpers of the export tests under Wine: the application object with a
+// profile of the test's own, message pumping, keys with their modifiers and
+// a window that holds a script editor.
+#pragma once
+
+#ifdef _WIN32
+
+#include <windows.h>
+
+#include <string>
+
+#include "classlib/ClassLib.h"
+#include "export/ScriptEdit.h"
+
+// Points the application's profile at a company key of its own while it
+// lives, and deletes the key afterwards.
+class ScopedProfile {
+public:
+    explicit ScopedProfile(const char* testName);
+    ~ScopedProfile();
+    int GetInt(const char* section, const char* entry, int defaultValue);
+    std::string GetString(const char* section, const char* entry);
+    void SetInt(const char* section, const char* entry, int value);
+    void SetString(const char* section, const char* entry, const char* value);
+
+private:
+    std::string m_company;
+};
+
+// Handles every message waiting for this thread the way the program's loop
+// does (PreTranslateMessage first).
+void Pump();
+// Posts a key to the window as the keyboard would, with the modifiers held
+// in the thread's keyboard state while it is handled.
+enum { KEY_SHIFT = 1, KEY_CONTROL = 2, KEY_ALT = 4 };
+void PressKey(HWND window, UINT vk, int modifiers = 0);
+void TypeText(HWND window, const char* text);
+std::string WindowText(HWND window);
+// The clipboard's text; "<none>" when it holds none.
+std::string ClipboardText();
+void SetClipboardText(const char* text);
+
+// A visible top-level window holding one script editor (control 1225) that
+// fills it; it counts the editor's EN_CHANGE notifications.
+class CEditorHost : public CWnd {
+public:
+    CEditorHost(bool noMovie, bool singleLine, int width = 500, int height = 300);
+    ~CEditorHost() override;
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+
+    CScriptEdit edit;
+    int changes = 0;
+};
+
+// The right-most column of the editor's first text row with a red pixel
+// (token colour, anti-aliased or not); -1 when none.
+int LastRedColumn(HWND edit);
+
+// A Windows path of the build machine's file (a Unix path under Wine).
+std::string WindowsPath(const std::string& unixPath);
+
+#endif
