@@ -463,16 +463,16 @@ TEST(ConfigureListingProgram, CustomizeChangesThePaneOnlyAfterOk)
         CProgramRun::Press(dialog, pressed);
         ASSERT_TRUE(WaitFor([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }));
         DWORD solid = 99;
-        bool stored = run.GetInt("paintitem", "solid_background", &solid);
         if (pressed == IDCANCEL) {
-            EXPECT_FALSE(stored);
-            EXPECT_FALSE(FileExists(run.PathOf("subitems.dat")));
             Sleep(500);
+            EXPECT_FALSE(run.GetInt("paintitem", "solid_background", &solid));
+            EXPECT_FALSE(FileExists(run.PathOf("subitems.dat")));
             EXPECT_FALSE(paneHas(noPicture));
         } else {
-            EXPECT_TRUE(stored);
+            // The elements' file is written after the settings.
+            EXPECT_TRUE(WaitFor([&] { return FileExists(run.PathOf("subitems.dat")); }, 10000));
+            EXPECT_TRUE(run.GetInt("paintitem", "solid_background", &solid));
             EXPECT_EQ(0u, solid);
-            EXPECT_TRUE(FileExists(run.PathOf("subitems.dat")));
             EXPECT_TRUE(WaitFor([&] { return paneHas(noPicture); }, 10000));
         }
     }
