@@ -9,6 +9,7 @@
 #include <cstdlib>
 
 #include "ProbeAnswer.h"
+#include "ToolProcess.h"
 #include "core/PluginManager.h"
 #include "plugins/toolbridge/ToolRunner.h"
 
@@ -52,14 +53,9 @@ CPluginManager* ToolBridge::manager;
 // A stand-in tool in a program folder of its own.
 std::string FolderWithTool(const char* fake)
 {
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    std::string folder = std::string(temp) + "toolbridge-" + fake + "-" +
-                         std::to_string(GetCurrentProcessId());
-    CreateDirectoryA(folder.c_str(), NULL);
+    std::string folder = FreshFolder(std::string("toolbridge-") + fake);
     CreateDirectoryA((folder + "\\plugins").c_str(), NULL);
-    std::string tool = WindowsPath(FAKE_TOOLS_DIR) + "\\" + fake + ".exe";
-    CopyFileA(tool.c_str(), (folder + "\\plugins\\vidscan.exe").c_str(), FALSE);
+    CopyTestFile(std::string(FAKE_TOOLS_DIR) + "/" + fake + ".exe", folder + "\\plugins\\vidscan.exe");
     return folder;
 }
 
@@ -127,10 +123,7 @@ TEST_F(ToolBridge, PassesExtensionsAndTheCodecList)
     GetModuleFileNameA(NULL, module, MAX_PATH);
     std::string list = std::string(module).substr(0, std::string(module).rfind('\\')) +
                        "\\plugins\\vidscan.cdb";
-    FILE* file = fopen(list.c_str(), "w");
-    ASSERT_NE(nullptr, file);
-    fputs("msvid: XVID\n N: DivX 5 compatible; XVID\n", file);
-    fclose(file);
+    WriteBytes(list, "msvid: XVID\n N: DivX 5 compatible; XVID\n");
     record = Read("xvid_mp3", ".AVI", 0);
     DeleteFileA(list.c_str());
     ASSERT_NE(nullptr, record);
