@@ -22,9 +22,11 @@
 #include "dialogs/ConfigureDlg.h"
 #include "dialogs/ComparedDbDlg.h"
 #include "dialogs/ManagePersonsDlg.h"
+#include "dialogs/MassUpdateImdbDlg.h"
 #include "dialogs/MovieInfoDlg.h"
 #include "dialogs/SearchDlg.h"
 #include "dialogs/SortByCustomDlg.h"
+#include "export/ExportDlg.h"
 #include "export/SortKeys.h"
 #include "dialogs/WaitDlg.h"
 #include "core/ErrorBox.h"
@@ -116,12 +118,9 @@ BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
     ON_COMMAND(ID_CONFIGURE, OnConfigure)
     ON_COMMAND(ID_SORT_CUSTOM, OnSortCustom)
     ON_COMMAND(ID_APP_ABOUT, OnAppAbout)
+    ON_COMMAND(ID_FILE_EXPORT, OnFileExport)
     ON_COMMAND(ID_INTERNET_SETTINGS, OnInternetSettings)
-    // Their dialogs are not in the program yet.
-    ON_COMMAND(ID_FILE_EXPORT, OnUnavailable)
-    ON_UPDATE_COMMAND_UI(ID_FILE_EXPORT, OnUpdateUnavailable)
-    ON_COMMAND(ID_MASS_UPDATE_IMDB, OnUnavailable)
-    ON_UPDATE_COMMAND_UI(ID_MASS_UPDATE_IMDB, OnUpdateUnavailable)
+    ON_COMMAND(ID_MASS_UPDATE_IMDB, OnMassUpdateImdb)
 END_MESSAGE_MAP()
 
 CMainFrame::CMainFrame()
@@ -608,15 +607,6 @@ void CMainFrame::OnUpdateMovieDelete(CCmdUI* pCmdUI)
     pCmdUI->Enable(m_pane.GetSelectedCount() > 0);
 }
 
-void CMainFrame::OnUnavailable()
-{
-}
-
-void CMainFrame::OnUpdateUnavailable(CCmdUI* pCmdUI)
-{
-    pCmdUI->Enable(FALSE);
-}
-
 void CMainFrame::OnFileImport()
 {
     CImportDlg dialog(this);
@@ -654,6 +644,19 @@ void CMainFrame::OnCompareDatabases()
     }
 }
 
+void CMainFrame::OnMassUpdateImdb()
+{
+    // The catalogue is written as it was before the run and, when the run
+    // changed it, as it is after.
+    WriteCrashCopy();
+    CMassUpdateImdbDlg dialog(this);
+    dialog.DoModal();
+    if (!theCollection.IsSaved()) {
+        WriteCrashCopy();
+        RefillViews();
+    }
+}
+
 void CMainFrame::OnConfigure()
 {
     CConfigureDlg dialog(this);
@@ -670,6 +673,12 @@ void CMainFrame::OnInternetSettings()
 void CMainFrame::OnAppAbout()
 {
     CAboutDlg dialog(this);
+    dialog.DoModal();
+}
+
+void CMainFrame::OnFileExport()
+{
+    CExportDlg dialog(this);
     dialog.DoModal();
 }
 
