@@ -5,9 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <fstream>
 #include <string>
 #include <vector>
 
+#include "../net/test_imdb_host.h"
 #include "../net/test_imdb_site.h"
 #include "test_movie_info.h"
 #include "classlib/WinApp.h"
@@ -59,24 +61,8 @@ std::string TempFile(const char* name, const std::string& data)
     char folder[MAX_PATH];
     GetTempPathA(sizeof folder, folder);
     std::string path = std::string(folder) + name;
-    FILE* file = fopen(path.c_str(), "wb");
-    fwrite(data.data(), 1, data.size(), file);
-    fclose(file);
+    std::ofstream(path, std::ios::binary) << data;
     return path;
-}
-
-std::string ReadFile(const std::string& path)
-{
-    std::string data;
-    FILE* file = fopen(path.c_str(), "rb");
-    if (file == nullptr)
-        return "<none>";
-    char buffer[4096];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, file)) > 0)
-        data.append(buffer, n);
-    fclose(file);
-    return data;
 }
 
 } // namespace
@@ -234,7 +220,7 @@ TEST_F(MainPageTest, ResultListsFailuresAndMissingNamesAreAnswered)
 TEST_F(MainPageTest, CoverOperationsWorkOnTheRecordsCover)
 {
     DWORD id = StoreMovie("Covered");
-    std::string gif = ReadFile(std::string(VISTREL_TEST_DATA) + "/covers/cover_93x130.gif");
+    std::string gif = ReadTestFile(std::string(VISTREL_TEST_DATA) + "/covers/cover_93x130.gif");
     std::string plain = TempFile("vistrel-cover", gif);
     std::string text = TempFile("vistrel-cover.jpg", "not a picture");
     std::string empty = TempFile("vistrel-empty.gif", "");
@@ -267,7 +253,7 @@ TEST_F(MainPageTest, CoverOperationsWorkOnTheRecordsCover)
     EXPECT_TRUE(loaded);
     EXPECT_EQ("gif", type);  // no extension: the data's own type
     EXPECT_TRUE(savedOk);
-    EXPECT_EQ(gif, ReadFile(saved));
+    EXPECT_EQ(gif, ReadTestFile(saved));
     EXPECT_TRUE(removed);
     EXPECT_FALSE(hasAfter);
     EXPECT_FALSE(removedAgain);

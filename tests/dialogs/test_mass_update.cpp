@@ -381,3 +381,19 @@ TEST(MassUpdateCommand, TheFrameWritesTheCrashCopyBeforeTheDialog)
     CProgramRun::Press(dialog, IDCANCEL);
     EXPECT_TRUE(WaitFor([&] { return !::IsWindow(dialog); }));
 }
+
+// Shown for screenshots only: the dialog after a run over four movies, or
+// before it when SHOWCASE is set.
+TEST_F(MassUpdate, DISABLED_Showcase)
+{
+    AddMovie("");
+    AddMovie("Star");
+    AddMovie("Bad", At("/Title?404").c_str());
+    AddMovie("Alien");
+    DialogDriver driver([&](HWND dlg) {
+        if (WindowCaption(dlg) == "Mass Update IMDb info" && getenv("SHOWCASE") == nullptr)
+            PostClick(dlg, IDOK);
+    });
+    CMassUpdateImdbDlg dlg;
+    dlg.DoModal();
+}
