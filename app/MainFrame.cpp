@@ -26,6 +26,7 @@
 #include "dialogs/MovieInfoDlg.h"
 #include "dialogs/SearchDlg.h"
 #include "dialogs/SortByCustomDlg.h"
+#include "export/ExportDlg.h"
 #include "export/SortKeys.h"
 #include "dialogs/WaitDlg.h"
 #include "core/ErrorBox.h"
@@ -117,11 +118,9 @@ BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
     ON_COMMAND(ID_CONFIGURE, OnConfigure)
     ON_COMMAND(ID_SORT_CUSTOM, OnSortCustom)
     ON_COMMAND(ID_APP_ABOUT, OnAppAbout)
+    ON_COMMAND(ID_FILE_EXPORT, OnFileExport)
     ON_COMMAND(ID_INTERNET_SETTINGS, OnInternetSettings)
     ON_COMMAND(ID_MASS_UPDATE_IMDB, OnMassUpdateImdb)
-    // Their dialogs are not in the program yet.
-    ON_COMMAND(ID_FILE_EXPORT, OnUnavailable)
-    ON_UPDATE_COMMAND_UI(ID_FILE_EXPORT, OnUpdateUnavailable)
 END_MESSAGE_MAP()
 
 CMainFrame::CMainFrame()
@@ -608,15 +607,6 @@ void CMainFrame::OnUpdateMovieDelete(CCmdUI* pCmdUI)
     pCmdUI->Enable(m_pane.GetSelectedCount() > 0);
 }
 
-void CMainFrame::OnUnavailable()
-{
-}
-
-void CMainFrame::OnUpdateUnavailable(CCmdUI* pCmdUI)
-{
-    pCmdUI->Enable(FALSE);
-}
-
 void CMainFrame::OnFileImport()
 {
     CImportDlg dialog(this);
@@ -683,6 +673,12 @@ void CMainFrame::OnInternetSettings()
 void CMainFrame::OnAppAbout()
 {
     CAboutDlg dialog(this);
+    dialog.DoModal();
+}
+
+void CMainFrame::OnFileExport()
+{
+    CExportDlg dialog(this);
     dialog.DoModal();
 }
 

@@ -90,9 +90,8 @@ protected:
     void OnConfigure();
     void OnSortCustom();
     void OnAppAbout();
+    void OnFileExport();
     void OnInternetSettings();
-    void OnUnavailable();
-    void OnUpdateUnavailable(CCmdUI* pCmdUI);
 
     DECLARE_MESSAGE_MAP()
 

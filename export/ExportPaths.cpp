@@ -159,6 +159,11 @@ bool IsPlainCoverType(const char* type)
     return length > 0;
 }
 
+bool FolderExists(const char* path)
+{
+    return path != NULL && path[0] != '\0' && IsFolder(path);
+}
+
 bool CreatePath(const char* path)
 {
     if (path == NULL || path[0] == '\0')

@@ -38,6 +38,9 @@ void MakeRelativeLink(std::string* link, const char* from, const char* to);
 // or digits. Any other type counts as no cover.
 bool IsPlainCoverType(const char* type);
 
+// Whether the path names a folder (a trailing separator allowed).
+bool FolderExists(const char* path);
+
 // Makes the folder and its missing parents. True when it exists as a folder
 // afterwards; a file of that name is no folder.
 bool CreatePath(const char* path);

@@ -157,6 +157,7 @@ bool WriteBigList(const ExportJob& job, ILoadProgress* progress)
         ShowError(0, "Unable to create file");
         return false;
     }
+    setvbuf(file, NULL, _IOFBF, 64 * 1024);
     if (!WriteText(file, Expand(job.bigScripts.head, NULL, -1, job))) {
         ShowError(0, kWriteError);
         fclose(file);
@@ -189,14 +190,15 @@ bool WriteBigList(const ExportJob& job, ILoadProgress* progress)
     bool written = true;
     int32_t number = 1;
     for (const SortEntry& entry : entries) {
-        CMovie* movie = theCollection.GetMovieCopy(entry.id);
-        if (movie == NULL) {
+        // Read in place: a copy of every movie would copy every cover too.
+        bool found = theCollection.ReadMovie(entry.id, [&](const CMovie& movie) {
+            written = WriteText(file, Expand(job.bigScripts.body, &movie, number++, job));
+        });
+        if (!found) {
             ShowError(0, "Severe database error");
             stop = true;
             break;
         }
-        written = WriteText(file, Expand(job.bigScripts.body, movie, number++, job));
-        theCollection.ReleaseMovieCopy(&movie);
         // A body that can't be written means a full or lost disc: one
         // message ends the list rather than one per movie.
         if (!written)

@@ -352,6 +352,45 @@
 #define ID_EDIT_SELECT_ALL          57642
 #define ID_EDIT_UNDO                57643
 
+// The export wizard: its dialog, side picture and pages
+#define IDD_EXPORT                  179
+#define IDD_EXPORT_CHOOSE           180
+#define IDD_EXPORT_BIG_FILE         181
+#define IDD_EXPORT_SMALL_FILES      182
+#define IDD_EXPORT_COVERS           183
+#define IDD_EXPORT_SMALL_SCRIPT     184
+#define IDD_EXPORT_BIG_SCRIPT       185
+#define IDD_EXPORT_SUMMARY          186
+#define IDR_EXPORT_PICTURE          198     // type "JPEG"
+#define IDC_EXPORT_TITLE            1002
+#define IDC_EXPORT_PICTURE          1235
+#define IDC_EXPORT_PAGE_AREA        1236
+#define IDC_EXPORT_NEXT             1242
+#define IDC_EXPORT_BACK             1243
+#define IDC_EXPORT_ONE_BIG          1243
+#define IDC_EXPORT_PER_MOVIE        1244
+#define IDC_EXPORT_SAVE_COVERS      1245
+#define IDC_EXPORT_TEMPLATES        1246
+#define IDC_EXPORT_TEMPLATE_LIST    1247
+#define IDC_EXPORT_FILE             1248
+#define IDC_EXPORT_BROWSE           1086
+#define IDC_EXPORT_FORMAT           1087
+#define IDC_EXPORT_SORT             1107
+#define IDC_EXPORT_ORDER            1108
+#define IDC_EXPORT_USE_RANGE        1227
+#define IDC_EXPORT_RANGE_FROM       1046
+#define IDC_EXPORT_RANGE_TO         1045
+#define IDC_EXPORT_FOLDER           1254
+#define IDC_EXPORT_NAMED_BY         1041
+#define IDC_EXPORT_EXTENSION        1044
+#define IDC_EXPORT_COVER_FOLDER     1085
+#define IDC_EXPORT_REPLACE_EMPTY    1090
+#define IDC_EXPORT_SCRIPT           1082
+#define IDC_EXPORT_LOAD_SCRIPT      1085
+#define IDC_EXPORT_SAVE_SCRIPT      1081
+#define IDC_EXPORT_SCRIPT_TABS      1252
+#define IDC_EXPORT_SUMMARY          1257
+
 // Internet settings and the download window
 #define IDD_INTERNET_CONFIG         210
 #define IDD_DOWNLOAD_STATUS         212
@@ -475,3 +514,6 @@
 #define IDC_MASS_COMMENT            1016
 #define IDC_MASS_RATE               1216
 #define IDC_MASS_ONLY_EMPTY         1279
+// Making small covers (smallcovers.rc).
+#define IDD_MAKE_SMALL_COVERS       214
+#define IDC_SMALL_COVERS_PROGRESS   1067

@@ -188,12 +188,86 @@ int LastRedColumn(HWND edit)
     return last;
 }
 
-std::string WindowsPath(const std::string& unixPath)
+namespace {
+
+std::vector<std::function<bool()>> g_steps;
+size_t g_nextStep = 0;
+int g_tries = 0;
+
+BOOL CALLBACK CancelDialog(HWND window, LPARAM)
 {
-    std::string path = "Z:";
-    for (char c : unixPath)
-        path += c == '/' ? '\\' : c;
-    return path;
+    char name[16] = {};
+    ::GetClassNameA(window, name, sizeof(name));
+    if (lstrcmpA(name, "#32770") == 0 && ::IsWindowVisible(window))
+        ::PostMessage(window, WM_COMMAND, IDCANCEL, 0);
+    return TRUE;
+}
+
+struct DialogSearch {
+    const char* caption;
+    HWND found;
+};
+
+BOOL CALLBACK MatchDialog(HWND window, LPARAM lParam)
+{
+    DialogSearch* search = reinterpret_cast<DialogSearch*>(lParam);
+    char name[16] = {};
+    ::GetClassNameA(window, name, sizeof(name));
+    if (lstrcmpA(name, "#32770") == 0 && ::IsWindowVisible(window) && WindowText(window) == search->caption) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+} // namespace
+
+CTimedSteps::CTimedSteps(std::vector<std::function<bool()>> steps)
+{
+    g_steps = std::move(steps);
+    g_nextStep = 0;
+    g_tries = 0;
+    m_timer = ::SetTimer(NULL, 0, 100, &CTimedSteps::Tick);
+}
+
+CTimedSteps::~CTimedSteps()
+{
+    ::KillTimer(NULL, m_timer);
+    EXPECT_TRUE(Done()) << "step " << g_nextStep << " of " << g_steps.size() << " never ran";
+    g_steps.clear();
+}
+
+bool CTimedSteps::Done() const
+{
+    return g_nextStep >= g_steps.size();
+}
+
+void CALLBACK CTimedSteps::Tick(HWND, UINT, UINT_PTR, DWORD)
+{
+    if (g_nextStep >= g_steps.size())
+        return;
+    size_t step = g_nextStep;
+    if (g_steps[step]()) {
+        if (g_nextStep == step)
+            g_nextStep++;
+        g_tries = 0;
+    } else if (++g_tries > 100) {
+        ADD_FAILURE() << "step " << step << " waited too long";
+        g_nextStep = g_steps.size();
+        ::EnumThreadWindows(::GetCurrentThreadId(), &CancelDialog, 0);
+    }
+}
+
+HWND FindThreadDialog(const char* caption)
+{
+    DialogSearch search = {caption, NULL};
+    ::EnumThreadWindows(::GetCurrentThreadId(), &MatchDialog, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+void Click(HWND dialog, int id)
+{
+    ::PostMessage(::GetDlgItem(dialog, id), BM_CLICK, 0, 0);
 }
 
 #endif

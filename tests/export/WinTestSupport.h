@@ -7,7 +7,9 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "classlib/ClassLib.h"
 #include "export/ScriptEdit.h"
@@ -56,7 +58,23 @@ public:
 // (token colour, anti-aliased or not); -1 when none.
 int LastRedColumn(HWND edit);
 
-// A Windows path of the build machine's file (a Unix path under Wine).
-std::string WindowsPath(const std::string& unixPath);
+// Steps that play the user while a modal dialog of this thread runs: one
+// step per timer tick (100 ms), in order. A step answers false to be asked
+// again at the next tick (to wait for a window); a step still waiting after
+// ten seconds fails the test and cancels the thread's dialogs.
+class CTimedSteps {
+public:
+    explicit CTimedSteps(std::vector<std::function<bool()>> steps);
+    ~CTimedSteps();
+    bool Done() const;
+
+private:
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD);
+    UINT_PTR m_timer;
+};
+
+// A visible top-level dialog of this thread whose caption is the text.
+HWND FindThreadDialog(const char* caption);
+void Click(HWND dialog, int id);
 
 #endif
