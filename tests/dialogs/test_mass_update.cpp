@@ -146,7 +146,7 @@ protected:
                 prepare(dlg);
             PostClick(dlg, IDOK);
             Poll([&, dlg, runs, between, run = 0]() mutable {
-                if (LastLine(dlg) != "Done!" || !IsItemEnabled(dlg, IDOK))
+                if (LastLine(dlg) != "Done!" || ItemText(dlg, IDCANCEL) != "Close")
                     return false;
                 logs.push_back(Log(dlg));
                 if (++run == runs) {
@@ -342,7 +342,7 @@ TEST_F(MassUpdate, CheckBoxesFollowTheQuestionAndOnlyIfEmpty)
                 PostClick(dlg, IDC_MASS_SHOW);
                 PostClick(dlg, IDOK);
                 Poll([&, dlg] {
-                    if (LastLine(dlg) != "Done!")
+                    if (LastLine(dlg) != "Done!" || ItemText(dlg, IDCANCEL) != "Close")
                         return false;
                     lockedAfterRun = !IsItemEnabled(dlg, IDC_MASS_ASK) && !IsItemEnabled(dlg, IDC_MASS_RATE) &&
                                      IsItemEnabled(dlg, IDC_MASS_SHOW) && IsItemEnabled(dlg, IDOK);
