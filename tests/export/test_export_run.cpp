@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "ReadAll.h"
 #include "core/ErrorBox.h"
 #include "core/MovieCollection.h"
 #include "core/StrUtil.h"
@@ -21,20 +22,6 @@
 #include "export/ScriptFiles.h"
 
 namespace {
-
-std::string ReadAll(const std::string& path)
-{
-    std::string bytes;
-    FILE* file = fopen(path.c_str(), "rb");
-    if (file == NULL)
-        return "<missing>";
-    char piece[4096];
-    size_t n;
-    while ((n = fread(piece, 1, sizeof(piece), file)) > 0)
-        bytes.append(piece, n);
-    fclose(file);
-    return bytes;
-}
 
 std::set<std::string> FilesIn(const std::string& folder)
 {
