@@ -92,6 +92,13 @@ BOOL CConfigureListingDlg::OnInitDialog()
     return TRUE;
 }
 
+void CConfigureListingDlg::OnOK()
+{
+    // Enter in an edit comes here too: not while a number is missing.
+    if (::IsWindowEnabled(::GetDlgItem(m_hWnd, IDOK)))
+        EndDialog(IDOK);
+}
+
 void CConfigureListingDlg::OnCancel()
 {
     // The edits are thrown away: the layout holds the stored design again.

@@ -26,6 +26,7 @@ public:
     CListingPreview* GetPreview() { return &m_preview; }
 
     BOOL OnInitDialog() override;
+    void OnOK() override;
     void OnCancel() override;
 
 protected:

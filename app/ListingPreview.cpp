@@ -66,13 +66,8 @@ void CListingPreview::Relayout(CLayoutSubItem* keepInView)
     int32_t level = m_level;
     PaintRequest request;
     request.reference = reference;
-    request.boxDc = &m_boxDc;
-    request.boxBitmap = &m_boxBitmap;
-    request.oldBitmap = &m_oldBitmap;
-    request.laid = &m_laid;
+    request.SetBox(&m_boxDc, &m_boxBitmap, &m_oldBitmap, &m_laid, &m_boxWidth, &m_boxHeight);
     request.movie = &m_movie;
-    request.width = &m_boxWidth;
-    request.height = &m_boxHeight;
     request.selected = m_selected;
     request.remeasure = true;
     request.cachedLevel = &level;

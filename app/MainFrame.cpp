@@ -22,6 +22,7 @@
 #include "dialogs/ConfigureDlg.h"
 #include "dialogs/ComparedDbDlg.h"
 #include "dialogs/ManagePersonsDlg.h"
+#include "dialogs/MassUpdateImdbDlg.h"
 #include "dialogs/MovieInfoDlg.h"
 #include "dialogs/SearchDlg.h"
 #include "dialogs/SortByCustomDlg.h"
@@ -119,9 +120,7 @@ BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
     ON_COMMAND(ID_APP_ABOUT, OnAppAbout)
     ON_COMMAND(ID_FILE_EXPORT, OnFileExport)
     ON_COMMAND(ID_INTERNET_SETTINGS, OnInternetSettings)
-    // Their dialogs are not in the program yet.
-    ON_COMMAND(ID_MASS_UPDATE_IMDB, OnUnavailable)
-    ON_UPDATE_COMMAND_UI(ID_MASS_UPDATE_IMDB, OnUpdateUnavailable)
+    ON_COMMAND(ID_MASS_UPDATE_IMDB, OnMassUpdateImdb)
 END_MESSAGE_MAP()
 
 CMainFrame::CMainFrame()
@@ -608,15 +607,6 @@ void CMainFrame::OnUpdateMovieDelete(CCmdUI* pCmdUI)
     pCmdUI->Enable(m_pane.GetSelectedCount() > 0);
 }
 
-void CMainFrame::OnUnavailable()
-{
-}
-
-void CMainFrame::OnUpdateUnavailable(CCmdUI* pCmdUI)
-{
-    pCmdUI->Enable(FALSE);
-}
-
 void CMainFrame::OnFileImport()
 {
     CImportDlg dialog(this);
@@ -651,6 +641,19 @@ void CMainFrame::OnCompareDatabases()
         m_pane.FillList();
         m_pane.FillTree();
         m_pane.UpdateMovieList();
+    }
+}
+
+void CMainFrame::OnMassUpdateImdb()
+{
+    // The catalogue is written as it was before the run and, when the run
+    // changed it, as it is after.
+    WriteCrashCopy();
+    CMassUpdateImdbDlg dialog(this);
+    dialog.DoModal();
+    if (!theCollection.IsSaved()) {
+        WriteCrashCopy();
+        RefillViews();
     }
 }
 

@@ -86,13 +86,12 @@ protected:
     void OnManagePersons();
     void OnSearch();
     void OnCompareDatabases();
+    void OnMassUpdateImdb();
     void OnConfigure();
     void OnSortCustom();
     void OnAppAbout();
     void OnFileExport();
     void OnInternetSettings();
-    void OnUnavailable();
-    void OnUpdateUnavailable(CCmdUI* pCmdUI);
 
     DECLARE_MESSAGE_MAP()
 

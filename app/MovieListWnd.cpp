@@ -143,11 +143,13 @@ void CMovieListWnd::UpdateListing()
     }
     // Added movies, and changed ones that had no line, get one; a movie that
     // has a line already is only refreshed.
-    std::set<DWORD> lines;
-    for (const auto& item : m_items)
-        lines.insert(item->GetMovie());
     std::vector<DWORD> missing(addedIds);
     missing.insert(missing.end(), changed.begin(), changed.end());
+    std::set<DWORD> lines;
+    if (!missing.empty()) {
+        for (const auto& item : m_items)
+            lines.insert(item->GetMovie());
+    }
     for (DWORD movie : missing) {
         progress.Advance(1.0);
         if (lines.count(movie) != 0) {

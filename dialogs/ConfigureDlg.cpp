@@ -5,6 +5,7 @@
 
 #include "classlib/WinApp.h"
 #include "core/StrUtil.h"
+#include "dialogs/MakeSmallCoversDlg.h"
 #include "resources/resource.h"
 
 namespace {
@@ -28,6 +29,11 @@ const Option kOptions[] = {
     { IDC_CONFIG_AUTOLOAD, "open", "autoload_last", 1 },
 };
 const int kMaxRecent = 10;
+const char kShrinkQuestion[] =
+    "You have choosen to only download small covers from IMDb.\r\n"
+    "If you wan't it to vistrel can make all your now downloaded big covers small.\r\n"
+    "Your own custom covers are not affected.\r\n\r\n"
+    "Do you wish for vistrel to shrink all big covers ?";
 
 } // namespace
 
@@ -62,6 +68,8 @@ void CConfigureDlg::OnOK()
         return;
     }
     CWinApp* app = AfxGetApp();
+    bool smallCoversOn = IsDlgButtonChecked(IDC_CONFIG_SMALL_COVERS) &&
+                         (app->GetProfileInt("update", "force_small_cover", 0) & 1) == 0;
     for (const Option& option : kOptions)
         app->WriteProfileInt(option.section, option.key, IsDlgButtonChecked(option.control) ? 1 : 0);
     app->WriteProfileInt("open", "recent", int(recent));
@@ -70,5 +78,11 @@ void CConfigureDlg::OnOK()
         app->WriteProfileInt("updatemoviefile", "answer", 0);
     else if (app->GetProfileInt("updatemoviefile", "answer", 0) == 0)
         app->WriteProfileInt("updatemoviefile", "answer", 1);
+    // Switching small covers on offers to shrink the large covers stored.
+    if (smallCoversOn &&
+        AfxShowMessageBox(m_hWnd, kShrinkQuestion, app->m_pszAppName, MB_YESNO | MB_ICONQUESTION) == IDYES) {
+        CMakeSmallCoversDlg covers(this);
+        covers.DoModal();
+    }
     EndDialog(IDOK);
 }

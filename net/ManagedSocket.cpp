@@ -4,6 +4,19 @@
 
 #include <cstdlib>
 
+#include <cstring>
+
+#include "net/HttpReply.h"
+
+namespace {
+
+// The receive buffer's address space: the largest reply and one receive
+// step more, committed a step at a time.
+const size_t kReservedBytes = kMaxHttpReply + 64 * 1024;
+const size_t kCommitStep = 256 * 1024;
+
+} // namespace
+
 CManagedSocket::CManagedSocket(CSocketManager* manager, SOCKET socket)
     : m_socket(socket),
       m_id(socket),
@@ -19,7 +32,7 @@ CManagedSocket::CManagedSocket(CSocketManager* manager, SOCKET socket)
 CManagedSocket::~CManagedSocket()
 {
     Close(false);
-    free(m_receive);
+    FreeReceive();
 }
 
 void CManagedSocket::Close(bool failed)
@@ -38,14 +51,22 @@ bool CManagedSocket::Reserve(size_t n)
 {
     if (m_receiveCapacity - m_receiveLength >= n)
         return true;
-    // Growing by half again keeps the copies few and the spare room small.
-    size_t capacity = m_receiveCapacity + m_receiveCapacity / 2;
-    if (capacity < m_receiveLength + n)
-        capacity = m_receiveLength + n;
-    char* grown = static_cast<char*>(realloc(m_receive, capacity));
-    if (grown == nullptr)
+    size_t needed = m_receiveLength + n;
+    if (needed > kReservedBytes)
         return false;
-    m_receive = grown;
+    // The whole limit is reserved once as address space and committed as
+    // the reply grows, so growing never copies what came.
+    if (m_receive == nullptr) {
+        m_receive = static_cast<char*>(VirtualAlloc(nullptr, kReservedBytes, MEM_RESERVE, PAGE_NOACCESS));
+        if (m_receive == nullptr)
+            return false;
+    }
+    size_t capacity = (needed + kCommitStep - 1) / kCommitStep * kCommitStep;
+    if (capacity > kReservedBytes)
+        capacity = kReservedBytes;
+    if (VirtualAlloc(m_receive + m_receiveCapacity, capacity - m_receiveCapacity, MEM_COMMIT, PAGE_READWRITE) ==
+        nullptr)
+        return false;
     m_receiveCapacity = capacity;
     return true;
 }
@@ -55,15 +76,28 @@ char* CManagedSocket::TakeReceived(size_t* length)
     *length = 0;
     if (m_receiveLength == 0)
         return nullptr;
-    // The spare room of the growth goes back to the heap.
-    char* data = static_cast<char*>(realloc(m_receive, m_receiveLength));
+    char* data = static_cast<char*>(malloc(m_receiveLength));
     if (data == nullptr)
-        data = m_receive;
+        return nullptr;
+    // Each step copied is given back at once: the reply is held about once,
+    // not twice, while it moves.
+    for (size_t at = 0; at < m_receiveLength; at += kCommitStep) {
+        size_t n = m_receiveLength - at < kCommitStep ? m_receiveLength - at : kCommitStep;
+        memcpy(data + at, m_receive + at, n);
+        VirtualFree(m_receive + at, kCommitStep, MEM_DECOMMIT);
+    }
     *length = m_receiveLength;
+    FreeReceive();
+    return data;
+}
+
+void CManagedSocket::FreeReceive()
+{
+    if (m_receive != nullptr)
+        VirtualFree(m_receive, 0, MEM_RELEASE);
     m_receive = nullptr;
     m_receiveLength = 0;
     m_receiveCapacity = 0;
-    return data;
 }
 
 #endif

@@ -27,7 +27,8 @@ public:
     void Close(bool failed);
     bool IsOpen() const { return m_socket != INVALID_SOCKET; }
 
-    // Room for n more received bytes; false when memory runs out.
+    // Room for n more received bytes; false when memory runs out or the
+    // reply would pass the largest the client takes.
     bool Reserve(size_t n);
     // Hands the received bytes over as a heap buffer and empties the
     // receive buffer; NULL when nothing was received.
@@ -45,6 +46,8 @@ public:
     Clock::time_point m_lastActivity;
 
 private:
+    void FreeReceive();
+
     CManagedSocket(const CManagedSocket&) = delete;
     CManagedSocket& operator=(const CManagedSocket&) = delete;
 };

@@ -137,7 +137,7 @@ bool Socks5Handshake(CHttpClient& client, IProxyChannel& channel, const CProxyTa
 
     // The rest of the reply, the bound address and port, is read and
     // dropped so that the HTTP reply starts clean.
-    unsigned char bound[257];
+    unsigned char bound[1 + kMaxSocks5Field + 2];
     switch (reply[3]) {
     case 1:
         return ReadBytes(client, channel, bound, 6);

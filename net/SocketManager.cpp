@@ -88,7 +88,7 @@ bool CSocketManager::AddSocket(SOCKET socket)
     if (m_state != RUNNING || m_sockets.size() >= kMaxSockets) {
         lock.unlock();
         closesocket(socket);
-        m_owner->AddError(HTTP_ERROR_PROGRAM, 0, "Unable to add socket");
+        m_owner->AddError(HTTP_ERROR_CONNECT, 0, "Unable to connect");
         return false;
     }
     m_sockets.emplace_back(new CManagedSocket(this, socket));
@@ -261,13 +261,9 @@ void CSocketManager::ReceiveFrom(CManagedSocket* socket)
         std::unique_lock<std::mutex> lock(m_lock);
         if (m_state != RUNNING || !socket->IsOpen())
             break;
-        size_t room = kMaxHttpReply - socket->m_receiveLength;
-        if (room == 0) {
-            socket->Close(true);
-            lock.unlock();
-            m_owner->AddError(HTTP_ERROR_RECEIVE, 0, "The reply is larger than 16 MB.");
-            break;
-        }
+        // One byte past the limit is room enough to tell a reply of the
+        // limit's size from a larger one.
+        size_t room = kMaxHttpReply + 1 - socket->m_receiveLength;
         size_t want = step < room ? step : room;
         if (!socket->Reserve(want)) {
             socket->Close(true);
@@ -300,10 +296,15 @@ void CSocketManager::ReceiveFrom(CManagedSocket* socket)
         }
         socket->m_receiveLength += size_t(n);
         received = true;
+        if (socket->m_receiveLength > kMaxHttpReply) {
+            socket->Close(true);
+            lock.unlock();
+            m_owner->AddError(HTTP_ERROR_RECEIVE, 0, "The reply is larger than 16 MB.");
+            break;
+        }
         if (after == before && step < kMaxStep)
             step += kStepGrowth;
         lock.unlock();
-        m_changed.notify_all();
 
         m_spanBytes += size_t(n);
         DWORD span = after - m_spanStart;

@@ -501,3 +501,19 @@
 #define IDC_FILES_ADD               1125
 #define IDC_FILES_TYPE              1284
 #define IDC_FILES_MORE_INFO         1286
+// Mass update of the site's details.
+#define IDD_MASS_UPDATE_IMDB        146
+#define IDC_MASS_ONLY               1064
+#define IDC_MASS_LOG                1065
+#define IDC_MASS_FORGET             1066
+#define IDC_MASS_TOTAL              1067
+#define IDC_MASS_SHOW               1069
+#define IDC_MASS_WAIT               1070
+#define IDC_MASS_CURRENT            1071
+#define IDC_MASS_ASK                1072
+#define IDC_MASS_COMMENT            1016
+#define IDC_MASS_RATE               1216
+#define IDC_MASS_ONLY_EMPTY         1279
+// Making small covers (smallcovers.rc).
+#define IDD_MAKE_SMALL_COVERS       214
+#define IDC_SMALL_COVERS_PROGRESS   1067

@@ -7,6 +7,10 @@
 #                    files AVSEQ01.DAT (VCD) and MPEG2/AVSEQ01.MPG (SVCD) cut
 #                    from vcdimager images with their RIFF CDXA header;
 #                    ffprobe's answer beside each file (NAME.json).
+#   tests/data/avi   two AVIs whose ffprobe answers (NAME.json) give the
+#                    values of the DirectShow plug-in's stand-in media types:
+#                    MPEG-4 tagged "xvid" 640x480 with MP3, MS-MPEG-4 v3
+#                    tagged DIV3 352x288 with PCM.
 #   tests/data/dvd   a DVD-Video folder from dvdauthor: title set 1 with
 #                    German audio, an English subpicture and a second chain
 #                    whose pre-command jumps away (longer than title set 2,
@@ -21,8 +25,9 @@ mpeg="$root/tests/data/mpeg"
 dvd="$root/tests/data/dvd"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
-rm -rf "$mpeg" "$dvd"
-mkdir -p "$mpeg/MPEG2" "$dvd"
+avi="$root/tests/data/avi"
+rm -rf "$mpeg" "$dvd" "$avi"
+mkdir -p "$mpeg/MPEG2" "$dvd" "$avi"
 
 ff() { ffmpeg -nostdin -hide_banner -loglevel error -y "$@"; }
 probe() { ffprobe -v error -show_streams -show_format -of json "$1" > "$2"; }
@@ -83,6 +88,16 @@ cut_track "$work/svcd.cue" "$work/svcd.bin" "$mpeg/MPEG2/AVSEQ01.MPG"
 
 for f in "$mpeg"/*.mpg "$mpeg"/*.m1v "$mpeg"/*.m2v "$mpeg/AVSEQ01.DAT" "$mpeg/MPEG2/AVSEQ01.MPG"; do
   probe "$f" "$f.json" || echo '{}' > "$f.json"
+done
+
+ff -f lavfi -i testsrc=size=640x480:rate=25:duration=1 \
+   -f lavfi -i sine=frequency=440:sample_rate=44100:duration=1 -ac 2 \
+   -c:v mpeg4 -vtag xvid -b:v 400k -c:a libmp3lame -b:a 128k -fflags +bitexact "$avi/xvid.avi"
+ff -f lavfi -i testsrc=size=352x288:rate=25:duration=1 \
+   -f lavfi -i sine=frequency=440:sample_rate=22050:duration=1 \
+   -c:v msmpeg4v3 -vtag DIV3 -b:v 300k -c:a pcm_s16le -fflags +bitexact "$avi/div3.avi"
+for f in "$avi"/*.avi; do
+  probe "$f" "$f.json"
 done
 
 # The DVD: small PAL program streams, authored into two title sets.

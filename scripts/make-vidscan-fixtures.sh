@@ -36,8 +36,9 @@ if [ "${1:-}" = --bench ]; then
   mkdir -p "$out"
   cd "$out"
   n=0
-  # Ten sizes and rates over the containers the tool reads: about 200 files.
-  for size in 160x120 176x144 192x144 208x160 224x176 240x176 256x192 272x208 288x224 320x240; do
+  # Ten sizes (multiples of 16, as RealVideo needs), two frame rates and two
+  # sample rates, in each of five containers the tool reads: 200 files.
+  for size in 160x128 176x144 192x144 208x160 224x176 240x176 256x192 272x208 288x224 320x240; do
     for rate in 25 30; do
       for rateAudio in 22050 44100; do
         n=$((n + 1))
@@ -50,7 +51,7 @@ if [ "${1:-}" = --bench ]; then
         ff $(video_in $size $rate $d) $(audio_in $rateAudio $d) -c:v mpeg4 -b:v 200k \
           -c:a pcm_s16be "${bitexact[@]}" b$n.mov
         ff $(video_in $size $rate $d) $(audio_in $rateAudio $d) -c:v mpeg1video -b:v 300k \
-          -maxrate 300k -bufsize 480k -c:a mp2 -b:a 64k -f mpeg "${bitexact[@]}" b$n.mpg
+          -maxrate 300k -bufsize 480k -c:a mp2 -b:a 64k -f mpeg -v quiet "${bitexact[@]}" b$n.mpg
         ff $(video_in $size $rate $d) $(audio_in 8000 $d) -ac 1 -c:v rv10 -b:v 200k \
           -c:a real_144 "${bitexact[@]}" b$n.rm
       done

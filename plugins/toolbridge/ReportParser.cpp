@@ -1,5 +1,6 @@
 // The portable half of the tool runner: cutting the output into lines and
 // reading each report line into the record.
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -73,6 +74,27 @@ VideoStreamInfo* VideoOf(MediaFormat& record)
 AudioStreamInfo* AudioOf(MediaFormat& record)
 {
     return record.audioCount != 0 ? record.audioStreams[0] : NULL;
+}
+
+// Appends the line and CR LF to the record's reportText.
+void AppendReportLine(MediaFormat& record, const char* line, size_t length, ReportParseState& state)
+{
+    if (state.textCapacity == 0) {
+        state.textLength = record.reportText != NULL ? strlen(record.reportText) : 0;
+        state.textCapacity = record.reportText != NULL ? state.textLength + 1 : 0;
+    }
+    size_t need = state.textLength + length + 3;
+    if (need > state.textCapacity) {
+        size_t capacity = std::max(need, std::max(state.textCapacity * 2, size_t(256)));
+        char* text = static_cast<char*>(realloc(record.reportText, capacity));
+        if (text == NULL)
+            return;
+        record.reportText = text;
+        state.textCapacity = capacity;
+    }
+    memcpy(record.reportText + state.textLength, line, length);
+    memcpy(record.reportText + state.textLength + length, "\r\n", 3);
+    state.textLength += length + 2;
 }
 
 void ReadKind(MediaFormat& record, const char* value)
@@ -175,10 +197,10 @@ CToolRunner::CToolRunner() : timeoutMs(120000)
 
 void CToolRunner::ParseReportLine(MediaFormat& record, const char* line, ReportParseState& state)
 {
-    if (strlen(line) <= kLabelLength)
+    size_t length = strlen(line);
+    if (length <= kLabelLength)
         return;
-    StrAppend(&record.reportText, line);
-    StrAppend(&record.reportText, "\r\n");
+    AppendReportLine(record, line, length, state);
     std::string label(line, kLabelLength);
     const char* value = line + kLabelLength;
 

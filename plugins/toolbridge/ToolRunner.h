@@ -28,10 +28,14 @@
 
 // What one report tells beyond single lines.
 struct ReportParseState {
-    int32_t seconds;   // from the Duration line, in whole seconds
-    float dataRate;    // kbps, from the Data Rate line
+    int32_t seconds;      // from the Duration line, in whole seconds
+    float dataRate;       // kbps, from the Data Rate line
+    // The record's reportText grows by doubling, so a long report is not
+    // copied again for each line: its length and buffer size.
+    size_t textLength;
+    size_t textCapacity;  // 0 until the first line is added
 
-    ReportParseState() : seconds(0), dataRate(0) {}
+    ReportParseState() : seconds(0), dataRate(0), textLength(0), textCapacity(0) {}
 };
 
 class CToolRunner {

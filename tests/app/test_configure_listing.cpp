@@ -164,6 +164,23 @@ TEST_F(ConfigureListingTest, PreviewClicksSelectElements)
     EXPECT_EQ(0, SelectedCount());
     EXPECT_FALSE(Enabled(IDC_LISTING_DELETE_ITEMS));
 
+    // A double click opens Edit Item on that element alone; the button-up
+    // that ends it selects nothing anew.
+    std::string opened;
+    Script edit([&](HWND dialog) {
+        opened = Caption(dialog);
+        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+    ClickPreview(title, true);
+    POINT at = {(genre->m_marginBox.left + genre->m_marginBox.right) / 2 - dlg.GetPreview()->GetScrollPosition().x,
+                (genre->m_marginBox.top + genre->m_marginBox.bottom) / 2};
+    SendMessageA(dlg.GetPreview()->m_hWnd, WM_LBUTTONDBLCLK, 0, MAKELPARAM(at.x, at.y));
+    ClickPreview(genre);
+    EXPECT_EQ("Edit Item", opened);
+    EXPECT_TRUE(genre->m_selected);
+    EXPECT_EQ(1, SelectedCount());
+    ClickPreview(nullptr);
+
     // The cover others are aligned to can't go alone: the layout says why.
     ClickPreview(Layout().GetItem(0));
     Click(IDC_LISTING_DELETE_ITEMS);
@@ -277,16 +294,7 @@ TEST_F(ConfigureListingTest, EditCancelAfterReorderRestoresEverything)
     title->SetFont(&font);
     title->m_flags |= ITEM_CUSTOM_FONT;
     title->m_selected = true;
-    struct Kept {
-        CLayoutSubItem* item;
-        int32_t h, v;
-        DWORD flags;
-    };
-    std::vector<Kept> before;
-    for (int32_t i = 0; i < Layout().GetItemCount(); i++) {
-        CLayoutSubItem* e = Layout().GetItem(i);
-        before.push_back({e, e->m_hAnchor, e->m_vAnchor, e->m_flags});
-    }
+    std::vector<ElementState> before = ElementStates(Layout());
 
     bool moved = false;
     std::string faceInDialog;
@@ -329,13 +337,7 @@ TEST_F(ConfigureListingTest, EditCancelAfterReorderRestoresEverything)
     EXPECT_STREQ("%movie_name (%movie_year)", title->m_text);
     ASSERT_NE(nullptr, title->GetFont());
     EXPECT_STREQ("Tahoma", title->GetFont()->lfFaceName);
-    ASSERT_EQ(before.size(), size_t(Layout().GetItemCount()));
-    for (size_t i = 0; i < before.size(); i++) {
-        EXPECT_EQ(before[i].item, Layout().GetItem(int32_t(i))) << i;
-        EXPECT_EQ(before[i].h, before[i].item->m_hAnchor) << i;
-        EXPECT_EQ(before[i].v, before[i].item->m_vAnchor) << i;
-        EXPECT_EQ(before[i].flags, before[i].item->m_flags) << i;
-    }
+    EXPECT_EQ(before, ElementStates(Layout()));
 }
 
 TEST_F(ConfigureListingTest, AnchorsOfferedAndKindSwitchKeepsTheTemplate)

@@ -31,39 +31,6 @@ protected:
     CListLayout layout;
 };
 
-struct Snapshot {
-    const CLayoutSubItem* item;
-    std::string text;
-    int32_t h, v;
-    DWORD flags;
-    BYTE placement;
-};
-
-std::vector<Snapshot> Take(const CListLayout& layout)
-{
-    std::vector<Snapshot> all;
-    for (int32_t i = 0; i < layout.GetItemCount(); i++) {
-        const CLayoutSubItem* item = layout.GetItem(i);
-        all.push_back({item, item->m_text ? item->m_text : "", item->m_hAnchor, item->m_vAnchor,
-                       item->m_flags, item->m_placement});
-    }
-    return all;
-}
-
-void ExpectSame(const std::vector<Snapshot>& before, const CListLayout& layout)
-{
-    std::vector<Snapshot> after = Take(layout);
-    ASSERT_EQ(before.size(), after.size());
-    for (size_t i = 0; i < before.size(); i++) {
-        EXPECT_EQ(before[i].item, after[i].item) << "element " << i;
-        EXPECT_EQ(before[i].text, after[i].text) << "element " << i;
-        EXPECT_EQ(before[i].h, after[i].h) << "element " << i;
-        EXPECT_EQ(before[i].v, after[i].v) << "element " << i;
-        EXPECT_EQ(before[i].flags, after[i].flags) << "element " << i;
-        EXPECT_EQ(before[i].placement, after[i].placement) << "element " << i;
-    }
-}
-
 } // namespace
 
 TEST_F(EditItemRules, OfferedAnchorsNeverCloseACycle)
@@ -124,7 +91,7 @@ TEST_F(EditItemRules, CancelAfterReorderPutsEverythingBack)
     Add(PLACE_ALIGNED, ITEM_TOP, -1, 0, 0, 0, "b");     // 1: below a
     Add(PLACE_ABSOLUTE, 0, -1, -1, 4, 4, "c");          // 2
     Add(PLACE_ALIGNED, ITEM_RIGHT, 2, 1, 0, 0, "d");    // 3: left of c, v anchor unused
-    std::vector<Snapshot> before = Take(layout);
+    std::vector<ElementState> before = ElementStates(layout);
 
     // An edit of a: aligned right of d, which lies after it, so the
     // elements are sorted and every anchor renumbered.
@@ -136,7 +103,7 @@ TEST_F(EditItemRules, CancelAfterReorderPutsEverythingBack)
     layout.SortItemsByAnchor();
     ASSERT_NE(a, layout.GetItem(0));
     backup.Restore(layout, &a);
-    ExpectSame(before, layout);
+    EXPECT_EQ(before, ElementStates(layout));
     EXPECT_FALSE(backup.IsTaken());
 
     // A new absolute element is sorted to the front, then cancelled: it goes
@@ -148,7 +115,7 @@ TEST_F(EditItemRules, CancelAfterReorderPutsEverythingBack)
     ASSERT_NE(added, layout.GetItem(4));
     backup.Restore(layout, &added);
     EXPECT_EQ(nullptr, added);
-    ExpectSame(before, layout);
+    EXPECT_EQ(before, ElementStates(layout));
 
     // A kept edit stays as it is.
     backup.Take(layout, *layout.GetItem(1), false);

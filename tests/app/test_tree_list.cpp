@@ -33,15 +33,16 @@ LRESULT CALLBACK CountProgressWindows(int code, WPARAM wParam, LPARAM lParam)
     return CallNextHookEx(NULL, code, wParam, lParam);
 }
 
-DWORD AddMovie(const char* title, WORD year)
+DWORD AddMovie(const char* title, WORD year, DWORD id = NO_ID)
 {
     CMovie movie;
     StrSet(&movie.m_title, title);
+    movie.m_id = id;
     if (year != 0) {
         movie.m_imdbInfo.reset(new CImdbInfo);
         movie.m_imdbInfo->m_year = year;
     }
-    return theCollection.AddMovie(&movie, false);
+    return theCollection.AddMovie(&movie, id != NO_ID);
 }
 
 VOID CALLBACK AnswerWarning(HWND, UINT, UINT_PTR id, DWORD)
@@ -69,20 +70,16 @@ protected:
         host.DestroyWindow();
         theCollection.Clear();
     }
-    // The lines of the tree list, top to bottom, with their items.
-    std::vector<std::pair<std::string, HTREEITEM>> Lines()
-    {
-        std::vector<std::pair<std::string, HTREEITEM>> lines;
-        CMovieListWnd* list = view.GetMovieList();
-        for (HTREEITEM item = list->GetRootItem(); item != NULL; item = list->GetNextSiblingItem(item))
-            lines.emplace_back(list->GetItemText(item), item);
-        return lines;
-    }
-    std::vector<std::string> Texts()
+    // The texts of the lines, top to bottom, and their items.
+    std::vector<std::string> Texts(CTreeCtrl* tree = nullptr, std::vector<HTREEITEM>* items = nullptr)
     {
         std::vector<std::string> texts;
-        for (const auto& line : Lines())
-            texts.push_back(line.first);
+        tree = tree != nullptr ? tree : view.GetMovieList();
+        for (HTREEITEM item = tree->GetRootItem(); item != NULL; item = tree->GetNextSiblingItem(item)) {
+            texts.push_back(tree->GetItemText(item));
+            if (items != nullptr)
+                items->push_back(item);
+        }
         return texts;
     }
 
@@ -120,10 +117,7 @@ TEST_F(TreeListTest, LinesComeInTheControlsOrderWithoutAProgressWindowForNone)
     ASSERT_TRUE(sorted.Create(WS_CHILD, CRect(0, 0, 10, 10), &host, 9));
     for (auto text = texts.rbegin(); text != texts.rend(); ++text)
         sorted.InsertItem(text->c_str(), TVI_ROOT, TVI_SORT);
-    std::vector<std::string> controls;
-    for (HTREEITEM item = sorted.GetRootItem(); item != NULL; item = sorted.GetNextSiblingItem(item))
-        controls.push_back(sorted.GetItemText(item));
-    EXPECT_EQ(texts, controls);
+    EXPECT_EQ(texts, Texts(&sorted));
 }
 
 TEST_F(TreeListTest, UpdatesTouchOnlyTheMoviesOfTheChangeLog)
@@ -131,9 +125,11 @@ TEST_F(TreeListTest, UpdatesTouchOnlyTheMoviesOfTheChangeLog)
     for (const char* title : { "Alpha", "Bravo", "Charlie", "Delta", "Echo", "Foxtrot" })
         AddMovie(title, 2000);
     view.CreateList();
+    std::vector<HTREEITEM> items;
+    std::vector<std::string> texts = Texts(nullptr, &items);
     std::map<std::string, HTREEITEM> before;
-    for (const auto& line : Lines())
-        before[line.first] = line.second;
+    for (size_t i = 0; i < texts.size(); i++)
+        before[texts[i]] = items[i];
 
     // Two movies deleted in the painted list go, the other lines stay.
     view.ShowMovies();
@@ -143,10 +139,10 @@ TEST_F(TreeListTest, UpdatesTouchOnlyTheMoviesOfTheChangeLog)
     view.DeleteSelected();
     KillTimer(NULL, timer);
     view.CreateList();
-    std::vector<std::pair<std::string, HTREEITEM>> lines = Lines();
-    ASSERT_EQ(4u, lines.size());
-    for (const auto& line : lines)
-        EXPECT_EQ(before[line.first], line.second) << line.first;
+    items.clear();
+    texts = Texts(nullptr, &items);
+    for (size_t i = 0; i < texts.size(); i++)
+        EXPECT_EQ(before[texts[i]], items[i]) << texts[i];
     EXPECT_EQ((std::vector<std::string>{ "[0] Alpha (2000)", "[2] Charlie (2000)", "[4] Echo (2000)",
                                          "[5] Foxtrot (2000)" }),
               Texts());
@@ -156,15 +152,12 @@ TEST_F(TreeListTest, UpdatesTouchOnlyTheMoviesOfTheChangeLog)
     StrSet(&movie->m_title, "Zulu");
     theCollection.ReleaseMovieCopy(&movie);
     AddMovie("Golf", 0);  // id 6
-    CMovie added;
-    StrSet(&added.m_title, "Hotel");
-    added.m_id = 30;
-    theCollection.AddMovie(&added, true);
+    AddMovie("Hotel", 0, 30);
     view.UpdateMovieList();
     EXPECT_EQ((std::vector<std::string>{ "[0] Alpha (2000)", "[2] Charlie (2000)", "[30] Hotel ()",
                                          "[4] Zulu (2000)", "[5] Foxtrot (2000)", "[6] Golf ()" }),
-              Texts());
-    EXPECT_EQ(before["[4] Echo (2000)"], Lines()[3].second);
+              Texts(nullptr, &(items = {})));
+    EXPECT_EQ(before["[4] Echo (2000)"], items[3]);
 
     // A new catalogue loads from scratch.
     theCollection.Clear();

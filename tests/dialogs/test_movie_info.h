@@ -34,9 +34,64 @@ inline std::string StoredTitle(DWORD id)
     return title;
 }
 
+inline DWORD StoreFile(const char* name, int32_t part, CMovieCollection& collection = theCollection)
+{
+    CMovieFile file;
+    StrSet(&file.m_folder, "\\Films\\");
+    StrSet(&file.m_fileName, name);
+    StrSet(&file.m_movieTitle, "Heist");
+    file.m_partNumber = part;
+    return collection.AddFile(&file);
+}
+
+inline int32_t PartNumber(DWORD fileId)
+{
+    CMovieFile* file = theCollection.GetFileCopy(fileId);
+    int32_t part = file != nullptr ? file->m_partNumber : -2;
+    theCollection.ReleaseFileCopy(&file);
+    return part;
+}
+
+// The dialog on a copy of the stored movie, handed back at once.
+inline void OpenOn(CMovieInfoDlg& dlg, DWORD id, CMovieCollection& collection = theCollection,
+                   bool readOnly = false)
+{
+    CMovie* source = collection.GetMovieCopy(id);
+    dlg.SetMovie(&collection, source, readOnly);
+    collection.ReleaseMovieCopy(&source);
+}
+
 inline HWND PageOf(CMovieInfoDlg& dlg, int index)
 {
     return dlg.GetPage(index)->m_hWnd;
+}
+
+// The page of a movie dialog window that holds the control.
+inline HWND PageWith(HWND dialog, int control)
+{
+    HWND page = GetWindow(GetDlgItem(dialog, IDC_MOVIEINFO_PAGE), GW_CHILD);
+    while (page != NULL && GetDlgItem(page, control) == NULL)
+        page = GetWindow(page, GW_HWNDNEXT);
+    return page;
+}
+
+inline std::vector<std::string> ListLines(HWND list)
+{
+    std::vector<std::string> lines;
+    int count = int(SendMessageA(list, LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; i++) {
+        std::string text(size_t(SendMessageA(list, LB_GETTEXTLEN, WPARAM(i), 0)) + 1, '\0');
+        text.resize(size_t(SendMessageA(list, LB_GETTEXT, WPARAM(i), LPARAM(&text[0]))));
+        lines.push_back(text);
+    }
+    return lines;
+}
+
+// Selects the line as a click would, with the list's notification.
+inline void SelectLine(HWND window, int list, int line)
+{
+    SendDlgItemMessageA(window, list, LB_SETCURSEL, WPARAM(line), 0);
+    SendMessageA(window, WM_COMMAND, MAKEWPARAM(list, LBN_SELCHANGE), LPARAM(GetDlgItem(window, list)));
 }
 
 // A button's command, sent as its click would send it.

@@ -165,6 +165,13 @@ TEST(HttpFetch, MisbehavingServersEndInTime)
     EXPECT_EQ("all of it", open.body);
     EXPECT_LT(open.elapsedMs, 4000u);
 
+    // A reply of exactly 16 MiB, head included, is the largest taken.
+    FetchResult largest = FetchWith(client, PeerUrl("/big?size=16777171"));
+    ASSERT_TRUE(largest.ok) << largest.errors;
+    EXPECT_EQ(16777171u, largest.body.size());
+    FetchResult over = FetchWith(client, PeerUrl("/big?size=16777172"));
+    EXPECT_EQ("The reply is larger than 16 MB.", over.firstText);
+
     FetchResult huge = FetchWith(client, PeerUrl("/big?size=17000000"));
     EXPECT_FALSE(huge.ok);
     EXPECT_EQ(3, huge.firstKind);

@@ -2,9 +2,19 @@
 // a temporary "plugins" folder that the real CPluginManager loads from.
 #pragma once
 
+#include <fstream>
+#include <sstream>
 #include <string>
 
 #include "core/MediaFormat.h"
+
+inline std::string ReadAll(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
 
 // A fixture under tests/data in the form the code under test takes: the
 // host path, or under Wine the same file on drive Z: with backslashes.
@@ -70,5 +80,20 @@ private:
     std::string folder;
     std::string copy;
     int boxesBefore;
+};
+
+// What was appended to the program-wide format log since the watch began
+// (tests of other plug-ins may append too).
+class LogWatch {
+public:
+    LogWatch() : before(ReadAll("c:\\format_msg.log").size()) {}
+    std::string Added() const
+    {
+        std::string all = ReadAll("c:\\format_msg.log");
+        return all.size() > before ? all.substr(before) : std::string();
+    }
+
+private:
+    size_t before;
 };
 #endif

@@ -75,8 +75,10 @@ TEST(CodecList, FieldsAndLinesAreCutToTheirSizes)
     // The rest of an over-long line is passed over, never read as a line:
     // neither as a header after 128 characters nor as a body line after 256.
     std::string z(255, 'z');
+    std::string line400 = " " + z + " N: Wrong; W" + std::string(132, 'q');
+    ASSERT_EQ(400u, line400.size());
     record = Lookup(std::string(128, 'y') + "msaud: 0x55\n N: Wrong\n"
-                    "msaud: 0x55\n N: Right; R\n " + z + " N: Wrong; W\n",
+                    "msaud: 0x55\n N: Right; R\n" + line400 + "\n",
                     "msaud", 0x55, &found);
     EXPECT_STREQ("Right", record.name);
     EXPECT_STREQ("R", record.code);

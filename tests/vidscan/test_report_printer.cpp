@@ -60,7 +60,9 @@ TEST(ReportPrinter, RatesAndFormatLines)
     report.bytesPerSecond = 1563;
     EXPECT_NE(std::string::npos, Printed(report).find("Data Rate:  13 kbps"));
     report.bytesPerSecond = INT32_MAX;
+    report.audioBytesPerSecond = INT32_MAX;
     EXPECT_NE(std::string::npos, Printed(report).find("Data Rate:  17179869 kbps"));
+    EXPECT_NE(std::string::npos, Printed(report).find("44100 Hz, 17179869.2 kbps"));
 
     // Fractional rates get three decimals; a FourCC of letters is quoted
     // for sound too, one with unprintable bytes is shown in hexadecimal.

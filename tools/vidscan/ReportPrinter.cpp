@@ -136,7 +136,7 @@ void PrintReport(const FileReport& report, std::string& out)
             separator = ", ";
         }
         if (report.audioBytesPerSecond != 0) {
-            AppendFormat(out, "%s%0.1f kbps", separator, report.audioBytesPerSecond * 8 * 0.001);
+            AppendFormat(out, "%s%0.1f kbps", separator, double(report.audioBytesPerSecond) * 8 * 0.001);
             separator = ", ";
         }
         if (report.channels == 1)

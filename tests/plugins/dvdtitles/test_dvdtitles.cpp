@@ -71,14 +71,6 @@ std::vector<std::string> Texts(const std::vector<DvdSubtitleInfo>& list)
     return out;
 }
 
-std::string ReadAll(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 }  // namespace
 
 TEST(DvdTitleTimes, BcdCellsChainsAndMerges)
@@ -365,20 +357,6 @@ const char kFixtureReport[] =
     "Language: English\r\nCompression: MPEG-1 (Stereo)\r\nSampling: 48kHz\r\nQuant: 20bit\r\n\r\n"
     "Language: English\r\nCompression: AC3 (Mono)\r\nSampling: 48kHz\r\nQuant: DRC\r\n\r\n"
     "[Subtitel(s)]\r\nNumber of subtitels: 0\r\n\r\n";
-
-// What a call appended to the program-wide log.
-class LogWatch {
-public:
-    LogWatch() : before(ReadAll("c:\\format_msg.log").size()) {}
-    std::string Added() const
-    {
-        std::string all = ReadAll("c:\\format_msg.log");
-        return all.size() > before ? all.substr(before) : std::string();
-    }
-
-private:
-    size_t before;
-};
 
 }  // namespace
 

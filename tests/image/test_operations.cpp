@@ -1,0 +1,249 @@
+// The image operations: resampling by area and by interpolation, colour
+// and depth transforms, geometry and the alpha layer.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "ImageTestFiles.h"
+#include "image/Image.h"
+
+namespace {
+
+CxImage Filled(DWORD width, DWORD height, RGBQUAD color)
+{
+    CxImage image(width, height, 24);
+    for (LONG y = 0; y < LONG(height); y++)
+        for (LONG x = 0; x < LONG(width); x++)
+            image.SetPixelColor(x, y, color);
+    return image;
+}
+
+bool SameColor(RGBQUAD a, RGBQUAD b)
+{
+    return a.rgbRed == b.rgbRed && a.rgbGreen == b.rgbGreen && a.rgbBlue == b.rgbBlue;
+}
+
+} // namespace
+
+TEST(ImageResize, AreaAveragingKeepsColoursAndMixesCheckers)
+{
+    const RGBQUAD colour = Quad(10, 200, 255);
+    CxImage uniform = Filled(200, 300, colour);
+    ASSERT_TRUE(uniform.Resize(93, 139, 0));
+    ASSERT_EQ(93u, uniform.GetWidth());
+    ASSERT_EQ(139u, uniform.GetHeight());
+    int off = 0;
+    for (LONG y = 0; y < 139; y++)
+        for (LONG x = 0; x < 93; x++)
+            off += SameColor(uniform.GetPixelColor(x, y), colour) ? 0 : 1;
+    EXPECT_EQ(0, off);
+
+    CxImage checker(200, 300, 24);
+    for (LONG y = 0; y < 300; y++)
+        for (LONG x = 0; x < 200; x++)
+            checker.SetPixelColor(x, y, (x + y) % 2 ? Quad(255, 255, 255) : Quad(0, 0, 0));
+    ASSERT_TRUE(checker.Resize(93, 139, 0));
+    long sum = 0;
+    int low = 255, high = 0;
+    for (LONG y = 0; y < 139; y++) {
+        for (LONG x = 0; x < 93; x++) {
+            int grey = checker.GetPixelColor(x, y).rgbGreen;
+            sum += grey;
+            low = std::min(low, grey);
+            high = std::max(high, grey);
+        }
+    }
+    EXPECT_NEAR(127.5, double(sum) / (93 * 139), 1.0);
+    EXPECT_GE(low, 100);
+    EXPECT_LE(high, 155);
+
+    // Cells of more than 8,400 white pixels overflow 32-bit sums.
+    CxImage strip = Filled(9000, 2, Quad(255, 255, 255));
+    ASSERT_TRUE(strip.Resize(1, 1, 0));
+    EXPECT_EQ(255, strip.GetPixelColor(0, 0).rgbRed);
+
+    // Whatever the rounding of the cells, no row is written past the new
+    // height (the sanitizers watch) and every pixel is covered.
+    for (DWORD width = 94; width < 400; width += 37) {
+        for (DWORD height = 95; height < 700; height += 61) {
+            CxImage grey = Filled(width, height, Quad(128, 128, 128));
+            DWORD newHeight = DWORD(double(height) / width * 93.0);
+            ASSERT_TRUE(grey.Resize(93, newHeight, 0));
+            EXPECT_NEAR(128, grey.GetPixelColor(92, LONG(newHeight) - 1).rgbRed, 1);
+            EXPECT_NEAR(128, grey.GetPixelColor(0, 0).rgbRed, 1);
+        }
+    }
+}
+
+TEST(ImageResize, InterpolatesKeepsSizesAndStopsOnEscape)
+{
+    CxImage small(50, 50, 24);
+    for (LONG y = 0; y < 50; y++)
+        for (LONG x = 0; x < 50; x++)
+            small.SetPixelColor(x, y, Quad(BYTE(x * 5), BYTE(y * 5), 77));
+    CxImage enlarged(small);
+    ASSERT_TRUE(enlarged.Resize(93, 93, 0));
+    EXPECT_TRUE(SameColor(small.GetPixelColor(0, 0), enlarged.GetPixelColor(0, 0)));
+    EXPECT_TRUE(SameColor(small.GetPixelColor(49, 0), enlarged.GetPixelColor(92, 0)));
+    EXPECT_TRUE(SameColor(small.GetPixelColor(0, 49), enlarged.GetPixelColor(0, 92)));
+    EXPECT_TRUE(SameColor(small.GetPixelColor(49, 49), enlarged.GetPixelColor(92, 92)));
+    // Between two source columns the value moves by the fraction passed.
+    for (LONG x = 0; x < 92; x++)
+        EXPECT_NEAR(5.0 * x * 50.0 / 93.0, enlarged.GetPixelColor(x, 0).rgbRed, 1.0) << x;
+
+    CxImage same(small);
+    ASSERT_TRUE(same.Resize(50, 50, 0));
+    EXPECT_EQ(RgbaOf(small), RgbaOf(same));
+    EXPECT_FALSE(same.Resize(0, 10, 0));
+
+    same.SetEscape(1);
+    EXPECT_FALSE(same.Resize(93, 93, 0));
+    EXPECT_FALSE(same.Resize(20, 20, 0));
+    EXPECT_FALSE(same.Resize(20, 20, 1));
+    EXPECT_EQ(50u, same.GetWidth());
+    EXPECT_EQ(RgbaOf(small), RgbaOf(same));
+
+    // Palette pictures take the nearest entry; the other mode the nearest
+    // pixel; an alpha layer follows.
+    CxImage palette(4, 4, 8);
+    palette.SetPaletteEntry(1, 200, 0, 0);
+    palette.SetPaletteEntry(2, 100, 0, 0);
+    palette.SetTransIndex(2);
+    for (LONG y = 0; y < 4; y++)
+        for (LONG x = 0; x < 4; x++)
+            palette.SetPixelIndex(x, y, BYTE(x < 2 ? 1 : 0));
+    ASSERT_TRUE(palette.CreateAlpha());
+    palette.SetAlpha(3, 3, 255);
+    CxImage nearest(palette);
+    ASSERT_TRUE(palette.Resize(8, 8, 0));
+    EXPECT_EQ(2, palette.GetTransIndex());
+    EXPECT_EQ(1, palette.GetPixelIndex(0, 0));
+    EXPECT_EQ(2, palette.GetPixelIndex(3, 0));
+    EXPECT_EQ(0, palette.GetPixelIndex(7, 0));
+    ASSERT_TRUE(nearest.Resize(2, 2, 1));
+    EXPECT_EQ(1, nearest.GetPixelIndex(0, 1));
+    EXPECT_EQ(0, nearest.GetPixelIndex(1, 1));
+    EXPECT_EQ(255, palette.GetAlpha(7, 7));
+    EXPECT_EQ(0, palette.GetAlpha(0, 0));
+}
+
+TEST(ImageOperations, ColourAndDepthTransforms)
+{
+    CxImage grey(4, 1, 8);
+    grey.SetGrayPalette();
+    grey.SetPixelIndex(0, 0, 10);
+    ASSERT_TRUE(grey.Negative());
+    EXPECT_EQ(245, grey.GetPixelIndex(0, 0));
+    EXPECT_TRUE(grey.IsGrayScale());
+
+    CxImage coloured(4, 1, 8);
+    coloured.SetPaletteEntry(3, 10, 20, 30);
+    coloured.SetPixelIndex(0, 0, 3);
+    ASSERT_TRUE(coloured.Negative());
+    EXPECT_EQ(3, coloured.GetPixelIndex(0, 0));
+    EXPECT_EQ(245, coloured.GetPaletteEntry(3).rgbRed);
+
+    CxImage red = Filled(2, 2, Quad(255, 0, 0));
+    ASSERT_TRUE(red.GrayScale());
+    EXPECT_EQ(8, red.GetBpp());
+    EXPECT_EQ(76, red.GetPixelIndex(1, 1));
+    EXPECT_EQ(76, red.GetPixelColor(1, 1).rgbGreen);
+
+    // The nearest entry of a colour listed twice is the lower one.
+    CxImage twice(1, 1, 4);
+    twice.SetPaletteEntry(5, 40, 50, 60);
+    twice.SetPaletteEntry(9, 40, 50, 60);
+    twice.SetPaletteEntry(2, 41, 50, 60);
+    twice.SetPaletteEntry(3, 39, 50, 60);
+    EXPECT_EQ(5, twice.NearestIndex(Quad(40, 50, 60)));
+    EXPECT_EQ(2, twice.NearestIndex(Quad(41, 51, 60)));
+
+    // Ordered dithering repeats one 4 x 4 pattern of half white.
+    CxImage mid = Filled(12, 8, Quad(128, 128, 128));
+    CxImage diffused(mid);
+    ASSERT_TRUE(mid.Dither(1));
+    ASSERT_EQ(1, mid.GetBpp());
+    int white = 0;
+    for (LONG y = 0; y < 8; y++) {
+        for (LONG x = 0; x < 12; x++) {
+            EXPECT_EQ(mid.GetPixelIndex(x % 4, y % 4), mid.GetPixelIndex(x, y));
+            white += mid.GetPixelIndex(x, y);
+        }
+    }
+    EXPECT_EQ(48, white);
+    ASSERT_TRUE(diffused.Dither(0));
+    white = 0;
+    for (LONG y = 0; y < 8; y++)
+        for (LONG x = 0; x < 12; x++)
+            white += diffused.GetPixelIndex(x, y);
+    EXPECT_NEAR(48, white, 4);
+
+    // Depth changes keep the colours the palette can hold.
+    CxImage four(ImageFixture("bmp4.bmp").c_str(), IMAGE_FORMAT_BMP);
+    CxImage wide(four);
+    ASSERT_TRUE(wide.IncreaseBpp(24));
+    EXPECT_EQ(RgbaOf(four), RgbaOf(wide));
+    EXPECT_FALSE(wide.IncreaseBpp(8));
+    ASSERT_TRUE(wide.DecreaseBpp(4, false, four.GetPalette()));
+    EXPECT_EQ(RgbaOf(four), RgbaOf(wide));
+    EXPECT_FALSE(wide.DecreaseBpp(8, false));
+    CxImage field(ImageFixture("bmp24.bmp").c_str(), IMAGE_FORMAT_BMP);
+    ASSERT_TRUE(field.DecreaseBpp(8, true));
+    EXPECT_EQ(8, field.GetBpp());
+}
+
+TEST(ImageOperations, GeometryAndLayers)
+{
+    // Six distinct pixels, 3 wide and 2 high.
+    CxImage image(3, 2, 24);
+    for (LONG y = 0; y < 2; y++)
+        for (LONG x = 0; x < 3; x++)
+            image.SetPixelColor(x, y, Quad(BYTE(x * 50), BYTE(y * 50), 9));
+
+    CxImage turned;
+    ASSERT_TRUE(image.Rotate(90, &turned));
+    ASSERT_EQ(2u, turned.GetWidth());
+    ASSERT_EQ(3u, turned.GetHeight());
+    for (LONG y = 0; y < 3; y++)
+        for (LONG x = 0; x < 2; x++)
+            EXPECT_TRUE(SameColor(image.GetPixelColor(y, 1 - x), turned.GetPixelColor(x, y))) << x << "," << y;
+
+    // The rectangle counts rows from the top and is clamped to the picture.
+    CxImage cropped;
+    ASSERT_TRUE(image.Crop(-5, -5, 2, 1, &cropped));
+    ASSERT_EQ(2u, cropped.GetWidth());
+    ASSERT_EQ(1u, cropped.GetHeight());
+    EXPECT_TRUE(SameColor(image.GetPixelColor(1, 1), cropped.GetPixelColor(1, 0)));
+    EXPECT_FALSE(image.Crop(5, 0, 9, 2));
+    CxImage four(ImageFixture("bmp4.bmp").c_str(), IMAGE_FORMAT_BMP);
+    CxImage part(four);
+    ASSERT_TRUE(part.Crop(3, 2, 100, 100));
+    EXPECT_EQ(four.GetPixelIndex(3, 0), part.GetPixelIndex(0, 0));
+    EXPECT_EQ(four.GetPixelIndex(30, 10), part.GetPixelIndex(27, 10));
+
+    CxImage flipped(image);
+    ASSERT_TRUE(flipped.Flip());
+    ASSERT_TRUE(flipped.Mirror());
+    EXPECT_TRUE(SameColor(image.GetPixelColor(0, 0), flipped.GetPixelColor(2, 1)));
+
+    // Negative inside a selection only.
+    CxImage selected(image);
+    ASSERT_TRUE(selected.AddSelectionRect(0, 2, 1, 0));
+    ASSERT_TRUE(selected.Negative());
+    EXPECT_EQ(255, selected.GetPixelColor(0, 1).rgbRed);
+    EXPECT_EQ(50, selected.GetPixelColor(1, 1).rgbRed);
+
+    // Stripping blends the alpha against the transparent colour.
+    CxImage layered = Filled(3, 1, Quad(200, 100, 0));
+    ASSERT_TRUE(layered.CreateAlpha());
+    EXPECT_EQ(IMAGE_KIND_ALPHA, layered.GetColorKind());
+    layered.SetAlpha(1, 0, 255);
+    layered.SetAlpha(2, 0, 128);
+    layered.SetTransColor(Quad(0, 0, 255));
+    layered.StripAlpha();
+    EXPECT_FALSE(layered.HasAlpha());
+    EXPECT_EQ(IMAGE_KIND_RGB, layered.GetColorKind());
+    EXPECT_TRUE(SameColor(Quad(0, 0, 255), layered.GetPixelColor(0, 0)));
+    EXPECT_TRUE(SameColor(Quad(200, 100, 0), layered.GetPixelColor(1, 0)));
+    EXPECT_TRUE(SameColor(Quad(200 * 128 / 255, 100 * 128 / 255, 127), layered.GetPixelColor(2, 0)));
+}
