@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "ReadAll.h"
+#include "TestFiles.h"
 #include "core/ErrorBox.h"
 #include "core/MovieCollection.h"
 #include "core/StrUtil.h"
@@ -56,7 +56,7 @@ protected:
         theCollection.Clear();
         SetErrorBoxRecording(true);
         const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        folder = ::testing::TempDir() + "vistrel-export-" + info->name();
+        folder = TestTempPath(std::string("export-") + info->name());
         RemoveTree(folder);
         CreatePath((folder + "/out/covers").c_str());
         job.outputFile = folder + "/out/list.txt";

@@ -10,7 +10,7 @@
 
 #include "ProgramRun.h"
 #include "WinTestSupport.h"
-#include "ReadAll.h"
+#include "TestFiles.h"
 #include "core/ErrorBox.h"
 #include "core/MovieCollection.h"
 #include "core/StrUtil.h"
