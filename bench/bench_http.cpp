@@ -1,6 +1,8 @@
 // Times an 8 MiB reply, plain and chunked, through the HTTP client and
 // through curl in the same run, and prints the speed of each and the
-// client's peak memory against the reply's size.
+// client's peak memory against the reply's size. A plain blocking recv loop
+// of the same program shows what the platform's sockets allow by
+// themselves (under Wine much less than curl on the host).
 //
 //   tests/net/peers.sh start /tmp/peers      (the web server peer)
 //   wine bench_http.exe <port of "http" in /tmp/peers/ports>
@@ -56,6 +58,43 @@ int FetchOnce(const char* url)
     return 0;
 }
 
+// The child for the floor under the client: the same GET on one blocking
+// socket, its reply received whole into a buffer made for it. Under Wine
+// every recv goes through the emulated socket layer, as the client's do.
+int RawFetchOnce(const char* url)
+{
+    if (!InitWinsock())
+        return 1;
+    unsigned port = 0;
+    char path[512] = "";
+    if (sscanf(url, "http://127.0.0.1:%u%511s", &port, path) != 2)
+        return 1;
+    BenchClock::time_point start = BenchClock::now();
+    SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    sockaddr_in to = {};
+    to.sin_family = AF_INET;
+    to.sin_port = htons(u_short(port));
+    to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (connect(s, reinterpret_cast<sockaddr*>(&to), sizeof to) != 0)
+        return 1;
+    std::string request = std::string("GET ") + path + " HTTP/1.0\r\nHost: 127.0.0.1\r\n\r\n";
+    send(s, request.data(), int(request.size()), 0);
+    std::string reply(kReplySize + 64 * 1024, '\0');
+    size_t have = 0;
+    for (;;) {
+        if (have == reply.size())
+            reply.resize(reply.size() * 2);
+        int got = recv(s, &reply[have], int(reply.size() - have < 65536 ? reply.size() - have : 65536), 0);
+        if (got <= 0)
+            break;
+        have += size_t(got);
+    }
+    closesocket(s);
+    double seconds = SecondsSince(start);
+    printf("%f %zu %zu\n", seconds, have, size_t(0));
+    return 0;
+}
+
 // Runs a command line and returns what it printed (through a temporary
 // file: the child may be a Unix program).
 std::string Run(const std::string& commandLine)
@@ -96,7 +135,7 @@ struct Figures {
     size_t peak = 0;
 };
 
-Figures BestOfClient(const std::string& url)
+Figures BestOfClient(const std::string& url, const char* mode = "--fetch")
 {
     char self[MAX_PATH];
     GetModuleFileNameA(nullptr, self, sizeof self);
@@ -104,7 +143,7 @@ Figures BestOfClient(const std::string& url)
     for (int i = 0; i < kRounds; i++) {
         double seconds = 0;
         size_t bytes = 0, peak = 0;
-        std::string out = Run(std::string("\"") + self + "\" --fetch " + url);
+        std::string out = Run(std::string("\"") + self + "\" " + mode + " " + url);
         if (sscanf(out.c_str(), "%lf %zu %zu", &seconds, &bytes, &peak) != 3)
             continue;
         if (seconds < best.seconds) {
@@ -154,6 +193,8 @@ int main(int argc, char** argv)
 {
     if (argc == 3 && strcmp(argv[1], "--fetch") == 0)
         return FetchOnce(argv[2]);
+    if (argc == 3 && strcmp(argv[1], "--raw") == 0)
+        return RawFetchOnce(argv[2]);
     if (argc != 2) {
         fprintf(stderr, "usage: bench_http PORT (of tests/net/http_peer.py)\n");
         return 2;
@@ -161,18 +202,20 @@ int main(int argc, char** argv)
     std::string base = std::string("http://127.0.0.1:") + argv[1] + "/big?size=" + std::to_string(kReplySize);
     const double mib = 1024.0 * 1024.0;
     printf("reply of %.0f MiB, best of %d\n", kReplySize / mib, kRounds);
-    printf("%-8s %12s %12s %10s %12s %10s\n", "body", "client MB/s", "curl MB/s", "time/curl", "peak MiB",
-           "peak/reply");
+    printf("%-8s %12s %12s %10s %12s %9s %12s %10s\n", "body", "client MB/s", "curl MB/s", "time/curl",
+           "recv MB/s", "time/recv", "peak MiB", "peak/reply");
     for (const char* mode : { "plain", "chunked" }) {
         std::string url = base + (strcmp(mode, "chunked") == 0 ? "&chunked=1" : "");
         Figures client = BestOfClient(url);
         double curl = BestOfCurl(url);
+        Figures raw = BestOfClient(url, "--raw");
         if (client.bytes != kReplySize) {
             printf("%-8s the client's fetch failed\n", mode);
             continue;
         }
-        printf("%-8s %12.1f %12.1f %10.2f %12.1f %10.2f\n", mode, kReplySize / mib / client.seconds,
-               kReplySize / mib / curl, client.seconds / curl, client.peak / mib, double(client.peak) / kReplySize);
+        printf("%-8s %12.1f %12.1f %10.2f %12.1f %9.2f %12.1f %10.2f\n", mode, kReplySize / mib / client.seconds,
+               kReplySize / mib / curl, client.seconds / curl, raw.bytes / mib / raw.seconds,
+               client.seconds / raw.seconds, client.peak / mib, double(client.peak) / kReplySize);
     }
     return 0;
 }

@@ -3,13 +3,26 @@
 #include <commctrl.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <vector>
 
+#include "app/OlePicture.h"
+#include "app/ShowCoverDlg.h"
+#include "classlib/WinApp.h"
+#include "core/ErrorBox.h"
 #include "core/MovieCollection.h"
 #include "core/StrUtil.h"
 #include "core/WndText.h"
+#include "dialogs/ChangeIdDlg.h"
 #include "dialogs/LoanDlg.h"
+#include "dialogs/MovieActorsPage.h"
 #include "dialogs/MovieFilesPage.h"
 #include "dialogs/MovieInfoDlg.h"
+#include "dialogs/MoviePlotPage.h"
+#include "dialogs/MultipleResultsDlg.h"
+#include "dialogs/WhatIsImdbDlg.h"
+#include "net/ImdbParse.h"
+#include "net/ImdbRetrieval.h"
 #include "resources/resource.h"
 
 namespace {
@@ -37,6 +50,19 @@ unsigned long ClampedNumber(const std::string& text, unsigned long limit)
     return value;
 }
 
+// A cover file larger than this is no cover.
+const long kMaxCoverFile = 16L * 1024 * 1024;
+
+bool IsEmpty(const char* text)
+{
+    return text == nullptr || *text == '\0';
+}
+
+void ShowStop(HWND owner, const char* text)
+{
+    AfxShowMessageBox(owner, text, "Error", MB_OK | MB_ICONSTOP);
+}
+
 } // namespace
 
 BEGIN_MESSAGE_MAP(CMovieMainPage, CMovieDlg_0)
@@ -52,6 +78,7 @@ BEGIN_MESSAGE_MAP(CMovieMainPage, CMovieDlg_0)
     ON_WM_HSCROLL()
     ON_WM_RBUTTONDOWN()
     ON_WM_LBUTTONDBLCLK()
+    ON_WM_PAINT()
 END_MESSAGE_MAP()
 
 CMovieMainPage::CMovieMainPage()
@@ -172,11 +199,6 @@ void CMovieMainPage::FillFromMovie(bool fromImdb)
     }
     OnAddressChange();
     OnTitleChange();
-
-    // The retrieval's seams stay disabled until it is built.
-    EnableItem(IDC_MAIN_UPDATE, false);
-    EnableItem(IDC_MAIN_CHANGE_ID, false);
-    EnableItem(IDC_MAIN_WHAT_IS_IMDB, false);
 }
 
 void CMovieMainPage::ShowRating(double rating)
@@ -355,36 +377,215 @@ void CMovieMainPage::OnRButtonDown(UINT, CPoint point)
     }
     POINT screen = point;
     ::ClientToScreen(m_hWnd, &screen);
-    OnCoverMenu(screen);
+    m_cover.ShowCoverMenu(screen, IsReadOnly());
 }
 
 void CMovieMainPage::OnLButtonDblClk(UINT, CPoint point)
 {
     if (InCover(point))
-        OnShowCover();
+        ShowCover();
     else
         Default();
 }
 
-// The retrieval completes these: the update and its merge into the pages,
-// the change-id dialog, the note on the site, and the cover menu with its
-// operations on the edited movie's record.
+void CMovieMainPage::OnPaint()
+{
+    Default();
+    if (m_cover.m_hWnd != NULL)
+        ::RedrawWindow(m_cover.m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+}
+
+bool CMovieMainPage::Retrieve(CImdbInfo* record, const std::string& name, bool isLink, const char* failure)
+{
+    HWND owner = GetOwner() != nullptr ? GetOwner()->m_hWnd : m_hWnd;
+    if (StartGetInfo(record, owner, name.c_str(), true, isLink))
+        return true;
+    ShowStop(m_hWnd, failure);
+    return false;
+}
+
 void CMovieMainPage::OnUpdateFromImdb()
 {
+    CMovie* movie = EditedMovie();
+    if (movie == nullptr || IsReadOnly())
+        return;
+    CWinApp* app = AfxGetApp();
+    bool updateTitle = app == nullptr || app->GetProfileInt("update", "dont_update_title", 0) != 1;
+    EnableItem(IDC_MAIN_UPDATE, false);
+    if (!movie->m_imdbInfo)
+        movie->m_imdbInfo.reset(new CImdbInfo);
+    CImdbInfo* record = movie->m_imdbInfo.get();
+
+    std::string address = GetDlgItemText(IDC_MAIN_ADDRESS);
+    std::string title = GetTitleText();
+    if (title.empty() && movie->m_title != nullptr)
+        title = movie->m_title;
+
+    bool retrieved = false;
+    if (title.empty() && address.empty())
+        ShowStop(m_hWnd, "The movie must have a name so I can search for it.");
+    else if (!address.empty())
+        retrieved = Retrieve(record, address, true,
+                             "Unable to perform search.\nAre the IMDB address correct ?\nAre you really connected "
+                             "to the internet ?");
+    else
+        retrieved = Retrieve(record, title, false, "Unable to perform search.\nAre you really connected to the internet ?");
+
+    if (retrieved && record->m_complete) {
+        MergeRetrieved(updateTitle);
+    } else if (retrieved && !record->m_hits.empty()) {
+        CMultipleResultsDlg choice(GetOwner());
+        choice.SetResults(&record->m_hits);
+        std::string link;
+        if (choice.DoModal() == IDOK) {
+            if (!choice.GetSelection(&link) || link.empty())
+                AfxShowMessageBox(m_hWnd, "Somehow you managed to select invalid data.\nProbably my fault...",
+                                  "Error ?", MB_OK);
+            else if (Retrieve(record, link, true,
+                              "Unable to perform search.\nAre you still connected to the internet ?\nIf you are, "
+                              "then it's probably my fault...\nTry to make the movies title more searchable ;)="))
+                MergeRetrieved(updateTitle);
+        }
+    } else if (retrieved) {
+        MessageBox("Unable to find a movie with this name at IMDb.", nullptr, MB_OK);
+    }
+    EnableItem(IDC_MAIN_UPDATE, true);
+}
+
+void CMovieMainPage::MergeRetrieved(bool updateTitle)
+{
+    CMovie* movie = EditedMovie();
+    CImdbInfo* record = movie->m_imdbInfo.get();
+    // A title typed on the page counts as the movie's own.
+    if (HasTitleText())
+        GetWndText(::GetDlgItem(m_hWnd, IDC_MAIN_TITLE), &movie->m_title);
+    if (!IsEmpty(record->m_title)) {
+        if (!updateTitle && !IsEmpty(movie->m_title))
+            StrSet(&record->m_title, movie->m_title);
+        else
+            StrSet(&movie->m_title, record->m_title);
+    }
+    FillFromMovie(true);
+    CMovieInfoDlg* owner = GetOwner();
+    if (owner == nullptr)
+        return;
+    if (CMoviePlotPage* plot = owner->GetPlotPage())
+        plot->FillFromMovie(true);
+    if (CMovieActorsPage* actors = owner->GetActorsPage())
+        actors->FillFromMovie();
 }
 
 void CMovieMainPage::OnChangeId()
 {
+    CMovie* movie = EditedMovie();
+    if (movie == nullptr || IsReadOnly())
+        return;
+    CChangeIdDlg dialog(GetOwner());
+    dialog.SetMovie(movie, movie->m_id);
+    if (dialog.DoModal() != IDOK)
+        return;
+    DWORD id = movie->m_id;
+    bool exchange = m_exchange;
+    dialog.GetResult(&id, &exchange);
+    ApplyChangedId(id, exchange);
 }
 
 void CMovieMainPage::OnWhatIsImdb()
 {
+    CWhatIsImdbDlg dialog(GetOwner());
+    dialog.DoModal();
 }
 
-void CMovieMainPage::OnCoverMenu(POINT)
+bool CMovieMainPage::HasCover()
 {
+    CMovie* movie = EditedMovie();
+    return movie != nullptr && movie->m_imdbInfo && movie->m_imdbInfo->HasCover();
 }
 
-void CMovieMainPage::OnShowCover()
+void CMovieMainPage::ShowCover()
 {
+    if (!HasCover())
+        return;
+    const CImdbInfo& record = *EditedMovie()->m_imdbInfo;
+    CShowCoverDlg dialog(GetOwner());
+    dialog.SetCover(record.GetCoverLength(), record.m_cover.data());
+    dialog.DoModal();
+}
+
+void CMovieMainPage::GetCoverType(char** type)
+{
+    CMovie* movie = EditedMovie();
+    StrAssign(type, movie != nullptr && movie->m_imdbInfo ? movie->m_imdbInfo->m_coverType : nullptr);
+}
+
+bool CMovieMainPage::SaveCover(const char* path)
+{
+    if (!HasCover())
+        return false;
+    const std::vector<BYTE>& cover = EditedMovie()->m_imdbInfo->m_cover;
+    FILE* file = path != nullptr ? fopen(path, "wb") : nullptr;
+    if (file == nullptr) {
+        ShowError(0, "Unable to create file %s", path != nullptr ? path : "");
+        return false;
+    }
+    bool written = fwrite(cover.data(), 1, cover.size(), file) == cover.size();
+    written = fclose(file) == 0 && written;
+    if (!written) {
+        ShowError(0, "Unable to write to file");
+        return false;
+    }
+    return true;
+}
+
+bool CMovieMainPage::LoadCover(const char* path)
+{
+    CMovie* movie = EditedMovie();
+    if (movie == nullptr)
+        return false;
+    FILE* file = path != nullptr ? fopen(path, "rb") : nullptr;
+    if (file == nullptr) {
+        ShowError(0, "Unable to open file %s", path != nullptr ? path : "");
+        return false;
+    }
+    // The whole file in one read; a file too large for a cover is refused.
+    long size = fseek(file, 0, SEEK_END) == 0 ? ftell(file) : -1;
+    std::vector<BYTE> bytes;
+    if (size > 0 && size <= kMaxCoverFile && fseek(file, 0, SEEK_SET) == 0) {
+        bytes.resize(size_t(size));
+        if (fread(bytes.data(), 1, bytes.size(), file) != bytes.size())
+            bytes.clear();
+    }
+    fclose(file);
+    if (size > kMaxCoverFile) {
+        ShowError(0, "Unable to read image data");
+        return false;
+    }
+    if (bytes.empty()) {
+        ShowError(0, "Unable to read file or file empty");
+        return false;
+    }
+    COlePicture picture;
+    if (!picture.LoadFromMemory(bytes.data(), DWORD(bytes.size()))) {
+        ShowError(0, "Unable to read image data");
+        return false;
+    }
+    if (!movie->m_imdbInfo)
+        movie->m_imdbInfo.reset(new CImdbInfo);
+    CImdbInfo& record = *movie->m_imdbInfo;
+    record.m_coverSizeClass = COVER_SIZE_UNKNOWN;
+    StrAssign(&record.m_coverType, CoverTypeOf(path, false, bytes.data(), bytes.size()).c_str());
+    record.m_cover = std::move(bytes);
+    m_cover.SetImageAndSize(record.m_cover.data(), record.GetCoverLength(), false, true);
+    return true;
+}
+
+bool CMovieMainPage::RemoveCover()
+{
+    if (!HasCover())
+        return false;
+    CImdbInfo& record = *EditedMovie()->m_imdbInfo;
+    record.m_cover.clear();
+    StrAssign(&record.m_coverType, nullptr);
+    m_cover.SetImageAndSize(nullptr, 0, false, true);
+    return true;
 }

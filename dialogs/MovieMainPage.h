@@ -2,19 +2,18 @@
 // fields and those of its site record (year, director, genre, country,
 // runtime, rating, address, cover), and its loan. Nothing is stored before
 // the dialog's write-back: the loan buttons only change the borrower shown.
-//
-// The site parts are seams for the retrieval: "Update from IMDb" with the
-// merge, "Change"/"Set ID", "What is IMDb ?" and the cover menu. Their
-// buttons are disabled and their handlers do nothing yet.
+// "Update from IMDb" fetches the record from the site and refills this page
+// and its sister pages; the cover menu works on the record's cover.
 #pragma once
 
 #include <string>
 
 #include "app/CoverStatic.h"
+#include "core/ImdbInfo.h"
 #include "dialogs/MovieDlg_0.h"
 #include "core/WinTypes.h"
 
-class CMovieMainPage : public CMovieDlg_0 {
+class CMovieMainPage : public CMovieDlg_0, public ICoverOwner {
 public:
     CMovieMainPage();
 
@@ -43,6 +42,14 @@ public:
     DWORD GetShownBorrower() const { return m_shownBorrower; }
     DWORD GetOpeningBorrower() const { return m_openingBorrower; }
 
+    // The cover operations of the cover menu, on the edited movie's record.
+    bool HasCover() override;
+    void ShowCover() override;
+    void GetCoverType(char** type) override;
+    bool LoadCover(const char* path) override;
+    bool SaveCover(const char* path) override;
+    bool RemoveCover() override;
+
 protected:
     void OnTitleChange();
     void OnAddressChange();
@@ -53,13 +60,10 @@ protected:
     void OnReturned();
     void OnRButtonDown(UINT nFlags, CPoint point);
     void OnLButtonDblClk(UINT nFlags, CPoint point);
-
-    // Seams of the retrieval (disabled).
+    void OnPaint();
     void OnUpdateFromImdb();
     void OnChangeId();
     void OnWhatIsImdb();
-    void OnCoverMenu(POINT screenPoint);
-    void OnShowCover();
 
     DECLARE_MESSAGE_MAP()
 
@@ -69,6 +73,11 @@ private:
     void ShowRatingText(int position);
     void SetNumber(int id, unsigned long value);
     bool InCover(CPoint point) const;
+    // Runs a retrieval into the record; false after telling the user why
+    // it failed (failure is that text).
+    bool Retrieve(CImdbInfo* record, const std::string& name, bool isLink, const char* failure);
+    // Takes what a retrieval brought into the movie and the pages.
+    void MergeRetrieved(bool updateTitle);
 
     CCoverStatic m_cover;
     DWORD m_shownBorrower;

@@ -177,7 +177,9 @@ BYTE StartGetInfo(CImdbInfo* record, HWND owner, const char* name, bool showErro
     if (name != nullptr && retrieval.messenger != nullptr && retrieval.job.Start(GetInfoThread, record)) {
         status.Run();
         // The window is closed: by the worker at its end, or by a cancel,
-        // whose worker ends soon after.
+        // whose worker ends soon after. A window that ended otherwise (the
+        // program is quitting) cancels the retrieval.
+        CancelGetInfo(record);
         while (!retrieval.job.Join(kJoinStepMs)) {
             if (retrieval.cancelled)
                 theHttpClient.Close();

@@ -103,14 +103,17 @@ MediaFormat* CToolRunner::Run(const char* path)
     DWORD started = GetTickCount();
     bool ended = false;
     for (;;) {
-        if (ReadWaiting(outRead.handle, output))
-            continue;
-        DWORD wait = WaitForSingleObject(child.handle, kPollMs);
-        if (wait == WAIT_OBJECT_0) {
-            ended = true;
-            break;
+        if (!ReadWaiting(outRead.handle, output)) {
+            DWORD wait = WaitForSingleObject(child.handle, kPollMs);
+            if (wait == WAIT_OBJECT_0) {
+                ended = true;
+                break;
+            }
+            if (wait == WAIT_FAILED)
+                break;
         }
-        if (wait == WAIT_FAILED || GetTickCount() - started >= timeoutMs)
+        // Also a child that never stops writing meets the time-out.
+        if (GetTickCount() - started >= timeoutMs)
             break;
     }
     if (!ended) {

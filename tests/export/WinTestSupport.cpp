@@ -46,26 +46,6 @@ ScopedProfile::~ScopedProfile()
     theTestApp.SetRegistryKey((LPCSTR)nullptr);
 }
 
-int ScopedProfile::GetInt(const char* section, const char* entry, int defaultValue)
-{
-    return int(theTestApp.GetProfileInt(section, entry, defaultValue));
-}
-
-std::string ScopedProfile::GetString(const char* section, const char* entry)
-{
-    return theTestApp.GetProfileString(section, entry, "<none>");
-}
-
-void ScopedProfile::SetInt(const char* section, const char* entry, int value)
-{
-    theTestApp.WriteProfileInt(section, entry, value);
-}
-
-void ScopedProfile::SetString(const char* section, const char* entry, const char* value)
-{
-    theTestApp.WriteProfileString(section, entry, value);
-}
-
 void Pump()
 {
     MSG msg;

@@ -20,10 +20,14 @@ class ScopedProfile {
 public:
     explicit ScopedProfile(const char* testName);
     ~ScopedProfile();
-    int GetInt(const char* section, const char* entry, int defaultValue);
-    std::string GetString(const char* section, const char* entry);
-    void SetInt(const char* section, const char* entry, int value);
-    void SetString(const char* section, const char* entry, const char* value);
+    int GetInt(const char* section, const char* entry, int defaultValue)
+    { return int(AfxGetApp()->GetProfileInt(section, entry, defaultValue)); }
+    std::string GetString(const char* section, const char* entry)
+    { return AfxGetApp()->GetProfileString(section, entry, "<none>"); }
+    void SetInt(const char* section, const char* entry, int value)
+    { AfxGetApp()->WriteProfileInt(section, entry, value); }
+    void SetString(const char* section, const char* entry, const char* value)
+    { AfxGetApp()->WriteProfileString(section, entry, value); }
 
 private:
     std::string m_company;

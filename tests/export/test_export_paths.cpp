@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <string>
 
+#include "TestFiles.h"
 #include "export/ExportPaths.h"
 
 TEST(ExportPaths, TitlesBecomeNamesWindowsTakes)
@@ -85,7 +86,7 @@ TEST(ExportPaths, CoverTypesAndFolders)
     for (const char* other : {"", "abcdefghi", "../../x", "jpg\\..\\y", "jp g", "gif.", (const char*)NULL})
         EXPECT_FALSE(IsPlainCoverType(other)) << (other != NULL ? other : "NULL");
 
-    std::string base = ::testing::TempDir() + "vistrel-create-path";
+    std::string base = TestTempPath("create-path");
     std::string nested = base + "/a/b/c";
     EXPECT_TRUE(CreatePath(nested.c_str()));
     EXPECT_TRUE(CreatePath((nested + "/").c_str()));

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "TestFiles.h"
 #include "core/ErrorBox.h"
 #include "core/MovieCollection.h"
 #include "core/StrUtil.h"
@@ -21,20 +22,6 @@
 #include "export/ScriptFiles.h"
 
 namespace {
-
-std::string ReadAll(const std::string& path)
-{
-    std::string bytes;
-    FILE* file = fopen(path.c_str(), "rb");
-    if (file == NULL)
-        return "<missing>";
-    char piece[4096];
-    size_t n;
-    while ((n = fread(piece, 1, sizeof(piece), file)) > 0)
-        bytes.append(piece, n);
-    fclose(file);
-    return bytes;
-}
 
 std::set<std::string> FilesIn(const std::string& folder)
 {
@@ -69,7 +56,7 @@ protected:
         theCollection.Clear();
         SetErrorBoxRecording(true);
         const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        folder = ::testing::TempDir() + "vistrel-export-" + info->name();
+        folder = TestTempPath(std::string("export-") + info->name());
         RemoveTree(folder);
         CreatePath((folder + "/out/covers").c_str());
         job.outputFile = folder + "/out/list.txt";

@@ -10,6 +10,7 @@
 
 #include "ProgramRun.h"
 #include "WinTestSupport.h"
+#include "TestFiles.h"
 #include "core/ErrorBox.h"
 #include "core/MovieCollection.h"
 #include "core/StrUtil.h"
@@ -25,20 +26,6 @@ std::string TempFolder(const char* name)
     ::GetTempPathA(sizeof(temp), temp);
     std::string folder = std::string(temp) + "vistrel-wizard-" + name + "-" + std::to_string(::GetTickCount());
     return folder;
-}
-
-std::string ReadAll(const std::string& path)
-{
-    FILE* file = fopen(path.c_str(), "rb");
-    if (file == NULL)
-        return "<missing>";
-    std::string bytes;
-    char piece[4096];
-    size_t n;
-    while ((n = fread(piece, 1, sizeof(piece), file)) > 0)
-        bytes.append(piece, n);
-    fclose(file);
-    return bytes;
 }
 
 void AddMovie(DWORD id, const char* title, bool cover = false)

@@ -68,7 +68,7 @@ TEST(ScriptEdit, TokensAreRedOnlyWhereTheContextKnowsThem)
     EXPECT_GT(LastRedColumn(b), 20);
 }
 
-TEST(ScriptEdit, WindowTextAndNotifications)
+TEST(ScriptEdit, WindowTextNotificationsAndFields)
 {
     CEditorHost host(false, false);
     HWND edit = host.edit.m_hWnd;
@@ -106,6 +106,14 @@ TEST(ScriptEdit, WindowTextAndNotifications)
     host.edit.SetMovieContext(false, true);
     EXPECT_EQ(DLGC_WANTCHARS | DLGC_WANTARROWS, ::SendMessageA(edit, WM_GETDLGCODE, 0, 0));
     EXPECT_EQ("one", WindowText(edit));
+
+    // A field takes neither Enter nor Tab, nor vertical moves.
+    PressKey(edit, VK_RETURN);
+    PressKey(edit, VK_TAB);
+    TypeText(edit, "\r\t");
+    PressKey(edit, VK_DOWN);
+    EXPECT_EQ("one", WindowText(edit));
+    EXPECT_EQ(3, Caret(host.edit).col);
 }
 
 TEST(ScriptEdit, EveryKeyOfTheTable)
@@ -214,19 +222,6 @@ TEST(ScriptEdit, EveryKeyOfTheTable)
     PressKey(edit, VK_UP, KEY_CONTROL);
     EXPECT_EQ(1, e.GetModel().GetFirstVisible());
     EXPECT_EQ("0,0 from 0,0", Where(e));
-}
-
-TEST(ScriptEdit, AFieldTakesNeitherEnterNorTab)
-{
-    CEditorHost host(false, true, 300, 24);
-    HWND edit = host.edit.m_hWnd;
-    ::SetWindowTextA(edit, "%movie_name");
-    PressKey(edit, VK_RETURN);
-    PressKey(edit, VK_TAB);
-    TypeText(edit, "\r\t");
-    PressKey(edit, VK_DOWN);
-    EXPECT_EQ("%movie_name", WindowText(edit));
-    EXPECT_EQ(11, Caret(host.edit).col);
 }
 
 TEST(ScriptEdit, MouseAndWheel)

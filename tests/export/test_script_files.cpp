@@ -8,6 +8,7 @@
 #include <cstring>
 #include <string>
 
+#include "TestFiles.h"
 #include "core/ErrorBox.h"
 #include "export/ScriptFiles.h"
 #include "export/ScriptText.h"
@@ -20,7 +21,7 @@ protected:
     {
         SetErrorBoxRecording(true);
         const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        path = ::testing::TempDir() + "vistrel-" + info->name() + ".vsc";
+        path = TestTempPath(std::string(info->name()) + ".vsc");
     }
     void TearDown() override { remove(path.c_str()); }
 
@@ -140,9 +141,9 @@ TEST_F(ScriptFileTest, ThreePartFilesLoadWholeOrNotAtAll)
 TEST_F(ScriptFileTest, TheScriptsFolderLiesBesideTheProgramAndIsMadeWhenMissing)
 {
     EXPECT_EQ("C:\\Program Files\\Vistrel\\scripts", ScriptsFolderOf("C:\\Program Files\\Vistrel\\vistrel.exe"));
-    std::string folder = ScriptsFolderOf(::testing::TempDir() + "vistrel-program");
+    std::string folder = ScriptsFolderOf(TestTempPath("program"));
     EXPECT_EQ(::testing::TempDir() + "scripts", folder);
-    std::string fresh = ::testing::TempDir() + "vistrel-fresh-scripts";
+    std::string fresh = TestTempPath("fresh-scripts");
     rmdir(fresh.c_str());
     EXPECT_TRUE(EnterFolder(fresh.c_str()));
     EXPECT_TRUE(EnterFolder(fresh.c_str()));

@@ -125,13 +125,6 @@ TEST(ScriptText, TypingPastingAndTheirUndo)
 
 TEST(ScriptText, EnterTabAndOverwrite)
 {
-    CScriptText single;
-    single.SetText("field");
-    single.TypeChar('\r', 3);
-    single.InsertTab();
-    single.TypeChar(7, 1);
-    EXPECT_EQ("field", single.GetText());
-
     CScriptText text;
     Fill(text, "ab");
     text.TypeChar('\r', 2);
@@ -172,19 +165,6 @@ TEST(ScriptText, CaretMovesAndScrolling)
     text.MoveUp(true);
     EXPECT_TRUE(At(8, 0) == text.GetCaret() && At(8, 2) == text.GetAnchor());
     EXPECT_EQ("89\r\nabc\r\n01234567", text.GetSelectedText());
-
-    // Across line ends, and staying at both ends of the text.
-    text.MoveTextStart(false);
-    text.MoveLeft(false);
-    EXPECT_TRUE(At(0, 0) == text.GetCaret());
-    text.MoveEnd(false);
-    text.MoveRight(false);
-    EXPECT_TRUE(At(0, 1) == text.GetCaret());
-    text.MoveLeft(false);
-    EXPECT_TRUE(At(10, 0) == text.GetCaret());
-    text.MoveTextEnd(false);
-    text.MoveRight(false);
-    EXPECT_TRUE(At(10, 2) == text.GetCaret());
 
     // Words: just behind a blank, and line ends on the way.
     Fill(text, "one two  three\r\nfour");
@@ -228,11 +208,4 @@ TEST(ScriptText, CaretMovesAndScrolling)
     text.ScrollLineDown(10);
     text.ScrollLineUp();
     EXPECT_EQ(0, text.GetFirstVisible());
-
-    // A single line has no vertical moves.
-    CScriptText single;
-    single.SetText("abc");
-    single.MoveUp(false);
-    single.MovePageDown(5, false);
-    EXPECT_TRUE(At(3, 0) == single.GetCaret());
 }

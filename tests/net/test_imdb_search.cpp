@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "core/ImdbInfo.h"
 #include "core/StrUtil.h"
@@ -10,11 +11,6 @@
 #include "test_imdb_host.h"
 
 namespace {
-
-std::string Str(const char* text)
-{
-    return text != nullptr ? text : "(null)";
-}
 
 std::string At(const char* path)
 {
@@ -31,18 +27,11 @@ TEST(ImdbKeywords, TitleAndYearComeFromTheLastFittingParentheses)
         const char* title;
         WORD year;
     } cases[] = {
-        { "Alien (1979)", true, "Alien", 1979 },
-        { "Alien   (1979) (Director's Cut)", true, "Alien", 1979 },
-        { "Aliens (1986/I)", true, "Aliens", 1986 },
-        { "Name (1999) (TV) (V)", true, "Name", 1999 },
-        { "Short (ab)", false, "Short (ab)", 7 },
-        { "No parentheses", false, "No parentheses", 7 },
-        { "Open (1999", false, "Open (1999", 7 },
-        { "Close 1999)", false, "Close 1999)", 7 },
-        { "Mixed ) (1999", false, "Mixed ) (1999", 7 },
-        { "(2001)", true, "", 2001 },
-        { "Words (abcd)", true, "Words", 0 },
-        { "", false, "", 7 },
+        { "Alien (1979)", true, "Alien", 1979 },         { "Alien   (1979) (Director's Cut)", true, "Alien", 1979 },
+        { "Aliens (1986/I)", true, "Aliens", 1986 },     { "Name (1999) (TV) (V)", true, "Name", 1999 },
+        { "Short (ab)", false, "Short (ab)", 7 },        { "No parentheses", false, "No parentheses", 7 },
+        { "Open (1999", false, "Open (1999", 7 },        { "Mixed ) (1999", false, "Mixed ) (1999", 7 },
+        { "(2001)", true, "", 2001 },                    { "Words (abcd)", true, "Words", 0 },
     };
     for (const auto& c : cases) {
         std::string title;
@@ -53,85 +42,56 @@ TEST(ImdbKeywords, TitleAndYearComeFromTheLastFittingParentheses)
     }
 }
 
-TEST_F(ImdbTest, ANameFoundAtOnceIsReadWithOneSearch)
+TEST_F(ImdbTest, SearchesMakeTheirRequestsAndFollowASingleMovie)
 {
-    CImdbInfo record;
-    ASSERT_TRUE(GetInfo(record, host, "Alien", true, false, -1, false));
-    EXPECT_EQ(1, record.m_complete);
-    EXPECT_EQ("Alien", Str(record.m_title));
-    EXPECT_EQ(1979, record.m_year);
-    EXPECT_EQ("Ridley Scott", Str(record.m_director));
-    // The search, the three sub-pages and the cover.
-    ASSERT_EQ(5u, host.requests.size());
-    EXPECT_EQ(At("/Tsearch?type=fuzzy&title=Alien"), host.requests[0]);
-    EXPECT_EQ(At("/Taglines?0078748"), host.requests[1]);
-    EXPECT_TRUE(host.shown.empty());
+    // Found at once: one search, then the movie's own pages.
+    CImdbInfo alien;
+    ASSERT_TRUE(GetInfo(alien, host, "Alien", true, false, -1, false));
+    EXPECT_EQ("Alien", std::string(alien.m_title));
+    EXPECT_EQ(1979, alien.m_year);
+    EXPECT_EQ((std::vector<std::string>{ At("/Tsearch?type=fuzzy&title=Alien"), At("/Taglines?0078748"),
+                                         At("/Plot?0078748"), At("/Credits?0078748"),
+                                         At("/covers/cover_300x475.jpg") }),
+              host.requests);
 
-    // Blanks are encoded; a name that encodes to nothing fetches nothing.
+    // Both searches list one movie: it is followed.
+    host.requests.clear();
+    CImdbInfo aliens;
+    ASSERT_TRUE(GetInfo(aliens, host, "Aliens", true, false, -1, false));
+    EXPECT_EQ((std::vector<std::string>{ At("/Tsearch?type=fuzzy&title=Aliens"),
+                                         At("/Find select=Titles&Go.x=1&Go.y=16&for=Aliens"), At("/Title?0090605"),
+                                         At("/covers/cover_93x130.gif") }),
+              host.requests);
+    EXPECT_EQ(1, aliens.m_complete);
+    EXPECT_EQ("Aliens", std::string(aliens.m_title));
+    EXPECT_EQ("Ripley goes back, with marines.", std::string(aliens.m_plot));
+    EXPECT_EQ("", std::string(aliens.m_address));
+
+    // Several hits go back merged, without duplicates; blanks are encoded.
+    CImdbInfo star;
+    star.m_complete = 1;
+    ASSERT_TRUE(GetInfo(star, host, "Star", false, false, -1, false));
+    EXPECT_EQ(0, star.m_complete);
+    EXPECT_EQ(5u, star.m_hits.size());
+    EXPECT_EQ("Multiple results returned...", host.status);
     CImdbInfo none;
     EXPECT_TRUE(GetInfo(none, host, "Nothing at all", true, false, -1, false));
-    EXPECT_EQ(0u, none.m_hits.size());
-    EXPECT_EQ(0, none.m_complete);
-    EXPECT_EQ(At("/Find select=Titles&Go.x=1&Go.y=16&for=Nothing+at+all"), host.requests.back());
+    EXPECT_TRUE(none.m_hits.empty());
     size_t made = host.requests.size();
     EXPECT_FALSE(GetInfo(none, host, "", true, false, -1, false));
     EXPECT_FALSE(GetInfo(none, host, nullptr, true, false, -1, false));
     EXPECT_EQ(made, host.requests.size());
+    EXPECT_TRUE(host.shown.empty());
 }
 
-TEST_F(ImdbTest, OneMovieListedByBothSearchesIsFollowed)
-{
-    CImdbInfo record;
-    ASSERT_TRUE(GetInfo(record, host, "Aliens", true, false, -1, false));
-    ASSERT_EQ(4u, host.requests.size());
-    EXPECT_EQ(At("/Tsearch?type=fuzzy&title=Aliens"), host.requests[0]);
-    EXPECT_EQ(At("/Find select=Titles&Go.x=1&Go.y=16&for=Aliens"), host.requests[1]);
-    EXPECT_EQ(At("/Title?0090605"), host.requests[2]);
-    EXPECT_EQ(At("/covers/cover_93x130.gif"), host.requests[3]);
-    EXPECT_EQ(1, record.m_complete);
-    EXPECT_EQ("Aliens", Str(record.m_title));
-    EXPECT_EQ(1986, record.m_year);
-    EXPECT_EQ("James Cameron", Str(record.m_director));
-    EXPECT_EQ("Ripley goes back, with marines.", Str(record.m_plot));
-    EXPECT_EQ("This time it's war.", Str(record.m_tagline));
-    EXPECT_EQ(137u, record.m_runtime);
-    EXPECT_EQ("", Str(record.m_address));
-    ASSERT_EQ(2u, record.m_cast.size());
-    EXPECT_EQ("Hicks", Str(record.m_cast[1]->m_character));
-    EXPECT_EQ(COVER_SIZE_SMALL, record.m_coverSizeClass);
-}
-
-TEST_F(ImdbTest, SeveralHitsGoBackWithoutDuplicates)
-{
-    CImdbInfo record;
-    record.m_complete = 1;
-    ASSERT_TRUE(GetInfo(record, host, "Star", false, false, -1, false));
-    EXPECT_EQ(2u, host.requests.size());
-    EXPECT_EQ(0, record.m_complete);
-    const char* titles[] = { "Star Wars (1977)", "Star Trek: The Motion Picture (1979)", "Star Making-Of (2002) (V)",
-                             "Star Hunter \xE9 (1995) (TV)", "Star Trek IV: The Voyage Home (1986)" };
-    ASSERT_EQ(5u, record.m_hits.size());
-    for (size_t i = 0; i < 5; i++)
-        EXPECT_EQ(titles[i], Str(record.m_hits[i]->m_title));
-    EXPECT_EQ("Multiple results returned...", host.status);
-
-    // A page address is fetched as it is.
-    CImdbInfo linked;
-    ASSERT_TRUE(GetInfo(linked, host, At("/Title?0090605").c_str(), true, false, -1, true));
-    EXPECT_EQ("Aliens", Str(linked.m_title));
-    EXPECT_EQ(At("/Title?0090605"), host.requests[2]);
-}
-
-TEST_F(ImdbTest, AResultListThatLeadsToItselfEndsWithItsHit)
+TEST_F(ImdbTest, ResultListsThatLeadToThemselvesEndWithTheirHit)
 {
     CImdbInfo record;
     EXPECT_TRUE(GetInfo(record, host, "Loop", true, false, -1, false));
-    EXPECT_EQ(0, record.m_complete);
     ASSERT_EQ(1u, record.m_hits.size());
-    EXPECT_EQ(At("/Tsearch?type=fuzzy&title=Loop"), Str(record.m_hits[0]->m_address));
+    EXPECT_EQ(At("/Tsearch?type=fuzzy&title=Loop"), record.m_hits[0]->m_address);
     EXPECT_LE(host.requests.size(), 4u);
-
-    // A followed hit that lists itself again is not fetched a third time.
+    // An address that lists itself is not fetched a third time.
     host.requests.clear();
     CImdbInfo again;
     EXPECT_TRUE(GetInfo(again, host, At("/Tsearch?type=fuzzy&title=Loop").c_str(), true, false, -1, true));
@@ -139,22 +99,21 @@ TEST_F(ImdbTest, AResultListThatLeadsToItselfEndsWithItsHit)
     EXPECT_LE(host.requests.size(), 2u);
 }
 
-TEST_F(ImdbTest, FailedRequestsAreShownOnlyWhenAsked)
+TEST_F(ImdbTest, FailedRequestsAreShownOnlyWhenAskedAndChangeNothing)
 {
     CImdbInfo record;
     StrSet(&record.m_title, "Kept");
+    record.m_year = 1990;
     EXPECT_FALSE(GetInfo(record, host, "Unknown", false, false, -1, false));
     EXPECT_TRUE(host.shown.empty());
     EXPECT_FALSE(GetInfo(record, host, At("/Title?404").c_str(), true, false, -1, true));
-    ASSERT_EQ(1u, host.shown.size());
-    EXPECT_EQ("Unable to retrieve site.\r\nError(s) returned:\r\n404 - Not Found " + At("/Title?404") + "\r\n",
-              host.shown[0]);
-
+    EXPECT_EQ(std::vector<std::string>{ "Unable to retrieve site.\r\nError(s) returned:\r\n404 - Not Found " +
+                                        At("/Title?404") + "\r\n" },
+              host.shown);
     // A title page that can't be read leaves title and year alone.
     host.AddPage("/Title?bad", "<meta name=keywords content=\"Bad (2000)\"><b>Directed by</b> x");
-    record.m_year = 1990;
     EXPECT_FALSE(GetInfo(record, host, At("/Title?bad").c_str(), false, false, -1, true));
-    EXPECT_EQ("Kept", Str(record.m_title));
+    EXPECT_EQ("Kept", std::string(record.m_title));
     EXPECT_EQ(1990, record.m_year);
     EXPECT_EQ(0, record.m_complete);
 }

@@ -2,111 +2,6 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
-
-namespace {
-
-// Just enough JSON for ffprobe's answers: objects, arrays, strings without
-// escapes beyond \", numbers and words. Scalar members of the objects at
-// the given path are collected.
-class CProbeReader {
-public:
-    explicit CProbeReader(const std::string& text) : text(text), at(0) {}
-
-    bool Read(ProbeAnswer& answer)
-    {
-        Skip();
-        return Expect('{') && Members(answer, "");
-    }
-
-private:
-    void Skip()
-    {
-        while (at < text.size() && isspace((unsigned char)text[at]))
-            at++;
-    }
-    bool Expect(char c)
-    {
-        Skip();
-        if (at >= text.size() || text[at] != c)
-            return false;
-        at++;
-        return true;
-    }
-    bool String(std::string& out)
-    {
-        if (!Expect('"'))
-            return false;
-        out.clear();
-        while (at < text.size() && text[at] != '"') {
-            if (text[at] == '\\' && at + 1 < text.size())
-                at++;
-            out += text[at++];
-        }
-        return Expect('"');
-    }
-    // The members of an object whose '{' was read; where names it.
-    bool Members(ProbeAnswer& answer, const std::string& where)
-    {
-        std::map<std::string, std::string> scalars;
-        Skip();
-        if (at < text.size() && text[at] == '}') {
-            at++;
-            return Finish(answer, where, scalars);
-        }
-        do {
-            std::string name, value;
-            if (!String(name) || !Expect(':') || !Value(answer, where + "/" + name, value))
-                return false;
-            scalars[name] = value;
-        } while (Expect(','));
-        return Expect('}') && Finish(answer, where, scalars);
-    }
-    bool Finish(ProbeAnswer& answer, const std::string& where,
-                const std::map<std::string, std::string>& scalars)
-    {
-        if (where == "/streams")
-            answer.streams.push_back(scalars);
-        else if (where == "/format")
-            answer.format = scalars;
-        return true;
-    }
-    bool Value(ProbeAnswer& answer, const std::string& where, std::string& out)
-    {
-        Skip();
-        if (at >= text.size())
-            return false;
-        if (text[at] == '"')
-            return String(out);
-        if (text[at] == '{') {
-            at++;
-            return Members(answer, where);
-        }
-        if (text[at] == '[') {
-            at++;
-            Skip();
-            if (at < text.size() && text[at] == ']')
-                return ++at, true;
-            do {
-                std::string ignored;
-                if (!Value(answer, where, ignored))
-                    return false;
-            } while (Expect(','));
-            return Expect(']');
-        }
-        size_t start = at;
-        while (at < text.size() && text[at] != ',' && text[at] != '}' && text[at] != ']' &&
-               !isspace((unsigned char)text[at]))
-            at++;
-        out = text.substr(start, at - start);
-        return at > start;
-    }
-
-    const std::string& text;
-    size_t at;
-};
-
-} // namespace
 
 const std::map<std::string, std::string>* ProbeAnswer::Stream(const char* type) const
 {
@@ -120,12 +15,32 @@ const std::map<std::string, std::string>* ProbeAnswer::Stream(const char* type) 
 
 bool ReadProbeAnswer(const std::string& path, ProbeAnswer& answer)
 {
-    std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
-    std::string json = text.str();
+    // ffprobe writes one member a line ("name": value,); a stream begins
+    // with its index. Members of nested objects (tags) come after a
+    // stream's own, which are kept when a name is seen twice.
     answer = ProbeAnswer();
-    return CProbeReader(json).Read(answer);
+    std::ifstream in(path);
+    std::string line;
+    std::map<std::string, std::string>* into = NULL;
+    while (std::getline(in, line)) {
+        if (line.find("\"index\": ") != std::string::npos) {
+            answer.streams.emplace_back();
+            into = &answer.streams.back();
+        } else if (line.find("\"format\": {") != std::string::npos) {
+            into = &answer.format;
+        }
+        size_t open = line.find('"');
+        size_t close = line.find("\": ", open + 1);
+        if (into == NULL || open == std::string::npos || close == std::string::npos)
+            continue;
+        std::string value = line.substr(close + 3);
+        if (!value.empty() && value.back() == ',')
+            value.pop_back();
+        if (value.size() >= 2 && value.front() == '"')
+            value = value.substr(1, value.size() - 2);
+        into->insert({line.substr(open + 1, close - open - 1), value});
+    }
+    return !answer.streams.empty();
 }
 
 double ProbeRate(const std::string& fraction)

@@ -7,7 +7,7 @@
 #include <vector>
 
 struct ProbeAnswer {
-    // The scalar members of each stream and of the format, as texts.
+    // The members of each stream and of the format, as texts.
     std::vector<std::map<std::string, std::string>> streams;
     std::map<std::string, std::string> format;
 

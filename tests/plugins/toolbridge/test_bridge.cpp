@@ -1,5 +1,6 @@
 // The plug-in as the plug-in manager loads it, beside the real tool; the
-// tool runner with stand-ins that write too much, sleep or fail.
+// tool runner with stand-ins that write too much, outlive the time-out or
+// fail.
 #ifdef _WIN32
 
 #include <gtest/gtest.h>
@@ -9,6 +10,7 @@
 #include <cstdlib>
 
 #include "ProbeAnswer.h"
+#include "ToolProcess.h"
 #include "core/PluginManager.h"
 #include "plugins/toolbridge/ToolRunner.h"
 
@@ -52,14 +54,9 @@ CPluginManager* ToolBridge::manager;
 // A stand-in tool in a program folder of its own.
 std::string FolderWithTool(const char* fake)
 {
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    std::string folder = std::string(temp) + "toolbridge-" + fake + "-" +
-                         std::to_string(GetCurrentProcessId());
-    CreateDirectoryA(folder.c_str(), NULL);
+    std::string folder = FreshFolder(std::string("toolbridge-") + fake);
     CreateDirectoryA((folder + "\\plugins").c_str(), NULL);
-    std::string tool = WindowsPath(FAKE_TOOLS_DIR) + "\\" + fake + ".exe";
-    CopyFileA(tool.c_str(), (folder + "\\plugins\\vidscan.exe").c_str(), FALSE);
+    CopyTestFile(std::string(FAKE_TOOLS_DIR) + "/" + fake + ".exe", folder + "\\plugins\\vidscan.exe");
     return folder;
 }
 
@@ -127,10 +124,7 @@ TEST_F(ToolBridge, PassesExtensionsAndTheCodecList)
     GetModuleFileNameA(NULL, module, MAX_PATH);
     std::string list = std::string(module).substr(0, std::string(module).rfind('\\')) +
                        "\\plugins\\vidscan.cdb";
-    FILE* file = fopen(list.c_str(), "w");
-    ASSERT_NE(nullptr, file);
-    fputs("msvid: XVID\n N: DivX 5 compatible; XVID\n", file);
-    fclose(file);
+    WriteBytes(list, "msvid: XVID\n N: DivX 5 compatible; XVID\n");
     record = Read("xvid_mp3", ".AVI", 0);
     DeleteFileA(list.c_str());
     ASSERT_NE(nullptr, record);
@@ -162,15 +156,16 @@ TEST(ToolRunner, ToolsThatAreMissingFailOrMisbehave)
     FreeMediaFormat(*record);
     free(record);
 
-    // A tool still running at the time-out gives no record and is ended.
-    runner.programFolder = FolderWithTool("fake_sleep");
+    // A tool still running at the time-out, writing all the while, gives
+    // no record and is ended.
+    runner.programFolder = FolderWithTool("fake_busy");
     runner.timeoutMs = 2000;
     std::string pidFile = runner.programFolder + "\\pid.txt";
     DWORD started = GetTickCount();
     EXPECT_EQ(nullptr, runner.Run(pidFile.c_str()));
     DWORD waited = GetTickCount() - started;
     EXPECT_GE(waited, 2000u);
-    EXPECT_LT(waited, 20000u);
+    EXPECT_LT(waited, 10000u);
     FILE* file = fopen(pidFile.c_str(), "r");
     ASSERT_NE(nullptr, file);
     unsigned long pid = 0;
