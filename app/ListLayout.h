@@ -16,6 +16,7 @@
 #include "core/WinTypes.h"
 
 class CMovie;
+class CListingPreview;
 
 // Image modes of a level's picture.
 enum {
@@ -96,6 +97,13 @@ public:
     // Deletes the selected elements unless another element is aligned to one
     // of them (then an "Item error" box over the parent, and false).
     bool RemoveSelectedItems(HWND parent);
+#ifdef _WIN32
+    // Opens the Edit Item dialog on the first selected element, beside the
+    // dialog that holds the preview, and lays the preview out again after
+    // it. True when an element was edited and the edit kept; false when
+    // none is selected or the edit was cancelled.
+    bool EditSelectedItem(CListingPreview* preview);
+#endif
     // Appends a new element and returns it.
     CLayoutSubItem* NewItem();
     // Deletes an element nothing refers to and sets *item to NULL.

@@ -226,13 +226,8 @@ bool CListingCell::Render(bool force)
 
     PaintRequest request;
     request.reference = reference;
-    request.boxDc = &m_boxDc;
-    request.boxBitmap = &m_boxBitmap;
-    request.oldBitmap = &m_oldBitmap;
-    request.laid = &m_laid;
+    request.SetBox(&m_boxDc, &m_boxBitmap, &m_oldBitmap, &m_laid, &m_boxWidth, &m_boxHeight);
     request.movie = movie;
-    request.width = &m_boxWidth;
-    request.height = &m_boxHeight;
     request.selected = m_selected != 0;
     request.paint = paint;
     request.cachedLevel = &m_level;

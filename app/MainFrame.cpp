@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/CdromAdder.h"
+#include "app/ConfigureListingDlg.h"
 #include "app/FileAdder.h"
 #include "app/ListingPrinter.h"
 #include "app/MovieApp.h"
@@ -21,14 +22,19 @@
 #include "dialogs/ConfigureDlg.h"
 #include "dialogs/ComparedDbDlg.h"
 #include "dialogs/ManagePersonsDlg.h"
+#include "dialogs/MassUpdateImdbDlg.h"
+#include "dialogs/MovieInfoDlg.h"
 #include "dialogs/SearchDlg.h"
 #include "dialogs/SortByCustomDlg.h"
+#include "export/ExportDlg.h"
 #include "export/SortKeys.h"
 #include "dialogs/WaitDlg.h"
 #include "core/ErrorBox.h"
 #include "core/PluginManager.h"
 #include "core/MovieCollection.h"
 #include "core/StrUtil.h"
+#include "net/InternetConfigDlg.h"
+#include "net/InternetSettings.h"
 #include "resources/resource.h"
 
 namespace {
@@ -93,6 +99,7 @@ BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
     ON_COMMAND(ID_VIEW_DRIVES, OnViewDrives)
     ON_UPDATE_COMMAND_UI(ID_VIEW_DRIVES, OnUpdateViewDrives)
     ON_COMMAND(ID_VIEW_LISTING, OnViewListing)
+    ON_COMMAND(ID_VIEW_CUSTOMIZE, OnViewCustomize)
     ON_COMMAND_RANGE(ID_SORT_ID, ID_SORT_ID, OnSortKey)
     ON_COMMAND_RANGE(ID_SORT_TITLE, ID_SORT_GENRE, OnSortKey)
     ON_COMMAND_RANGE(ID_SORT_ASCENDING, ID_SORT_ASCENDING, OnSortDirection)
@@ -102,6 +109,7 @@ BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
     ON_COMMAND(ID_FILE_PRINT_SETUP, OnPrintSetup)
     ON_COMMAND(ID_ADD_CDROM, OnAddCdrom)
     ON_COMMAND(ID_ADD_FILE, OnAddFile)
+    ON_COMMAND(ID_ADD_MOVIE, OnAddMovie)
     ON_COMMAND(ID_FILE_IMPORT, OnFileImport)
     ON_COMMAND(ID_CONFIGURE_PLUGINS, OnConfigurePlugins)
     ON_COMMAND(ID_MANAGE_PERSONS, OnManagePersons)
@@ -110,17 +118,9 @@ BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
     ON_COMMAND(ID_CONFIGURE, OnConfigure)
     ON_COMMAND(ID_SORT_CUSTOM, OnSortCustom)
     ON_COMMAND(ID_APP_ABOUT, OnAppAbout)
-    // Their dialogs are not in the program yet.
-    ON_COMMAND(ID_FILE_EXPORT, OnUnavailable)
-    ON_UPDATE_COMMAND_UI(ID_FILE_EXPORT, OnUpdateUnavailable)
-    ON_COMMAND(ID_VIEW_CUSTOMIZE, OnUnavailable)
-    ON_UPDATE_COMMAND_UI(ID_VIEW_CUSTOMIZE, OnUpdateUnavailable)
-    ON_COMMAND(ID_ADD_MOVIE, OnUnavailable)
-    ON_UPDATE_COMMAND_UI(ID_ADD_MOVIE, OnUpdateUnavailable)
-    ON_COMMAND(ID_MASS_UPDATE_IMDB, OnUnavailable)
-    ON_UPDATE_COMMAND_UI(ID_MASS_UPDATE_IMDB, OnUpdateUnavailable)
-    ON_COMMAND(ID_INTERNET_SETTINGS, OnUnavailable)
-    ON_UPDATE_COMMAND_UI(ID_INTERNET_SETTINGS, OnUpdateUnavailable)
+    ON_COMMAND(ID_FILE_EXPORT, OnFileExport)
+    ON_COMMAND(ID_INTERNET_SETTINGS, OnInternetSettings)
+    ON_COMMAND(ID_MASS_UPDATE_IMDB, OnMassUpdateImdb)
 END_MESSAGE_MAP()
 
 CMainFrame::CMainFrame()
@@ -607,15 +607,6 @@ void CMainFrame::OnUpdateMovieDelete(CCmdUI* pCmdUI)
     pCmdUI->Enable(m_pane.GetSelectedCount() > 0);
 }
 
-void CMainFrame::OnUnavailable()
-{
-}
-
-void CMainFrame::OnUpdateUnavailable(CCmdUI* pCmdUI)
-{
-    pCmdUI->Enable(FALSE);
-}
-
 void CMainFrame::OnFileImport()
 {
     CImportDlg dialog(this);
@@ -653,15 +644,41 @@ void CMainFrame::OnCompareDatabases()
     }
 }
 
+void CMainFrame::OnMassUpdateImdb()
+{
+    // The catalogue is written as it was before the run and, when the run
+    // changed it, as it is after.
+    WriteCrashCopy();
+    CMassUpdateImdbDlg dialog(this);
+    dialog.DoModal();
+    if (!theCollection.IsSaved()) {
+        WriteCrashCopy();
+        RefillViews();
+    }
+}
+
 void CMainFrame::OnConfigure()
 {
     CConfigureDlg dialog(this);
     dialog.DoModal();
 }
 
+void CMainFrame::OnInternetSettings()
+{
+    CInternetConfigDlg dialog(this);
+    if (dialog.DoModal() == IDOK)
+        LoadInternetSettings();
+}
+
 void CMainFrame::OnAppAbout()
 {
     CAboutDlg dialog(this);
+    dialog.DoModal();
+}
+
+void CMainFrame::OnFileExport()
+{
+    CExportDlg dialog(this);
     dialog.DoModal();
 }
 
@@ -678,6 +695,18 @@ void CMainFrame::OnFilePrint()
 void CMainFrame::OnUpdateFilePrint(CCmdUI* pCmdUI)
 {
     pCmdUI->Enable(m_pane.IsListShown());
+}
+
+// The design is stored after OK only; the pane then loads it and paints
+// its boxes again.
+void CMainFrame::OnViewCustomize()
+{
+    CConfigureListingDlg dialog(this);
+    dialog.CreateLayout();
+    if (dialog.DoModal() != IDOK)
+        return;
+    dialog.SaveLayout();
+    m_pane.GetCellLayout()->Load();
 }
 
 void CMainFrame::OnPrintSetup()
@@ -703,6 +732,15 @@ bool CMainFrame::AddFiles(CWnd* owner, CMovie* movie)
         UpdateTotals();
     }
     return ok;
+}
+
+void CMainFrame::OnAddMovie()
+{
+    CMovieInfoDlg dialog(this);
+    dialog.SetMovie(NULL, NULL, false);
+    if (dialog.DoModal() == IDOK)
+        dialog.SaveToDatabase(&m_pane, NULL, kNoEntry);
+    UpdateTotals();
 }
 
 void CMainFrame::OnAddCdrom()

@@ -70,12 +70,14 @@ protected:
     void OnViewDrives();
     void OnUpdateViewDrives(CCmdUI* pCmdUI);
     void OnViewListing();
+    void OnViewCustomize();
     void OnSortKey(UINT id);
     void OnSortDirection(UINT id);
     // Commands whose dialogs the program doesn't have yet: routed here and
     // kept disabled.
     void OnAddCdrom();
     void OnAddFile();
+    void OnAddMovie();
     void OnFilePrint();
     void OnUpdateFilePrint(CCmdUI* pCmdUI);
     void OnPrintSetup();
@@ -84,11 +86,12 @@ protected:
     void OnManagePersons();
     void OnSearch();
     void OnCompareDatabases();
+    void OnMassUpdateImdb();
     void OnConfigure();
     void OnSortCustom();
     void OnAppAbout();
-    void OnUnavailable();
-    void OnUpdateUnavailable(CCmdUI* pCmdUI);
+    void OnFileExport();
+    void OnInternetSettings();
 
     DECLARE_MESSAGE_MAP()
 

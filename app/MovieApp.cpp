@@ -15,6 +15,8 @@
 #include "dialogs/FoundFileDialogs.h"
 #include "core/PluginManager.h"
 #include "export/TokenEngine.h"
+#include "net/InternetSettings.h"
+#include "net/Winsock.h"
 #include "resources/resource.h"
 
 // The static globals of the program, built in this order before start-up
@@ -38,19 +40,6 @@ std::string CompanyKey()
 {
     const char* own = getenv(kCompanyOverrideVariable);
     return own != NULL && *own != '\0' ? std::string(own) : std::string(kCompanyKey);
-}
-
-// Winsock 2 for the internet functions: true when version 2 was granted.
-bool StartWinsock()
-{
-    WSADATA data;
-    if (WSAStartup(MAKEWORD(2, 2), &data) != 0)
-        return false;
-    if (LOBYTE(data.wVersion) != 2) {
-        WSACleanup();
-        return false;
-    }
-    return true;
 }
 
 HWND MainWindowHandle()
@@ -118,7 +107,7 @@ BOOL CMovieApp::InitInstance()
         return FALSE;
     }
 
-    m_winsockStarted = StartWinsock();
+    m_winsockStarted = InitWinsock();
     if (!m_winsockStarted) {
         AfxShowMessageBox(NULL,
                           "Unable to load winsock 2.x.\r\nInternet functions will not work.\r\n"
@@ -164,6 +153,7 @@ BOOL CMovieApp::InitInstance()
         if (!last.empty())
             frame->LoadDatabase(last.c_str());
     }
+    LoadInternetSettings();
     return TRUE;
 }
 

@@ -11,11 +11,14 @@
 #include "app/ListOrder.h"
 #include "app/ListProgress.h"
 #include "app/MainFrame.h"
+#include "app/MovieListWnd.h"
 #include "app/ProgressWindow.h"
+#include "app/ThrottledProgress.h"
 #include "core/ErrorBox.h"
 #include "core/MovieCollection.h"
 #include "core/StrUtil.h"
 #include "dialogs/FileInfoDlg.h"
+#include "dialogs/MovieInfoDlg.h"
 #include "resources/resource.h"
 
 namespace {
@@ -23,33 +26,9 @@ namespace {
 // The painted boxes that keep their bitmaps at most, beyond those on screen.
 const size_t kMaxCachedCells = 64;
 const UINT kTreeId = 1;
+const UINT kMovieListId = 2;
 const UINT kIconIds[] = { IDI_TREE_CDROM, IDI_TREE_FIXED, IDI_TREE_NETWORK, IDI_TREE_FILE };
 enum { IMAGE_CDROM = 0, IMAGE_FIXED = 1, IMAGE_NETWORK = 2, IMAGE_FILE = 3 };
-
-// Moves a progress bar as items are passed, at most every few hundredths
-// of a second: each move handles a waiting message and costs more than an
-// item does.
-class CThrottledProgress {
-public:
-    CThrottledProgress(CProgressWindow& window, uint64_t count)
-        : m_window(window), m_progress(count), m_last(GetTickCount()) {}
-    int32_t Range() const { return m_progress.Range(); }
-    void Advance(double fraction)
-    {
-        if (!m_progress.Advance(fraction))
-            return;
-        DWORD now = GetTickCount();
-        if (now - m_last < 30 && m_progress.Position() < m_progress.Range())
-            return;
-        m_last = now;
-        m_window.SetPos(m_progress.Position());
-    }
-
-private:
-    CProgressWindow& m_window;
-    CListProgress m_progress;
-    DWORD m_last;
-};
 
 }  // namespace
 
@@ -89,6 +68,7 @@ CMovieListView::~CMovieListView()
 {
     m_listShown = m_treeShown = m_treeListShown = 0;
     DeleteAllEntries();
+    m_movieList.reset();
     if (m_infoPanel && m_infoPanel->m_hWnd != NULL)
         m_infoPanel->DestroyWindow();
     if (m_tree.m_hWnd != NULL)
@@ -135,6 +115,8 @@ void CMovieListView::OnSize(UINT nType, int cx, int cy)
         LayOutTreeView();
     else if (m_listShown)
         UpdateScrollBars();
+    else if (m_treeListShown && m_movieList)
+        m_movieList->MoveWindow(&m_client);
     BYTE tree = m_pendingTree, list = m_pendingPaintedList, treeList = m_pendingTreeList;
     m_pendingTree = m_pendingPaintedList = m_pendingTreeList = 0;
     if (tree)
@@ -162,6 +144,8 @@ void CMovieListView::ShowMovies()
         m_tree.ShowWindow(SW_HIDE);
     if (m_infoPanel)
         m_infoPanel->ShowWindow(SW_HIDE);
+    if (m_movieList)
+        m_movieList->ShowWindow(SW_HIDE);
     m_treeShown = m_treeListShown = 0;
     m_listShown = 1;
     FillList();
@@ -172,6 +156,8 @@ void CMovieListView::CreateTree()
     if (m_treeShown)
         return;
     HidePaintedList();
+    if (m_movieList)
+        m_movieList->ShowWindow(SW_HIDE);
     m_treeListShown = 0;
     m_treeShown = 1;
     if (m_tree.m_hWnd == NULL) {
@@ -221,17 +207,32 @@ void CMovieListView::CreateList()
         m_infoPanel->ShowWindow(SW_HIDE);
     m_treeShown = 0;
     m_treeListShown = 1;
-    // The tree list of movies takes the client area here.
+    RECT client;
+    GetClientRect(&client);
+    if (!m_movieList) {
+        std::unique_ptr<CMovieListWnd> list(new CMovieListWnd);
+        if (!list->Create(client, this, kMovieListId)) {
+            ShowError(0, "Unable to Create movie listing");
+        } else {
+            m_movieList = std::move(list);
+            m_movieList->LoadMovies();
+        }
+    } else {
+        m_movieList->MoveWindow(&client);
+        m_movieList->ShowWindow(SW_SHOW);
+    }
     Invalidate();
+    UpdateWindow();
     UpdateMovieList();
 }
 
 void CMovieListView::UpdateMovieList()
 {
-    if (!m_treeListShown)
+    if (!m_treeListShown || !m_movieList)
         return;
+    m_movieList->UpdateListing();
     UpdateFrameTotals();
-    Invalidate();
+    m_movieList->RedrawWindow();
 }
 
 void CMovieListView::LayOutTreeView()
@@ -579,9 +580,19 @@ void CMovieListView::ShowSelectedMovieInfo()
         ShowMovieInfo(m_anchor);
 }
 
-void CMovieListView::ShowMovieInfo(DWORD)
+void CMovieListView::ShowMovieInfo(DWORD index)
 {
-    // The movie information dialog opens here on a copy of the entry's movie.
+    CListingCell* entry = GetEntry(index);
+    if (entry == NULL)
+        return;
+    CMovie* copy = theCollection.GetMovieCopy(entry->GetMovie());
+    if (copy == NULL)
+        return;
+    CMovieInfoDlg dialog(this);
+    dialog.SetMovie(NULL, copy, false);
+    theCollection.ReleaseMovieCopy(&copy);
+    if (dialog.DoModal() == IDOK)
+        dialog.SaveToDatabase(this, entry, index);
 }
 
 void CMovieListView::DeleteSelected()
@@ -673,6 +684,16 @@ BOOL CMovieListView::OnMouseWheel(UINT nFlags, short zDelta, CPoint pt)
         Repaint();
     }
     return TRUE;
+}
+
+void CMovieListView::RefreshItem(DWORD index, DWORD movie)
+{
+    if (index >= m_entries.size())
+        return;
+    m_entries[index]->DropLayout();
+    m_entries[index]->AssignMovie(movie, true);
+    if (m_hWnd != NULL)
+        UpdateWindow();
 }
 
 void CMovieListView::EnsureItemVisible(DWORD index)

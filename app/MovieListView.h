@@ -27,6 +27,7 @@
 #include "core/WinTypes.h"
 
 class CFileInfoDlg;
+class CMovieListWnd;
 
 class CMovieListView : public CWnd,
                        public IListingCellOwner,
@@ -59,6 +60,9 @@ public:
     void RemoveItem(DWORD index);
     // The first entry that shows the movie, or NULL (index kNoEntry).
     CListingCell* FindItemForMovie(DWORD movie, DWORD* index);
+    // Lays the entry out again for the movie (its own, or the id it has
+    // now) and repaints it at once.
+    void RefreshItem(DWORD index, DWORD movie);
     void EnsureItemVisible(DWORD index);
 
     // Prints the page of boxes from start (all boxes, or those whose movie
@@ -83,6 +87,8 @@ public:
     bool GetViewMode() const { return m_treeShown != 0; }
     // True while the painted list is shown.
     bool IsListShown() const { return m_listShown != 0; }
+    // The tree list of movies, NULL before its first use.
+    CMovieListWnd* GetMovieList() const { return m_movieList.get(); }
 
     DWORD GetEntryCount() const override { return DWORD(m_entries.size()); }
     bool IsEntrySelected(DWORD index) const override;
@@ -178,6 +184,7 @@ private:
     std::vector<TreeItem> m_treeItems;  // by item data
     int32_t m_panelWidth;  // the file information panel's; -1 before it exists
     std::unique_ptr<CFileInfoDlg> m_infoPanel;
+    std::unique_ptr<CMovieListWnd> m_movieList;
     CImageList m_images;
     HBRUSH m_background;
     std::unique_ptr<CListLayout> m_layout;

@@ -72,6 +72,18 @@ struct PaintRequest {
     bool reuse = false;     // paint the existing layout again
     bool remeasure = false;
     int32_t* cachedLevel = NULL;
+
+    // The box painted into: its context with its bitmap, its elements and
+    // its size.
+    void SetBox(HDC* dc, HBITMAP* bitmap, HGDIOBJ* old, LaidOutItems* items, int32_t* w, int32_t* h)
+    {
+        boxDc = dc;
+        boxBitmap = bitmap;
+        oldBitmap = old;
+        laid = items;
+        width = w;
+        height = h;
+    }
 };
 // False only after a graphics failure. When the box had to grow the box
 // context is released and true comes back without painting: the caller

@@ -241,21 +241,33 @@ int main(int argc, char** argv)
     double save = SecondsSince(start);
     long long bytes = SizeOf(path.c_str());
 
-    CMovieCollection loaded;
-    start = Clock::now();
-    if (!loaded.Load(path.c_str())) {
-        fprintf(stderr, "load failed: %s\n", LastErrorBoxText().c_str());
-        return 1;
-    }
-    double load = SecondsSince(start);
-    if (loaded.GetMovieCount() != DWORD(kMovies)) {
-        fprintf(stderr, "load gave %lu movies\n", (unsigned long)loaded.GetMovieCount());
-        return 1;
+    // Loads and plain reads of the same file take turns, several rounds, so
+    // that both meet the same state of the machine; the best of each counts.
+    const int kRounds = 5;
+    double load = 1e9, readWhole = 1e9;
+    for (int round = 0; round < kRounds; round++) {
+        {
+            CMovieCollection loaded;
+            start = Clock::now();
+            if (!loaded.Load(path.c_str())) {
+                fprintf(stderr, "load failed: %s\n", LastErrorBoxText().c_str());
+                return 1;
+            }
+            double seconds = SecondsSince(start);
+            if (loaded.GetMovieCount() != DWORD(kMovies)) {
+                fprintf(stderr, "load gave %lu movies\n", (unsigned long)loaded.GetMovieCount());
+                return 1;
+            }
+            if (seconds < load)
+                load = seconds;
+        }
+        double seconds = PlainRead(path.c_str(), bytes);
+        if (seconds < readWhole)
+            readWhole = seconds;
     }
 
     double write = PlainWrite(plain.c_str(), bytes, false);
     double writeSynced = PlainWrite(plain.c_str(), bytes, true);
-    double readWhole = PlainRead(plain.c_str(), bytes);
     remove(plain.c_str());
     remove(path.c_str());
 
@@ -264,7 +276,8 @@ int main(int argc, char** argv)
     printf("save: %.3f s, %.1f MB/s\n", save, mb / save);
     printf("  plain fwrite: %.3f s (ratio %.2f); flushed to disc like a save: %.3f s (ratio %.2f)\n",
            write, save / write, writeSynced, save / writeSynced);
-    printf("load: %.3f s, %.1f MB/s\n", load, mb / load);
-    printf("  plain fread into one new buffer: %.3f s (ratio %.2f)\n", readWhole, load / readWhole);
+    printf("load (best of %d): %.3f s, %.1f MB/s\n", kRounds, load, mb / load);
+    printf("  plain fread of the same file into one new buffer (best of %d): %.3f s (ratio %.2f)\n", kRounds,
+           readWhole, load / readWhole);
     return 0;
 }

@@ -19,6 +19,34 @@ loader=wine
 case "$(file -b "$1" 2>/dev/null)" in
   *"PE32+"*) export WINELOADER=/usr/lib/wine/wine64; loader=/usr/lib/wine/wine64 ;;
 esac
+# A test program in a Wine prefix of its own may ask for a display of its
+# own too (VISTREL_PRIVATE_DISPLAY=1): windows of other test programs on a
+# shared display take the input focus from its windows.
+xvfb=
+if [ "${VISTREL_PRIVATE_DISPLAY:-0}" = 1 ] && command -v Xvfb >/dev/null 2>&1; then
+    n=200
+    while [ -z "$xvfb" ] && [ $n -lt 300 ]; do
+        if [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; then
+            n=$((n + 1))
+            continue
+        fi
+        Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 </dev/null &
+        xvfb=$!
+        i=0
+        while [ $i -lt 100 ] && ! xdpyinfo -display ":$n" >/dev/null 2>&1; do
+            # Another program took the number first: the server ends.
+            kill -0 "$xvfb" 2>/dev/null || break
+            sleep 0.1
+            i=$((i + 1))
+        done
+        if kill -0 "$xvfb" 2>/dev/null; then
+            export DISPLAY=":$n"
+        else
+            xvfb=
+            n=$((n + 1))
+        fi
+    done
+fi
 # The program's output goes through a file of its own: a process Wine starts
 # on the program's behalf (the desktop, a service) inherits its output and
 # may outlive it, and would keep a pipe to the caller (CTest) open until it
@@ -27,13 +55,14 @@ out=$(mktemp "${TMPDIR:-/tmp}/wine-run.XXXXXX") || exec "$loader" "$@"
 "$loader" "$@" >"$out" 2>&1 </dev/null &
 child=$!
 # Whoever stops this script stops the program.
-trap 'kill "$child" 2>/dev/null' TERM INT HUP
+trap 'kill "$child" 2>/dev/null; [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null' TERM INT HUP
 wait "$child"
 status=$?
 while kill -0 "$child" 2>/dev/null; do
     wait "$child"
     status=$?
 done
+[ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
 cat "$out"
 rm -f "$out"
 exit $status

@@ -64,7 +64,7 @@ CImdbInfo::CImdbInfo()
     : m_complete(0), m_searchName(NULL), m_title(NULL), m_director(NULL), m_genre(NULL),
       m_coverType(NULL), m_tagline(NULL), m_plot(NULL), m_comment(NULL), m_country(NULL),
       m_address(NULL), m_year(0), m_runtime(0), m_coverSizeClass(COVER_SIZE_UNKNOWN),
-      m_rating(-1.0)
+      m_rating(-1.0), m_retrieval(NULL)
 {
 }
 

@@ -46,6 +46,8 @@ enum {
     COVER_SIZE_SMALL = 2   // the title page's own cover, or one shrunk to 93 pixels wide
 };
 
+class CImdbRetrieval;
+
 class CImdbInfo {
 public:
     CImdbInfo();
@@ -92,6 +94,10 @@ public:
     int32_t m_coverSizeClass;
     std::vector<std::unique_ptr<CImdbCastEntry>> m_cast;
     double m_rating;   // out of 10, -1.0 = none
+
+    // The retrieval running on this record (net/ImdbRetrieval.h), or NULL;
+    // never stored, copied or compared.
+    CImdbRetrieval* m_retrieval;
 
 private:
     CImdbInfo(const CImdbInfo&) = delete;

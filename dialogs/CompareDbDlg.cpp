@@ -35,6 +35,9 @@ CCompareDbDlg::~CCompareDbDlg()
 BOOL CCompareDbDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
+    // The template is expanded for each movie: movie tokens count.
+    m_templateEdit.SubclassDlgItem(IDC_COMPARE_TEMPLATE, this);
+    m_templateEdit.SetMovieContext(false, false);
     CWinApp* app = AfxGetApp();
     SetDlgItemText(IDC_COMPARE_FILE, app->GetProfileString(kSection, "file", "").c_str());
     m_savedCustom = app->GetProfileString(kSection, "custom", "");

@@ -8,6 +8,7 @@
 
 #include "classlib/Dialog.h"
 #include "core/MovieCollection.h"
+#include "export/ScriptEdit.h"
 
 class CCompareDbDlg : public CDialog {
 public:
@@ -35,6 +36,7 @@ private:
     bool Validate(bool load);
     void ChooseFixed(int radio, const char* templateText);
 
+    CScriptEdit m_templateEdit;
     std::unique_ptr<CMovieCollection> m_other;
     std::string m_template;
     std::string m_savedCustom;

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "classlib/WinApp.h"
+#include "dialogs/MovieInfoDlg.h"
 #include "resources/resource.h"
 
 namespace {
@@ -74,6 +75,8 @@ BEGIN_MESSAGE_MAP(CComparedDbDlg, CDialog)
     ON_BN_CLICKED(IDC_COMPARED_COPY_RIGHT, OnCopyRight)
     ON_BN_CLICKED(IDC_COMPARED_COPY_LEFT, OnCopyLeft)
     ON_BN_CLICKED(IDC_COMPARED_SAVE_OTHER, OnSaveOther)
+    ON_BN_CLICKED(IDC_COMPARED_INFO_CURRENT, OnInfoCurrent)
+    ON_BN_CLICKED(IDC_COMPARED_INFO_OTHER, OnInfoOther)
     ON_WM_DESTROY()
     ON_MESSAGE(WM_COMPARED, OnCompared)
 END_MESSAGE_MAP()
@@ -135,7 +138,9 @@ void CComparedDbDlg::OnSelChange()
     bool left = SendDlgItemMessage(IDC_COMPARED_CURRENT, LB_GETSELCOUNT) > 0;
     bool right = SendDlgItemMessage(IDC_COMPARED_OTHER, LB_GETSELCOUNT) > 0;
     ::EnableWindow(::GetDlgItem(m_hWnd, IDC_COMPARED_COPY_RIGHT), left);
+    ::EnableWindow(::GetDlgItem(m_hWnd, IDC_COMPARED_INFO_CURRENT), left);
     ::EnableWindow(::GetDlgItem(m_hWnd, IDC_COMPARED_COPY_LEFT), right);
+    ::EnableWindow(::GetDlgItem(m_hWnd, IDC_COMPARED_INFO_OTHER), right);
     ::EnableWindow(::GetDlgItem(m_hWnd, IDC_COMPARED_SAVE_OTHER), m_otherChanged != 0);
 }
 
@@ -177,6 +182,33 @@ void CComparedDbDlg::OnCopyLeft()
 {
     if (m_other != nullptr)
         Copy(*m_other, theCollection, IDC_COMPARED_OTHER);
+}
+
+void CComparedDbDlg::ShowInfo(CMovieCollection& collection, int fromList)
+{
+    HWND list = ::GetDlgItem(m_hWnd, fromList);
+    LRESULT caret = ::SendMessage(list, LB_GETCARETINDEX, 0, 0);
+    LRESULT id = caret >= 0 ? ::SendMessage(list, LB_GETITEMDATA, WPARAM(caret), 0) : LB_ERR;
+    if (id == LB_ERR)
+        return;
+    CMovie* copy = collection.GetMovieCopy(DWORD(id));
+    if (copy == nullptr)
+        return;
+    CMovieInfoDlg dialog(this);
+    dialog.SetMovie(&collection, copy, true);
+    collection.ReleaseMovieCopy(&copy);
+    dialog.DoModal();
+}
+
+void CComparedDbDlg::OnInfoCurrent()
+{
+    ShowInfo(theCollection, IDC_COMPARED_CURRENT);
+}
+
+void CComparedDbDlg::OnInfoOther()
+{
+    if (m_other != nullptr)
+        ShowInfo(*m_other, IDC_COMPARED_OTHER);
 }
 
 void CComparedDbDlg::OnSaveOther()

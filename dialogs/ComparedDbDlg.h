@@ -42,12 +42,16 @@ protected:
     void OnCopyRight();
     void OnCopyLeft();
     void OnSaveOther();
+    void OnInfoCurrent();
+    void OnInfoOther();
     void OnDestroy();
     LRESULT OnCompared(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
 
 private:
     void Copy(CMovieCollection& source, CMovieCollection& destination, int fromList);
+    // The caret line's movie, read-only in the movie dialog on its catalogue.
+    void ShowInfo(CMovieCollection& collection, int fromList);
     // Stops and joins the worker, then asks before unsaved copies are lost.
     bool MayClose();
 

@@ -4,12 +4,17 @@
 
 #include <cstring>
 
+#include <vector>
+
+#include "app/ShowCoverDlg.h"
+#include "net/ImdbRetrieval.h"
 #include "resources/resource.h"
 
 BEGIN_MESSAGE_MAP(CMultipleResultsDlg, CHelpDialog)
     ON_LBN_SELCHANGE(IDC_RESULTS_LIST, OnSelChange)
     ON_LBN_SELCANCEL(IDC_RESULTS_LIST, OnSelCancel)
     ON_BN_CLICKED(IDC_RESULTS_WEBSITE, OnGotoWebsite)
+    ON_BN_CLICKED(IDC_RESULTS_SHOW_COVER, OnShowCover)
 END_MESSAGE_MAP()
 
 CMultipleResultsDlg::CMultipleResultsDlg(CWnd* pParent)
@@ -71,15 +76,25 @@ void CMultipleResultsDlg::OnSelChange()
 {
     ::EnableWindow(::GetDlgItem(m_hWnd, IDOK), TRUE);
     ::EnableWindow(::GetDlgItem(m_hWnd, IDC_RESULTS_WEBSITE), TRUE);
+    ::EnableWindow(::GetDlgItem(m_hWnd, IDC_RESULTS_SHOW_COVER), TRUE);
 }
 
 void CMultipleResultsDlg::OnSelCancel()
 {
     ::EnableWindow(::GetDlgItem(m_hWnd, IDOK), FALSE);
     ::EnableWindow(::GetDlgItem(m_hWnd, IDC_RESULTS_WEBSITE), FALSE);
-    // A hit's cover is shown through the site's retrieval, which this
-    // program does not have.
     ::EnableWindow(::GetDlgItem(m_hWnd, IDC_RESULTS_SHOW_COVER), FALSE);
+}
+
+void CMultipleResultsDlg::OnShowCover()
+{
+    const CImdbSearchHit* hit = SelectedHit();
+    std::vector<BYTE> cover;
+    if (hit == nullptr || !DownloadCover(hit->m_address, &cover))
+        return;
+    CShowCoverDlg dialog(this);
+    dialog.SetCover(DWORD(cover.size()), cover.data());
+    dialog.DoModal();
 }
 
 void CMultipleResultsDlg::OnGotoWebsite()

@@ -25,6 +25,7 @@ protected:
     void OnSelChange();
     void OnSelCancel();
     void OnGotoWebsite();
+    void OnShowCover();
     DECLARE_MESSAGE_MAP()
 
 private:

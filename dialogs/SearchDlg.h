@@ -30,6 +30,7 @@ public:
 
     // A movie was saved from a result.
     bool IsChanged() const { return m_changed != 0; }
+    void SetChanged() { m_changed = 1; }
     bool IsSearching() const { return m_job != nullptr && !m_job->IsDone(); }
 
     // Shows the record in the main window and closes the dialog.

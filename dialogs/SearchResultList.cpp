@@ -1,8 +1,11 @@
 #include "dialogs/SearchResultList.h"
 
+#include "app/MainFrame.h"
 #include "classlib/Menu.h"
+#include "classlib/WinApp.h"
 #include "core/MovieCollection.h"
 #include "dialogs/FileInfoDlg.h"
+#include "dialogs/MovieInfoDlg.h"
 #include "dialogs/SearchDlg.h"
 #include "resources/resource.h"
 
@@ -40,9 +43,6 @@ void CSearchResultList::OnRButtonUp(UINT, CPoint point)
         theCollection.ReleaseMovieCopy(&movie);
         ::EnableMenuItem(popup, ID_RESULT_LOCATE_MOVIE, MF_BYCOMMAND | (held ? MF_ENABLED : MF_GRAYED));
     }
-    // A movie's information waits for the movie dialog.
-    if (m_item->m_kind != SEARCH_FILE && m_item->m_kind != SEARCH_DISC)
-        ::EnableMenuItem(popup, ID_RESULT_SHOW_INFO, MF_BYCOMMAND | MF_GRAYED);
     ClientToScreen(&point);
     ::TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON, point.x, point.y, 0, m_hWnd, nullptr);
 }
@@ -76,9 +76,37 @@ void CSearchResultList::OnLocateDisc()
 
 void CSearchResultList::OnShowInfo()
 {
-    if (m_item == nullptr || (m_item->m_kind != SEARCH_FILE && m_item->m_kind != SEARCH_DISC))
+    if (m_item == nullptr)
         return;
+    if (m_item->m_kind != SEARCH_FILE && m_item->m_kind != SEARCH_DISC) {
+        ShowMovieInfo(m_item->m_id);
+        return;
+    }
     CFileInfoDlg dialog(m_dialog);
     dialog.SetFile(m_item->m_id, m_item->m_kind == SEARCH_DISC, nullptr, false, true);
     dialog.DoModal();
+}
+
+void CSearchResultList::ShowMovieInfo(DWORD movieId)
+{
+    CMovie* copy = theCollection.GetMovieCopy(movieId);
+    if (copy == nullptr)
+        return;
+    CMovieInfoDlg dialog(m_dialog);
+    dialog.SetMovie(nullptr, copy, false);
+    theCollection.ReleaseMovieCopy(&copy);
+    if (dialog.DoModal() != IDOK)
+        return;
+    // Through the painted list when it shows the movie; else straight into
+    // the catalogue, so that the edit is never lost.
+    CMainFrame* frame = dynamic_cast<CMainFrame*>(AfxGetMainWnd());
+    CMovieListView* pane = frame != nullptr ? frame->GetPane() : nullptr;
+    DWORD index = kNoEntry;
+    CListingCell* entry = pane != nullptr ? pane->FindItemForMovie(movieId, &index) : nullptr;
+    if (entry != nullptr)
+        dialog.SaveToDatabase(pane, entry, index);
+    else
+        dialog.SaveEditedMovie();
+    if (m_dialog != nullptr)
+        m_dialog->SetChanged();
 }

@@ -33,6 +33,9 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    // The movie dialog on a copy of the movie; Save writes it back.
+    void ShowMovieInfo(DWORD movieId);
+
     CSearchDlg* m_dialog;
     CSearchResultItem* m_item;   // the result whose menu was opened
 };

@@ -45,6 +45,9 @@ CSortByCustomDlg::CSortByCustomDlg(CWnd* pParent)
 BOOL CSortByCustomDlg::OnInitDialog()
 {
     CHelpDialog::OnInitDialog();
+    // The key is the script expanded for each movie: movie tokens count.
+    m_script.SubclassDlgItem(IDC_SORT_SCRIPT, this);
+    m_script.SetMovieContext(false, false);
     SetDlgItemText(IDC_SORT_SCRIPT, LoadSaveCustomSortScript(CUSTOM_SORT_GET));
     OnScriptChange();
     return TRUE;

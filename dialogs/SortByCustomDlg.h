@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/HelpDialog.h"
+#include "export/ScriptEdit.h"
 
 // What LoadSaveCustomSortScript does with the cached script.
 enum CustomSortCommand {
@@ -23,4 +24,7 @@ public:
 protected:
     void OnScriptChange();
     DECLARE_MESSAGE_MAP()
+
+private:
+    CScriptEdit m_script;
 };

@@ -16,6 +16,7 @@
 #include "core/MovieFile.h"
 #include "core/Person.h"
 #include "core/StrUtil.h"
+#include "export/ExportPaths.h"
 
 namespace {
 
@@ -515,7 +516,9 @@ std::string ActorValue(const CMovie& movie, const TokenMatch& match)
 std::string CoverFileValue(const CMovie& movie, const TokenContext& context)
 {
     const CImdbInfo* info = movie.m_imdbInfo.get();
-    if (info != NULL && info->HasCover() && info->m_coverType != NULL && info->m_coverType[0] != '\0')
+    // Only a plain type names a written cover; any other is no cover, so
+    // that no link leaves the cover folder.
+    if (info != NULL && info->HasCover() && IsPlainCoverType(info->m_coverType))
         return Format("%s%lu.%s", context.coverPrefix, (unsigned long)movie.m_id, info->m_coverType);
     if (context.noCoverName != NULL)
         return std::string(context.coverPrefix) + context.noCoverName;

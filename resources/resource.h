@@ -104,6 +104,68 @@
 #define IDC_IMAGE_STRETCH           1173
 #define IDC_IMAGE_TILE              1174
 
+// Designing the movie-box: the configuration dialog with its preview, the
+// edit item dialog and the background rule dialog
+#define IDD_CONFIGURE_LISTING       168
+#define IDD_EDIT_ITEM               172
+#define IDD_EDIT_BACKGROUND         193
+#define IDC_LISTING_PREVIEW         1105
+#define IDC_LISTING_ADD_ITEM        1155
+#define IDC_LISTING_DELETE_ITEMS    1156
+#define IDC_LISTING_EDIT_ITEM       1157
+#define IDC_LISTING_MARGIN_X        1159
+#define IDC_LISTING_MARGIN_Y        1160
+#define IDC_LISTING_SOLID           1161
+#define IDC_LISTING_IMAGE           1162
+#define IDC_LISTING_SET_COLOR       1163
+#define IDC_LISTING_SET_IMAGE       1164
+#define IDC_LISTING_3D_BORDER       1165
+#define IDC_LISTING_BORDER_COLORS   1166
+#define IDC_LISTING_FLAT_BORDER     1167
+#define IDC_LISTING_LEVELS          1174
+#define IDC_LISTING_BORDER_WIDTH    1180
+#define IDC_LISTING_ADD_LEVEL       1272
+#define IDC_LISTING_EDIT_LEVEL      1273
+#define IDC_LISTING_DELETE_LEVEL    1274
+#define IDC_LISTING_LEVEL_UP        1277
+#define IDC_LISTING_LEVEL_DOWN      1278
+#define IDC_ITEM_H_ANCHOR           1105
+#define IDC_ITEM_V_ANCHOR           1106
+#define IDC_ITEM_ABSOLUTE           1190
+#define IDC_ITEM_ALIGNED            1191
+#define IDC_ITEM_X                  1192
+#define IDC_ITEM_Y                  1193
+#define IDC_ITEM_COVER              1196
+#define IDC_ITEM_TEXT               1197
+#define IDC_ITEM_COLOR_SWATCH       1198
+#define IDC_ITEM_CHOOSE_FONT        1199
+#define IDC_ITEM_FONT_SAMPLE        1200
+#define IDC_ITEM_CHOOSE_COLOR       1201
+#define IDC_ITEM_CLIP               1202
+#define IDC_ITEM_WIDTH              1203
+#define IDC_ITEM_HEIGHT             1204
+#define IDC_ITEM_REAL_SIZE          1209
+#define IDC_ITEM_KEEP_ASPECT        1210
+#define IDC_ITEM_NEVER_ZOOM         1211
+#define IDC_ITEM_USE_FONT           1212
+#define IDC_ITEM_USE_COLOR          1213
+#define IDC_ITEM_TEMPLATE           1214
+#define IDC_ITEM_LEFT               1228
+#define IDC_ITEM_HCENTER            1229
+#define IDC_ITEM_RIGHT              1230
+#define IDC_ITEM_TOP                1231
+#define IDC_ITEM_VCENTER            1232
+#define IDC_ITEM_BOTTOM             1233
+#define IDC_RULE_TEMPLATE           1273
+#define IDC_RULE_EQUALS             1274
+#define IDC_RULE_VALUE              1275
+#define IDC_RULE_LONGER             1276
+#define IDC_RULE_LENGTH             1277
+#define IDC_RULE_RANGE              1278
+#define IDC_RULE_LOWER              1279
+#define IDC_RULE_UPPER              1280
+#define IDC_RULE_CASE               1281
+
 // Adding discs: the drive choice and the wait window
 #define IDD_ADD_CDROM               136
 #define IDD_WAIT                    137
@@ -252,6 +314,97 @@
 #define IDD_SORT_BY_CUSTOM          175
 #define IDC_SORT_SCRIPT             1225
 
+// The script editor: its accelerator table and commands
+#define IDR_SCRIPT_EDIT             187
+#define ID_SCRIPT_DELETE            37000
+#define ID_SCRIPT_BACKSPACE         37001
+#define ID_SCRIPT_TAB               37003
+#define ID_SCRIPT_INSERT            37005
+#define ID_SCRIPT_LEFT              37100   // 37100..37125: the caret moves,
+#define ID_SCRIPT_SEL_LEFT          37101   // each followed by its selecting twin
+#define ID_SCRIPT_RIGHT             37102
+#define ID_SCRIPT_SEL_RIGHT         37103
+#define ID_SCRIPT_WORD_LEFT         37104
+#define ID_SCRIPT_SEL_WORD_LEFT     37105
+#define ID_SCRIPT_WORD_RIGHT        37106
+#define ID_SCRIPT_SEL_WORD_RIGHT    37107
+#define ID_SCRIPT_UP                37108
+#define ID_SCRIPT_SEL_UP            37109
+#define ID_SCRIPT_DOWN              37110
+#define ID_SCRIPT_SEL_DOWN          37111
+#define ID_SCRIPT_SCROLL_UP         37112
+#define ID_SCRIPT_SCROLL_DOWN       37113
+#define ID_SCRIPT_PAGE_UP           37114
+#define ID_SCRIPT_SEL_PAGE_UP       37115
+#define ID_SCRIPT_PAGE_DOWN         37116
+#define ID_SCRIPT_SEL_PAGE_DOWN     37117
+#define ID_SCRIPT_END               37118
+#define ID_SCRIPT_SEL_END           37119
+#define ID_SCRIPT_HOME              37120
+#define ID_SCRIPT_SEL_HOME          37121
+#define ID_SCRIPT_TEXT_START        37122
+#define ID_SCRIPT_SEL_TEXT_START    37123
+#define ID_SCRIPT_TEXT_END          37124
+#define ID_SCRIPT_SEL_TEXT_END      37125
+#define ID_EDIT_COPY                57634
+#define ID_EDIT_CUT                 57635
+#define ID_EDIT_PASTE               57637
+#define ID_EDIT_SELECT_ALL          57642
+#define ID_EDIT_UNDO                57643
+
+// The export wizard: its dialog, side picture and pages
+#define IDD_EXPORT                  179
+#define IDD_EXPORT_CHOOSE           180
+#define IDD_EXPORT_BIG_FILE         181
+#define IDD_EXPORT_SMALL_FILES      182
+#define IDD_EXPORT_COVERS           183
+#define IDD_EXPORT_SMALL_SCRIPT     184
+#define IDD_EXPORT_BIG_SCRIPT       185
+#define IDD_EXPORT_SUMMARY          186
+#define IDR_EXPORT_PICTURE          198     // type "JPEG"
+#define IDC_EXPORT_TITLE            1002
+#define IDC_EXPORT_PICTURE          1235
+#define IDC_EXPORT_PAGE_AREA        1236
+#define IDC_EXPORT_NEXT             1242
+#define IDC_EXPORT_BACK             1243
+#define IDC_EXPORT_ONE_BIG          1243
+#define IDC_EXPORT_PER_MOVIE        1244
+#define IDC_EXPORT_SAVE_COVERS      1245
+#define IDC_EXPORT_TEMPLATES        1246
+#define IDC_EXPORT_TEMPLATE_LIST    1247
+#define IDC_EXPORT_FILE             1248
+#define IDC_EXPORT_BROWSE           1086
+#define IDC_EXPORT_FORMAT           1087
+#define IDC_EXPORT_SORT             1107
+#define IDC_EXPORT_ORDER            1108
+#define IDC_EXPORT_USE_RANGE        1227
+#define IDC_EXPORT_RANGE_FROM       1046
+#define IDC_EXPORT_RANGE_TO         1045
+#define IDC_EXPORT_FOLDER           1254
+#define IDC_EXPORT_NAMED_BY         1041
+#define IDC_EXPORT_EXTENSION        1044
+#define IDC_EXPORT_COVER_FOLDER     1085
+#define IDC_EXPORT_REPLACE_EMPTY    1090
+#define IDC_EXPORT_SCRIPT           1082
+#define IDC_EXPORT_LOAD_SCRIPT      1085
+#define IDC_EXPORT_SAVE_SCRIPT      1081
+#define IDC_EXPORT_SCRIPT_TABS      1252
+#define IDC_EXPORT_SUMMARY          1257
+
+// Internet settings and the download window
+#define IDD_INTERNET_CONFIG         210
+#define IDD_DOWNLOAD_STATUS         212
+#define IDC_DOWNLOAD_STATUS         1257
+#define IDC_DOWNLOAD_SPEED          1258
+#define IDC_INET_USE_PROXY          1298
+#define IDC_INET_SERVER             1299
+#define IDC_INET_PORT               1300
+#define IDC_INET_TYPE               1301
+#define IDC_INET_MUST_LOGIN         1302
+#define IDC_INET_LOGIN              1303
+#define IDC_INET_PASSWORD           1304
+#define IDC_INET_PROTOCOL           1305
+
 #endif
 
 // Icons of the drives tree, in the order of its image list.
@@ -296,6 +449,71 @@
 #define IDC_ADDFILE_ALL             1104
 #define IDC_ADDFILE_NEW             1148
 
+// The movie information dialog, its four pages and the actor dialog
+#define IDD_ACTOR                   133
+#define IDD_MOVIE_MAIN              199
+#define IDD_MOVIE_ACTORS            200
+#define IDD_MOVIE_PLOT              201
+#define IDD_MOVIE_FILES             202
+#define IDD_MOVIE_INFO              203
+#define IDC_MOVIEINFO_REMOVE        3
+#define IDC_MOVIEINFO_TABS          1080
+#define IDC_MOVIEINFO_SAVE          1081
+#define IDC_MOVIEINFO_PAGE          1253
+#define IDC_MAIN_TITLE              1002
+#define IDC_MAIN_YEAR               1003
+#define IDC_MAIN_DIRECTOR           1005
+#define IDC_MAIN_ADDRESS            1009
+#define IDC_MAIN_UPDATE             1010
+#define IDC_MAIN_GENRE              1015
+#define IDC_MAIN_COUNTRY            1019
+#define IDC_MAIN_RUNTIME            1020
+#define IDC_MAIN_ID                 1023
+#define IDC_MAIN_WHAT_IS_IMDB       1024
+#define IDC_MAIN_SEEN               1091
+#define IDC_MAIN_LANGUAGE           1113
+#define IDC_MAIN_SUBTITLES          1114
+#define IDC_MAIN_HAS_SUBTITLES      1115
+#define IDC_MAIN_GOTO               1142
+#define IDC_MAIN_CHANGE_ID          1145
+#define IDC_MAIN_RATE               1216
+#define IDC_MAIN_RATE_TEXT          1217
+#define IDC_MAIN_LOAN_TEXT          1258
+#define IDC_MAIN_RETURNED           1259
+#define IDC_MAIN_BORROWED           1261
+#define IDC_PLOT_COMMENT            1016
+#define IDC_PLOT_TAGLINE            1017
+#define IDC_PLOT_OUTLINE            1018
+#define IDC_ACTORS_REMOVE           3
+#define IDC_ACTORS_LIST             1004
+#define IDC_ACTORS_UP               1020
+#define IDC_ACTORS_DOWN             1021
+#define IDC_ACTORS_REMOVE_ALL       1022
+#define IDC_ACTORS_EDIT             1082
+#define IDC_ACTORS_ADD              1125
+#define IDC_ACTORS_SHOW_IMDB        1142
+#define IDC_ACTOR_NAME              1021
+#define IDC_ACTOR_CHARACTER         1022
+#define IDC_FILES_REMOVE            3
+#define IDC_FILES_LIST              1011
+#define IDC_FILES_INFO              1040
+#define IDC_FILES_EDIT              1108
+#define IDC_FILES_ADD               1125
+#define IDC_FILES_TYPE              1284
+#define IDC_FILES_MORE_INFO         1286
+// Mass update of the site's details.
+#define IDD_MASS_UPDATE_IMDB        146
+#define IDC_MASS_ONLY               1064
+#define IDC_MASS_LOG                1065
+#define IDC_MASS_FORGET             1066
+#define IDC_MASS_TOTAL              1067
+#define IDC_MASS_SHOW               1069
+#define IDC_MASS_WAIT               1070
+#define IDC_MASS_CURRENT            1071
+#define IDC_MASS_ASK                1072
+#define IDC_MASS_COMMENT            1016
+#define IDC_MASS_RATE               1216
+#define IDC_MASS_ONLY_EMPTY         1279
 // Making small covers (smallcovers.rc).
 #define IDD_MAKE_SMALL_COVERS       214
 #define IDC_SMALL_COVERS_PROGRESS   1067

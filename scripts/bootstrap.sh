@@ -13,8 +13,10 @@ packages=(
   wine wine64 xvfb xauth x11-utils file
   cmake autoconf automake libtool pkg-config dpkg-dev make
   googletest clang libclang-rt-14-dev
-  imagemagick ffmpeg dvdauthor zip unzip
-  zlib1g-dev p7zip-full fp-utils libxml2-utils ghostscript
+  imagemagick ffmpeg dvdauthor vcdimager zip unzip
+  libdvdread-dev
+  zlib1g-dev p7zip-full fp-utils libxml2-utils ghostscript chromium
+  tinyproxy microsocks dante-server
   libpng-dev libjpeg62-turbo-dev netpbm
 )
 

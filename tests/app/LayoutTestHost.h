@@ -7,9 +7,11 @@
 #include <filesystem>
 #include <map>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/LayoutHost.h"
+#include "app/ListLayout.h"
 
 // The bytes of a whole file; empty when it can't be read.
 inline std::vector<BYTE> ReadWholeFile(const std::string& path)
@@ -23,6 +25,20 @@ inline std::vector<BYTE> ReadWholeFile(const std::string& path)
         bytes.push_back(BYTE(c));
     fclose(f);
     return bytes;
+}
+
+// Each element of a layout in its order: the element, its text, anchors,
+// flags and placement.
+typedef std::tuple<const CLayoutSubItem*, std::string, int32_t, int32_t, DWORD, int> ElementState;
+inline std::vector<ElementState> ElementStates(const CListLayout& layout)
+{
+    std::vector<ElementState> states;
+    for (int32_t i = 0; i < layout.GetItemCount(); i++) {
+        const CLayoutSubItem* item = layout.GetItem(i);
+        states.emplace_back(item, item->m_text != NULL ? item->m_text : "", item->m_hAnchor, item->m_vAnchor,
+                            item->m_flags, int(item->m_placement));
+    }
+    return states;
 }
 
 class CTestLayoutHost : public ILayoutHost {

@@ -1,0 +1,222 @@
+#include "plugins/streamheader/MpegHeaders.h"
+
+#include <cstring>
+#include <string>
+
+#include "core/PluginRecord.h"
+#include "core/StrUtil.h"
+
+namespace {
+
+const int kBlockSize = 256;
+const uint8_t kSequenceHeader[4] = {0x00, 0x00, 0x01, 0xB3};
+const uint8_t kPackHeader[4] = {0x00, 0x00, 0x01, 0xBA};
+
+// Frames per second by picture rate code 0..8.
+const float kPictureRates[9] = {0.0f,  23.976f, 24.0f, 25.0f, 29.97f,
+                                30.0f, 50.0f,   59.94f, 60.0f};
+
+bool SeekTo(FILE* file, int64_t offset)
+{
+#ifdef _WIN32
+    return _fseeki64(file, offset, SEEK_SET) == 0;
+#else
+    return fseeko(file, off_t(offset), SEEK_SET) == 0;
+#endif
+}
+
+int64_t FileSize(FILE* file)
+{
+#ifdef _WIN32
+    if (_fseeki64(file, 0, SEEK_END) != 0)
+        return -1;
+    return _ftelli64(file);
+#else
+    if (fseeko(file, 0, SEEK_END) != 0)
+        return -1;
+    return int64_t(ftello(file));
+#endif
+}
+
+// The offset in buf[0..length) just after the first complete code, or -1.
+// The last four bytes seen are kept as one word, so a byte that breaks a
+// partial match still starts a new one (00 00 00 01 B3 is found).
+int FindInBuffer(const uint8_t* buf, int length, uint32_t want, uint32_t* window, int* seen)
+{
+    for (int i = 0; i < length; i++) {
+        *window = (*window << 8) | buf[i];
+        if (++*seen >= 4 && *window == want)
+            return i + 1;
+    }
+    return -1;
+}
+
+bool ReadExactly(FILE* file, int64_t offset, uint8_t* buf, size_t length)
+{
+    return SeekTo(file, offset) && fread(buf, 1, length, file) == length;
+}
+
+bool EndsInMpeg2Folder(const char* dir)
+{
+    size_t length = strlen(dir);
+    return length > 6 && StrEqualNoCase(dir + length - 7, "\\MPEG2\\");
+}
+
+}  // namespace
+
+int64_t FindStartCode(FILE* file, const uint8_t code[4], bool backward)
+{
+    const uint32_t want = uint32_t(code[0]) << 24 | uint32_t(code[1]) << 16 |
+                          uint32_t(code[2]) << 8 | code[3];
+    uint8_t buf[kBlockSize + 3];
+    if (!backward) {
+        if (!SeekTo(file, 0))
+            return -1;
+        uint32_t window = 0;
+        int seen = 0;
+        int64_t start = 0;
+        size_t got;
+        while ((got = fread(buf, 1, kBlockSize, file)) > 0) {
+            int at = FindInBuffer(buf, int(got), want, &window, &seen);
+            if (at >= 0)
+                return start + at;
+            start += int64_t(got);
+        }
+        return -1;
+    }
+
+    int64_t size = FileSize(file);
+    if (size < 4)
+        return -1;
+    // Each block is searched with the first three bytes of the block after
+    // it, so a code that begins in one block and ends in the next is found.
+    int64_t end = size;
+    int64_t start = size > kBlockSize ? size - kBlockSize : 0;
+    for (;;) {
+        int64_t length = end + 3 <= size ? end + 3 - start : size - start;
+        if (!ReadExactly(file, start, buf, size_t(length)))
+            return -1;
+        uint32_t window = 0;
+        int seen = 0;
+        int at = FindInBuffer(buf, int(length), want, &window, &seen);
+        if (at >= 0)
+            return start + at;
+        if (start == 0)
+            return -1;
+        end = start;
+        start = start > kBlockSize ? start - kBlockSize : 0;
+    }
+}
+
+bool ReadMpegHeaders(const char* dir, const char* name, const char* ext, MpegHeaderInfo* info)
+{
+    memset(info, 0, sizeof(*info));
+    std::string path = std::string(dir) + name + (ext != NULL ? ext : "");
+    FILE* file = fopen(path.c_str(), "rb");
+    if (file == NULL)
+        return false;
+
+    bool ok = false;
+    uint8_t head[8];
+    if (fread(head, 1, 4, file) == 4) {
+        info->riff = memcmp(head, "RIFF", 4) == 0;
+        info->mpeg2 = info->riff && EndsInMpeg2Folder(dir);
+
+        int64_t at = FindStartCode(file, kSequenceHeader, false);
+        uint8_t seq[8];
+        if (at >= 0 && ReadExactly(file, at, seq, sizeof(seq)) && (seq[3] & 0x0F) <= 8) {
+            info->width = seq[0] << 4 | seq[1] >> 4;
+            info->height = (seq[1] & 0x0F) << 8 | seq[2];
+            info->framesPerSecond = kPictureRates[seq[3] & 0x0F];
+            int32_t field = seq[4] * 1024 + seq[5] * 4 + (seq[6] >> 6);
+            info->bitRate = int32_t((int64_t(field) * 400) >> 13);
+            ok = true;
+        }
+        if (ok && !info->mpeg2) {
+            // The last pack header gives the length. Its first byte tells
+            // the version: 0010 for MPEG-1, marker bits 01 for MPEG-2, whose
+            // clock reference has another layout.
+            uint8_t pack[5];
+            at = FindStartCode(file, kPackHeader, true);
+            if (at < 0 || !ReadExactly(file, at, pack, sizeof(pack)) || (pack[0] & 0xC0) == 0x40) {
+                info->mpeg2 = true;
+            } else {
+                uint64_t scr = uint64_t((pack[0] >> 1) & 0x07) << 30 | uint64_t(pack[1]) << 22 |
+                               uint64_t(pack[2] >> 1) << 15 | uint64_t(pack[3]) << 7 | (pack[4] >> 1);
+                double seconds = double(scr) / 90000.0;
+                info->frameCount = int32_t(seconds * info->framesPerSecond);
+            }
+        }
+    }
+    fclose(file);
+    return ok;
+}
+
+MediaFormat* MakeMpegRecord(const MpegHeaderInfo& info)
+{
+    MediaFormat* record = NewMediaFormat();
+    if (record == NULL)
+        return NULL;
+    const char* kind = info.mpeg2 ? (info.riff ? "SVCD" : "MPEG-2") : (info.riff ? "VCD" : "MPEG-1");
+    StrSet(&record->kindName, kind);
+    record->framesPerSecond = info.framesPerSecond;
+    record->frameCount = info.mpeg2 ? 0 : info.frameCount;
+
+    VideoStreamInfo* video = AddVideoStream(*record);
+    AudioStreamInfo* audio = AddAudioStream(*record);
+    if (video == NULL || audio == NULL) {
+        DeleteMediaFormat(&record);
+        return NULL;
+    }
+    video->width = info.width;
+    video->height = info.height;
+    video->bitRate = info.mpeg2 ? 0 : info.bitRate;
+    StrSet(&video->compression, info.mpeg2 ? "MPEG-2 Video" : "MPEG-1 Video");
+    StrSet(&audio->compression, "MPEG-(?) Audio");
+    record->selectedVideo = 0;
+    record->selectedAudio = 0;
+
+    if (info.mpeg2) {
+        StrAppendFormat(&record->reportText,
+                        "[%s file]\r\nFrames per sec: %.3f\r\nResolution: %ldx%ld\r\n", kind,
+                        double(info.framesPerSecond), long(info.width), long(info.height));
+    } else {
+        long seconds = 0;
+        if (info.framesPerSecond > 0)
+            seconds = long(double(uint32_t(record->frameCount)) / info.framesPerSecond);
+        StrAppendFormat(&record->reportText,
+                        "[%s file]\r\nFrames per sec: %.3f\r\nLength in sec: %ld\r\n"
+                        "Resolution: %ldx%ld\r\nBitrate (?): %ldKB/s\r\n",
+                        kind, double(info.framesPerSecond), seconds, long(info.width),
+                        long(info.height), long(info.bitRate));
+    }
+    return record;
+}
+
+MediaFormat* ReadStreamHeaderFile(const char* dir, const char* name, const char* ext, BYTE pass)
+{
+    if (dir == NULL || name == NULL)
+        return NULL;
+    if (pass == 0) {
+        static const char* const known[] = {".mpeg", ".dat", ".mpg", ".m2v", ".m2s"};
+        bool listed = false;
+        for (const char* k : known)
+            listed = listed || (ext != NULL && StrEqualNoCase(ext, k));
+        if (!listed)
+            return NULL;
+    }
+
+    MpegHeaderInfo info;
+    if (ReadMpegHeaders(dir, name, ext, &info))
+        return MakeMpegRecord(info);
+    // A CD track that the headers could not describe is still named as one,
+    // with a video stream of zeros and the flags the reading found.
+    if (pass == 1 && strlen(name) >= 7 && StrEqualNoCase(std::string(name, 7).c_str(), "AVSEQ01")) {
+        MpegHeaderInfo empty;
+        memset(&empty, 0, sizeof(empty));
+        empty.riff = info.riff;
+        empty.mpeg2 = info.mpeg2;
+        return MakeMpegRecord(empty);
+    }
+    return NULL;
+}

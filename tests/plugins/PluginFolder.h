@@ -1,0 +1,99 @@
+// Test helpers of the format plug-ins' tests: fixture paths, and on Windows
+// a temporary "plugins" folder that the real CPluginManager loads from.
+#pragma once
+
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "core/MediaFormat.h"
+
+inline std::string ReadAll(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// A fixture under tests/data in the form the code under test takes: the
+// host path, or under Wine the same file on drive Z: with backslashes.
+inline std::string FixturePath(const std::string& relative)
+{
+    std::string path = std::string(VISTREL_TEST_DATA) + "/" + relative;
+#ifdef _WIN32
+    path = "Z:" + path;
+    for (char& c : path)
+        if (c == '/')
+            c = '\\';
+#endif
+    return path;
+}
+
+// The folder part (with its separator) and the rest of a fixture path.
+inline std::string FixtureDir(const std::string& relative)
+{
+    std::string path = FixturePath(relative);
+    return path.substr(0, path.find_last_of("/\\") + 1);
+}
+
+#ifdef _WIN32
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "core/ErrorBox.h"
+#include "core/PluginManager.h"
+
+// Copies one built plug-in into a fresh temporary folder and loads it with
+// a CPluginManager of its own; everything goes away with the object.
+class PluginFolder {
+public:
+    explicit PluginFolder(const char* dllName)
+    {
+        SetErrorBoxRecording(true);
+        char temp[MAX_PATH];
+        GetTempPathA(MAX_PATH, temp);
+        static int serial = 0;
+        folder = std::string(temp) + "vistrel_" + dllName + "_" +
+                 std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++serial) + "\\";
+        CreateDirectoryA(folder.c_str(), NULL);
+        copy = folder + dllName;
+        std::string from = std::string(VISTREL_PLUGIN_DIR) + "/" + dllName;
+        EXPECT_TRUE(CopyFileA(from.c_str(), copy.c_str(), FALSE)) << from;
+        manager.SetPluginFolder(folder.c_str());
+        boxesBefore = ErrorBoxCount();
+        manager.LoadPlugins();
+    }
+    ~PluginFolder()
+    {
+        manager.UnloadPlugins();
+        DeleteFileA(copy.c_str());
+        RemoveDirectoryA(folder.c_str());
+    }
+    // Message boxes shown since the folder was made.
+    int NewBoxes() const { return ErrorBoxCount() - boxesBefore; }
+
+    CPluginManager manager;
+
+private:
+    std::string folder;
+    std::string copy;
+    int boxesBefore;
+};
+
+// What was appended to the program-wide format log since the watch began
+// (tests of other plug-ins may append too).
+class LogWatch {
+public:
+    LogWatch() : before(ReadAll("c:\\format_msg.log").size()) {}
+    std::string Added() const
+    {
+        std::string all = ReadAll("c:\\format_msg.log");
+        return all.size() > before ? all.substr(before) : std::string();
+    }
+
+private:
+    size_t before;
+};
+#endif

@@ -1,0 +1,293 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "core/PluginRecord.h"
+#include "plugins/streamheader/MpegHeaders.h"
+#include "tests/plugins/PluginFolder.h"
+
+namespace {
+
+const uint8_t kSequence[4] = {0x00, 0x00, 0x01, 0xB3};
+const uint8_t kPack[4] = {0x00, 0x00, 0x01, 0xBA};
+
+// ffprobe's container duration beside the fixture.
+double ProbedSeconds(const std::string& relative)
+{
+    std::ifstream in(std::string(VISTREL_TEST_DATA) + "/" + relative + ".json");
+    std::stringstream text;
+    text << in.rdbuf();
+    std::string json = text.str();
+    size_t format = json.find("\"format\"");
+    size_t at = json.find("\"duration\": \"", format);
+    return at == std::string::npos ? -1 : atof(json.c_str() + at + 13);
+}
+
+struct Read {
+    MediaFormat* record;
+    explicit Read(const std::string& relative, BYTE pass = 0)
+    {
+        std::string path = FixturePath(relative);
+        size_t slash = path.find_last_of("/\\") + 1;
+        size_t dot = path.rfind('.');
+        std::string dir = path.substr(0, slash);
+        if (dot == std::string::npos || dot < slash)
+            record = ReadStreamHeaderFile(dir.c_str(), path.substr(slash).c_str(), NULL, pass);
+        else
+            record = ReadStreamHeaderFile(dir.c_str(), path.substr(slash, dot - slash).c_str(),
+                                          path.substr(dot).c_str(), pass);
+    }
+    ~Read() { DeleteMediaFormat(&record); }
+    const VideoStreamInfo& Video() const { return *record->videoStreams[0]; }
+};
+
+// A scratch file of the given bytes.
+class ScratchFile {
+public:
+    explicit ScratchFile(const std::vector<uint8_t>& bytes, const char* name = "scratch.mpg")
+    {
+        static int serial = 0;
+        dir = testing::TempDir();
+        if (dir.empty() || (dir.back() != '/' && dir.back() != '\\'))
+            dir += "/";
+        base = "sh" + std::to_string(++serial) + "_" + name;
+        FILE* f = fopen((dir + base).c_str(), "wb");
+        fwrite(bytes.data(), 1, bytes.size(), f);
+        fclose(f);
+    }
+    ~ScratchFile() { remove((dir + base).c_str()); }
+    FILE* Open() const { return fopen((dir + base).c_str(), "rb"); }
+    std::string dir, base;
+};
+
+int64_t Find(const std::vector<uint8_t>& bytes, const uint8_t* code, bool backward)
+{
+    ScratchFile scratch(bytes);
+    FILE* f = scratch.Open();
+    int64_t at = FindStartCode(f, code, backward);
+    fclose(f);
+    return at;
+}
+
+}  // namespace
+
+TEST(StreamHeaderSearch, FindsCodesAfterBrokenMatchesAndAcrossBlocks)
+{
+    // A zero that breaks a partial match starts the next one.
+    EXPECT_EQ(5, Find({0, 0, 0, 1, 0xB3, 9}, kSequence, false));
+    EXPECT_EQ(7, Find({0, 0, 1, 0, 0, 1, 0xB3}, kSequence, false));
+    EXPECT_EQ(-1, Find({0, 0, 1, 0xB4, 0, 1, 0xB3}, kSequence, false));
+
+    // Forward across a block boundary.
+    std::vector<uint8_t> bytes(1000, 0xFF);
+    bytes[254] = 0, bytes[255] = 0, bytes[256] = 1, bytes[257] = 0xB3;
+    EXPECT_EQ(258, Find(bytes, kSequence, false));
+
+    // Backward: the last block that holds a code wins, and a code across
+    // the border of two backward blocks (744 = 1000 - 256) is found.
+    std::vector<uint8_t> packs(1000, 0xFF);
+    const int at[] = {100, 742};
+    for (int p : at)
+        packs[p] = 0, packs[p + 1] = 0, packs[p + 2] = 1, packs[p + 3] = 0xBA;
+    EXPECT_EQ(746, Find(packs, kPack, true));
+    packs[742] = 0xFF;
+    EXPECT_EQ(104, Find(packs, kPack, true));
+
+    // Files under one block are searched from their start; under 4 bytes
+    // nothing is found.
+    EXPECT_EQ(7, Find({9, 9, 9, 0, 0, 1, 0xBA, 9}, kPack, true));
+    EXPECT_EQ(-1, Find({0, 0, 1}, kPack, true));
+    EXPECT_EQ(-1, Find({}, kPack, false));
+
+    // The fixture with an extra zero in front of its first sequence header.
+    FILE* f = fopen(FixturePath("mpeg/extrazero.m1v").c_str(), "rb");
+    ASSERT_NE(nullptr, f);
+    EXPECT_EQ(5, FindStartCode(f, kSequence, false));
+    fclose(f);
+}
+
+TEST(StreamHeader, CdTracksAgainstFfprobe)
+{
+    Read vcd("mpeg/AVSEQ01.DAT");
+    ASSERT_NE(nullptr, vcd.record);
+    EXPECT_STREQ("VCD", vcd.record->kindName);
+    EXPECT_FLOAT_EQ(25.0f, vcd.record->framesPerSecond);
+    EXPECT_EQ(352, vcd.Video().width);
+    EXPECT_EQ(288, vcd.Video().height);
+    EXPECT_EQ(140, vcd.Video().bitRate);  // 1150 kbit/s in KB/s
+    EXPECT_STREQ("MPEG-1 Video", vcd.Video().compression);
+    double seconds = vcd.record->frameCount / 25.0;
+    EXPECT_NEAR(ProbedSeconds("mpeg/AVSEQ01.DAT"), seconds, 1.0);
+    ASSERT_EQ(1u, vcd.record->audioCount);
+    EXPECT_STREQ("MPEG-(?) Audio", vcd.record->audioStreams[0]->compression);
+    EXPECT_EQ(0, vcd.record->audioStreams[0]->sampleRate);
+    EXPECT_EQ(0, vcd.record->selectedVideo);
+    EXPECT_EQ(0, vcd.record->selectedAudio);
+    char expected[200];
+    snprintf(expected, sizeof(expected),
+             "[VCD file]\r\nFrames per sec: 25.000\r\nLength in sec: %d\r\n"
+             "Resolution: 352x288\r\nBitrate (?): 140KB/s\r\n",
+             vcd.record->frameCount / 25);
+    EXPECT_STREQ(expected, vcd.record->reportText);
+
+    // The same stream outside a CD track file is plain MPEG-1.
+    Read plain("mpeg/vcd.mpg");
+    ASSERT_NE(nullptr, plain.record);
+    EXPECT_STREQ("MPEG-1", plain.record->kindName);
+    EXPECT_EQ(vcd.record->frameCount, plain.record->frameCount);
+
+    // A RIFF track in a folder "MPEG2" is an SVCD: no length, no bit rate.
+    Read svcd("mpeg/MPEG2/AVSEQ01.MPG");
+    ASSERT_NE(nullptr, svcd.record);
+    EXPECT_STREQ("SVCD", svcd.record->kindName);
+    EXPECT_EQ(0, svcd.record->frameCount);
+    EXPECT_EQ(0, svcd.Video().bitRate);
+    EXPECT_STREQ("MPEG-2 Video", svcd.Video().compression);
+    EXPECT_STREQ("[SVCD file]\r\nFrames per sec: 25.000\r\nResolution: 480x576\r\n",
+                 svcd.record->reportText);
+}
+
+TEST(StreamHeader, Mpeg2StreamsAndOddPictureRates)
+{
+    // Program streams: the pack header's marker bits say MPEG-2; before,
+    // they were read as an MPEG-1 clock and gave a kind "MPEG-1".
+    for (const char* name : {"mpeg/dvd.mpg", "mpeg/svcd.mpg"}) {
+        Read r(name);
+        ASSERT_NE(nullptr, r.record) << name;
+        EXPECT_STREQ("MPEG-2", r.record->kindName) << name;
+        EXPECT_EQ(0, r.record->frameCount) << name;
+        EXPECT_STREQ("MPEG-2 Video", r.Video().compression) << name;
+    }
+    // Elementary streams have no pack header: "MPEG-2" whatever they hold.
+    Read m2v("mpeg/video.m2v");
+    ASSERT_NE(nullptr, m2v.record);
+    EXPECT_STREQ("MPEG-2", m2v.record->kindName);
+    EXPECT_STREQ("[MPEG-2 file]\r\nFrames per sec: 25.000\r\nResolution: 720x576\r\n",
+                 m2v.record->reportText);
+    Read m1v("mpeg/video.m1v", 1);  // ".m1v" is probed in pass 1 only
+    EXPECT_EQ(nullptr, Read("mpeg/video.m1v", 0).record);
+    ASSERT_NE(nullptr, m1v.record);
+    EXPECT_STREQ("MPEG-2", m1v.record->kindName);
+    EXPECT_EQ(352, m1v.Video().width);
+
+    // Rate code 9 is refused; code 0 gives 0 fps and a length of 0.
+    EXPECT_EQ(nullptr, Read("mpeg/rate9.m1v", 1).record);
+    Read rate0("mpeg/rate0.m1v", 1);
+    ASSERT_NE(nullptr, rate0.record);
+    EXPECT_EQ(0.0f, rate0.record->framesPerSecond);
+    EXPECT_EQ(0, rate0.record->frameCount);
+
+    // The first sequence header behind an extra zero is the one read.
+    Read extra("mpeg/extrazero.m1v", 1);
+    ASSERT_NE(nullptr, extra.record);
+    EXPECT_EQ(352, extra.Video().width);
+}
+
+TEST(StreamHeader, BitRateFieldLengthAndShortHeaders)
+{
+    // Bit rate field 2500 (1 Mbit/s; byte 4 x 1024 + byte 5 x 4 + the top
+    // two bits of byte 6), 25 fps, and an MPEG-1 pack header whose clock
+    // reads 90000 x 100 (100 s).
+    const uint64_t scr = 9000000;
+    std::vector<uint8_t> bytes = {0x00, 0x00, 0x01, 0xB3, 0x16, 0x01, 0x20, 0x13,
+                                  uint8_t(2500 / 1024), uint8_t(2500 % 1024 / 4),
+                                  uint8_t(2500 % 4 << 6), 0x00};
+    bytes.resize(600, 0xFF);
+    const uint8_t pack[] = {0x00, 0x00, 0x01, 0xBA,
+                            uint8_t(0x21 | ((scr >> 30) & 7) << 1), uint8_t(scr >> 22),
+                            uint8_t(0x01 | ((scr >> 15) & 0x7F) << 1), uint8_t(scr >> 7),
+                            uint8_t(0x01 | (scr & 0x7F) << 1)};
+    bytes.insert(bytes.end(), pack, pack + sizeof(pack));
+    ScratchFile file(bytes);
+    MpegHeaderInfo info;
+    ASSERT_TRUE(ReadMpegHeaders(file.dir.c_str(), file.base.c_str(), NULL, &info));
+    EXPECT_EQ(352, info.width);
+    EXPECT_EQ(288, info.height);
+    EXPECT_EQ(122, info.bitRate);
+    EXPECT_FALSE(info.mpeg2);
+    EXPECT_EQ(2500, info.frameCount);
+    MediaFormat* record = MakeMpegRecord(info);
+    EXPECT_STREQ("[MPEG-1 file]\r\nFrames per sec: 25.000\r\nLength in sec: 100\r\n"
+                 "Resolution: 352x288\r\nBitrate (?): 122KB/s\r\n",
+                 record->reportText);
+    DeleteMediaFormat(&record);
+
+    // Eight bytes must follow the sequence header code.
+    ScratchFile shortHeader({0x00, 0x00, 0x01, 0xB3, 0x16, 0x01, 0x20, 0x14, 0x27, 0x10, 0x00});
+    EXPECT_FALSE(ReadMpegHeaders(shortHeader.dir.c_str(), shortHeader.base.c_str(), NULL, &info));
+}
+
+TEST(StreamHeader, PassRulesAndTheCdTrackFallback)
+{
+    std::string dir = FixtureDir("mpeg/vcd.mpg");
+    // Pass 0 knows five extensions, any case; pass 1 probes any file.
+    EXPECT_NE(nullptr, Read("mpeg/vcd.mpg", 0).record);
+    std::ifstream in(FixturePath("mpeg/vcd.mpg"), std::ios::binary);
+    ScratchFile upper(std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {}), "case.MPG");
+    std::string upperName = upper.base.substr(0, upper.base.size() - 4);
+    MediaFormat* r = ReadStreamHeaderFile(upper.dir.c_str(), upperName.c_str(), ".MPG", 0);
+    EXPECT_NE(nullptr, r);
+    DeleteMediaFormat(&r);
+    EXPECT_EQ(nullptr, ReadStreamHeaderFile(NULL, "vcd", ".mpg", 1));
+    EXPECT_EQ(nullptr, ReadStreamHeaderFile(dir.c_str(), NULL, ".mpg", 1));
+
+    // Not an MPEG stream: named AVSEQ01 it is still a track in pass 1,
+    // with a video stream of zeros; other names and pass 0 give nothing.
+    ScratchFile avi({'R', 'I', 'F', 'F', 0, 0, 0, 0, 'A', 'V', 'I', ' '}, "avseq01");
+    ScratchFile text({'h', 'e', 'l', 'l', 'o'}, "movie");
+    for (BYTE pass : {0, 1}) {
+        EXPECT_EQ(nullptr, ReadStreamHeaderFile(text.dir.c_str(), text.base.c_str(), ".dat", pass));
+        EXPECT_EQ(nullptr, ReadStreamHeaderFile(avi.dir.c_str(), avi.base.c_str(), ".avi", pass));
+    }
+    std::string name = avi.base.substr(0, avi.base.size() - 7) + "AVSEQ01";
+    std::string track = avi.dir + name + ".DAT";
+    rename((avi.dir + avi.base).c_str(), track.c_str());
+    EXPECT_EQ(nullptr, ReadStreamHeaderFile(avi.dir.c_str(), name.c_str(), ".DAT", 0));
+    // The name must begin with AVSEQ01: this one only ends in it.
+    EXPECT_EQ(nullptr, ReadStreamHeaderFile(avi.dir.c_str(), name.c_str(), ".DAT", 1));
+    std::string real = avi.dir + "avseq01x.dat";
+    rename(track.c_str(), real.c_str());
+    r = ReadStreamHeaderFile(avi.dir.c_str(), "avseq01x", ".dat", 1);
+    ASSERT_NE(nullptr, r);
+    EXPECT_STREQ("VCD", r->kindName);  // the RIFF flag of the failed reading
+    ASSERT_EQ(1u, r->videoCount);
+    EXPECT_EQ(0, r->videoStreams[0]->width);
+    EXPECT_EQ(0, r->videoStreams[0]->bitRate);
+    EXPECT_STREQ("[VCD file]\r\nFrames per sec: 0.000\r\nLength in sec: 0\r\n"
+                 "Resolution: 0x0\r\nBitrate (?): 0KB/s\r\n",
+                 r->reportText);
+    DeleteMediaFormat(&r);
+    remove(real.c_str());
+}
+
+#ifdef _WIN32
+TEST(StreamHeaderDll, AnswersThroughThePluginManager)
+{
+    PluginFolder plugins("streamheader.dll");
+    ASSERT_EQ(1, plugins.manager.GetCount());
+    EXPECT_EQ(0, plugins.NewBoxes());
+    PluginEntry* entry = plugins.manager.GetEntry(0);
+    EXPECT_STREQ("Handels MPEG-1 & MPEG-2 files. VCD and SVCD included. Not much info from "
+                 "MPEG-2... Written by Tolvik.",
+                 entry->PluginDesc());
+    EXPECT_STREQ("|MPEG-1 file (*.mpeg, *.mpg, *.dat)|*.mpeg; *.mpg; *.dat|"
+                 "MPEG-2 files (*.m2v, *.m2s)|*.m2v; *.m2s|",
+                 entry->PluginFormats());
+
+    MediaFormat m;
+    InitMediaFormat(m);
+    ASSERT_TRUE(plugins.manager.ReadFileInfo(m, FixturePath("mpeg/MPEG2/AVSEQ01.MPG").c_str()));
+    EXPECT_STREQ("SVCD", m.kindName);
+    EXPECT_STREQ("[SVCD file]\r\nFrames per sec: 25.000\r\nResolution: 480x576\r\n", m.reportText);
+    ASSERT_TRUE(plugins.manager.ReadFileInfo(m, FixturePath("mpeg/AVSEQ01.DAT").c_str()));
+    EXPECT_STREQ("VCD", m.kindName);
+    EXPECT_EQ(140, m.videoStreams[0]->bitRate);
+    FreeMediaFormat(m);
+}
+#endif
