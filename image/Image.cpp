@@ -11,10 +11,12 @@
 
 namespace {
 
-// Pels per metre of a resolution in dots per inch, rounded.
+// Pels per metre of a resolution in dots per inch, rounded, and held in a
+// 32-bit value whatever resolution a file claimed.
 LONG PelsPerMetre(int32_t dpi)
 {
-    return LONG(std::floor(double(dpi) * 10000.0 / 254.0 + 0.5));
+    double pels = std::floor(double(dpi) * 10000.0 / 254.0 + 0.5);
+    return pels > 2147483647.0 ? LONG(2147483647) : pels < -2147483648.0 ? LONG(-2147483647 - 1) : LONG(pels);
 }
 
 } // namespace

@@ -393,6 +393,8 @@ TEST(ImageCodecs, HostileBitmapsFailCleanly)
     // A palette count far beyond the bits, and a size far beyond the data.
     std::vector<BYTE> file = BmpFile(8, 2, 1, BI_RGB, 0x40000000, { 0, 0, 0, 0, 255, 255, 255, 0 }, { 0xAA, 0, 0, 0 });
     WriteLe32(file.data() + 14 + 20, 0x7FFFFFFF);
+    // And a resolution whose pels per metre can't be held again.
+    WriteLe32(file.data() + 14 + 24, 0x80000002);
     ASSERT_TRUE(DecodeBytes(image, file, IMAGE_FORMAT_BMP));
     EXPECT_EQ(2u, image.GetPaletteEntries());
     EXPECT_EQ(1, image.GetPixelIndex(0, 0));
