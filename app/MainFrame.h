@@ -31,6 +31,9 @@ public:
     CMainFrame();
     ~CMainFrame() override;
 
+    // The class's name in the program's run-time class information.
+    static const char* GetRuntimeClassName() { return "CMainFrame"; }
+
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
 

@@ -30,6 +30,9 @@ public:
     explicit CMakeSmallCoversDlg(CWnd* pParent = nullptr);
     ~CMakeSmallCoversDlg() override;
 
+    // The class's name in the program's run-time class information.
+    static const char* GetRuntimeClassName() { return "CMakeSmallCoversDlg"; }
+
     BOOL OnInitDialog() override;
     // Also reached by the worker's WM_CLOSE at the end of its run.
     void OnCancel() override;
