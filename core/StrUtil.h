@@ -52,6 +52,17 @@ inline bool IsAsciiDigit(int c)
 {
     return c >= '0' && c <= '9';
 }
+// The value of a hexadecimal digit of either case, -1 for any other byte.
+inline int HexDigitValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
 inline char LowerAscii(char c)
 {
     return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;

@@ -18,16 +18,6 @@ bool SameNoCase(const char* a, const char* b, size_t n)
     return true;
 }
 
-int HexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
 
 // Where the attribute name starts in [from, end) outside double quotes, as a
 // whole name (after a blank or the tag name); -1 when it isn't there.
@@ -226,8 +216,8 @@ void UrlDecode(char** text)
         return;
     std::string out;
     for (const char* p = *text; *p != '\0'; p++) {
-        int high = p[0] == '%' ? HexValue(p[1]) : -1;
-        int low = high >= 0 ? HexValue(p[2]) : -1;
+        int high = p[0] == '%' ? HexDigitValue(p[1]) : -1;
+        int low = high >= 0 ? HexDigitValue(p[2]) : -1;
         if (low >= 0) {
             out += char(high * 16 + low);
             p += 2;

@@ -18,16 +18,6 @@ size_t HeadLength(const char* data, size_t length)
     return length;
 }
 
-int HexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
 
 void Fail(CHttpReplyOutcome* outcome, int kind, const std::string& text)
 {
@@ -88,8 +78,8 @@ bool DecodeChunked(char* body, size_t length, size_t* decodedLength)
     for (;;) {
         size_t size = 0;
         size_t digits = 0;
-        for (; in < length && HexValue(body[in]) >= 0; in++, digits++) {
-            size = size * 16 + size_t(HexValue(body[in]));
+        for (; in < length && HexDigitValue(body[in]) >= 0; in++, digits++) {
+            size = size * 16 + size_t(HexDigitValue(body[in]));
             if (size > kMaxHttpReply)
                 return false;
         }

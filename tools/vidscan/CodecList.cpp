@@ -24,16 +24,6 @@ bool IsLetter(char c)
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
 
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
 
 bool ParseHeader(const std::string& line, ListHeader& header)
 {
@@ -49,12 +39,12 @@ bool ParseHeader(const std::string& line, ListHeader& header)
         i++;
     header.hasNumber = false;
     header.number = 0;
-    if (line.compare(i, 2, "0x") == 0 && i + 2 < line.size() && HexDigit(line[i + 2]) >= 0) {
+    if (line.compare(i, 2, "0x") == 0 && i + 2 < line.size() && HexDigitValue(line[i + 2]) >= 0) {
         header.hasNumber = true;
-        for (size_t k = i + 2; k < line.size() && HexDigit(line[k]) >= 0; k++) {
+        for (size_t k = i + 2; k < line.size() && HexDigitValue(line[k]) >= 0; k++) {
             // Past 32 bits no id can match; the value stops growing there.
             if (header.number <= 0xFFFFFFFFull)
-                header.number = header.number * 16 + uint64_t(HexDigit(line[k]));
+                header.number = header.number * 16 + uint64_t(HexDigitValue(line[k]));
         }
         return true;
     }
