@@ -19,6 +19,11 @@ LONG PelsPerMetre(int32_t dpi)
     return pels > 2147483647.0 ? LONG(2147483647) : pels < -2147483648.0 ? LONG(-2147483647 - 1) : LONG(pels);
 }
 
+int32_t DotsPerInch(LONG pelsPerMetre)
+{
+    return int32_t(std::floor(double(pelsPerMetre) * 254.0 / 10000.0 + 0.5));
+}
+
 } // namespace
 
 CxImage::CxImage(DWORD format)
@@ -339,4 +344,10 @@ void CxImage::SetYDpi(int32_t dpi)
     m_header.biYPelsPerMeter = PelsPerMetre(dpi);
     if (m_dib != nullptr && m_info.ghost == nullptr)
         reinterpret_cast<BITMAPINFOHEADER*>(m_dib)->biYPelsPerMeter = m_header.biYPelsPerMeter;
+}
+
+void CxImage::SetResolution(LONG xPelsPerMetre, LONG yPelsPerMetre)
+{
+    SetXDpi(DotsPerInch(xPelsPerMetre));
+    SetYDpi(DotsPerInch(yPelsPerMetre));
 }

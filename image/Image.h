@@ -240,6 +240,8 @@ public:
 
 protected:
     void SetLastError(const char* text);
+    // The resolution of a file or DIB, given in pels per metre.
+    void SetResolution(LONG xPelsPerMetre, LONG yPelsPerMetre);
     // Takes the source's information block, minus its buffers, ready for a
     // Create of another size.
     void CopyInfo(const CxImage& source);

@@ -4,17 +4,11 @@
 
 #include <windows.h>
 
-#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <vector>
 
 namespace {
-
-int32_t DotsPerInch(LONG pelsPerMetre)
-{
-    return int32_t(std::floor(double(pelsPerMetre) * 254.0 / 10000.0 + 0.5));
-}
 
 int LowestBit(DWORD mask)
 {
@@ -126,8 +120,7 @@ bool CxImage::CreateFromHandle(HGLOBAL dib)
          pixelsAt <= available && sourceRow * size_t(head.biHeight) <= available - pixelsAt &&
          Create(DWORD(head.biWidth), DWORD(head.biHeight), bits, IMAGE_FORMAT_BMP) != nullptr;
     if (ok) {
-        SetXDpi(DotsPerInch(head.biXPelsPerMeter));
-        SetYDpi(DotsPerInch(head.biYPelsPerMeter));
+        SetResolution(head.biXPelsPerMeter, head.biYPelsPerMeter);
         SetPalette(reinterpret_cast<const RGBQUAD*>(block + offset), listed);
         const BYTE* pixels = block + pixelsAt;
         if (!wide) {
