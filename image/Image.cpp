@@ -230,7 +230,16 @@ void CxImage::Ghost(const CxImage& source)
 
 bool CxImage::Load(const char* fileName, DWORD format)
 {
-    FILE* file = fileName != nullptr ? std::fopen(fileName, "rb") : nullptr;
+    return LoadFile(fileName != nullptr ? std::fopen(fileName, "rb") : nullptr, format);
+}
+
+bool CxImage::Save(const char* fileName, DWORD format)
+{
+    return SaveFile(fileName != nullptr ? std::fopen(fileName, "wb") : nullptr, format);
+}
+
+bool CxImage::LoadFile(FILE* file, DWORD format)
+{
     if (file == nullptr)
         return false;
     bool ok = Decode(file, format);
@@ -238,9 +247,8 @@ bool CxImage::Load(const char* fileName, DWORD format)
     return ok;
 }
 
-bool CxImage::Save(const char* fileName, DWORD format)
+bool CxImage::SaveFile(FILE* file, DWORD format)
 {
-    FILE* file = fileName != nullptr ? std::fopen(fileName, "wb") : nullptr;
     if (file == nullptr)
         return false;
     bool ok = Encode(file, format);

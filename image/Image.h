@@ -255,6 +255,10 @@ protected:
 private:
     void Reset(DWORD format);
     void FreeBuffers();
+    // Read or write an opened file and close it; NULL (a file that could not
+    // be opened) fails.
+    bool LoadFile(FILE* file, DWORD format);
+    bool SaveFile(FILE* file, DWORD format);
     template <class Codec>
     bool DecodeWith(FILE* file);
     template <class Codec>

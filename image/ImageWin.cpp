@@ -38,23 +38,12 @@ const BITMAPINFO* InfoOf(const BYTE* dib)
 
 bool CxImage::Load(const wchar_t* fileName, DWORD format)
 {
-    FILE* file = fileName != nullptr ? _wfopen(fileName, L"rb") : nullptr;
-    if (file == nullptr)
-        return false;
-    bool ok = Decode(file, format);
-    std::fclose(file);
-    return ok;
+    return LoadFile(fileName != nullptr ? _wfopen(fileName, L"rb") : nullptr, format);
 }
 
 bool CxImage::Save(const wchar_t* fileName, DWORD format)
 {
-    FILE* file = fileName != nullptr ? _wfopen(fileName, L"wb") : nullptr;
-    if (file == nullptr)
-        return false;
-    bool ok = Encode(file, format);
-    if (std::fclose(file) != 0)
-        ok = false;
-    return ok;
+    return SaveFile(fileName != nullptr ? _wfopen(fileName, L"wb") : nullptr, format);
 }
 
 bool CxImage::LoadFromResource(HRSRC resource, DWORD format, HMODULE module)
