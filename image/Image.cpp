@@ -259,64 +259,52 @@ bool CxImage::SaveFile(FILE* file, DWORD format)
 }
 
 template <class Codec>
-bool CxImage::DecodeWith(FILE* file)
+bool CxImage::RunCodec(FILE* file, bool decode)
 {
     Codec codec;
-    codec.SetFrame(GetFrame());
-    if (!codec.Decode(file)) {
+    bool ok;
+    if (decode) {
+        codec.SetFrame(GetFrame());
+        ok = codec.Decode(file);
+    } else {
+        codec.Ghost(*this);
+        ok = codec.Encode(file);
+    }
+    if (!ok) {
         SetLastError(codec.GetLastError());
         return false;
     }
-    TakeBuffers(codec);
+    if (decode)
+        TakeBuffers(codec);
     return true;
 }
 
-template <class Codec>
-bool CxImage::EncodeWith(FILE* file)
+bool CxImage::RunCodec(FILE* file, DWORD format, bool decode)
 {
-    Codec codec;
-    codec.Ghost(*this);
-    if (!codec.Encode(file)) {
-        SetLastError(codec.GetLastError());
+    if (file == nullptr)
         return false;
+    switch (format) {
+    case IMAGE_FORMAT_BMP:
+        return RunCodec<CBmpCodec>(file, decode);
+    case IMAGE_FORMAT_GIF:
+        return RunCodec<CGifCodec>(file, decode);
+    case IMAGE_FORMAT_JPEG:
+        return RunCodec<CJpegCodec>(file, decode);
+    case IMAGE_FORMAT_PNG:
+        return RunCodec<CPngCodec>(file, decode);
     }
-    return true;
+    SetLastError("Unsupported operation for this format");
+    return false;
 }
 
 bool CxImage::Decode(FILE* file, DWORD format)
 {
-    if (file == nullptr)
-        return false;
-    switch (format) {
-    case IMAGE_FORMAT_BMP:
-        return DecodeWith<CBmpCodec>(file);
-    case IMAGE_FORMAT_GIF:
-        return DecodeWith<CGifCodec>(file);
-    case IMAGE_FORMAT_JPEG:
-        return DecodeWith<CJpegCodec>(file);
-    case IMAGE_FORMAT_PNG:
-        return DecodeWith<CPngCodec>(file);
-    }
-    SetLastError("Unsupported operation for this format");
-    return false;
+    return RunCodec(file, format, true);
 }
 
 bool CxImage::Encode(FILE* file, DWORD format)
 {
-    if (file == nullptr)
-        return false;
-    switch (format) {
-    case IMAGE_FORMAT_BMP:
-        return EncodeWith<CBmpCodec>(file);
-    case IMAGE_FORMAT_GIF:
-        return EncodeWith<CGifCodec>(file);
-    case IMAGE_FORMAT_JPEG:
-        return EncodeWith<CJpegCodec>(file);
-    case IMAGE_FORMAT_PNG:
-        return EncodeWith<CPngCodec>(file);
-    }
-    SetLastError("Unsupported operation for this format");
-    return false;
+    return RunCodec(file, format, false);
 }
 
 DWORD CxImage::GetDibSize() const

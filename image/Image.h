@@ -259,8 +259,8 @@ private:
     // be opened) fails.
     bool LoadFile(FILE* file, DWORD format);
     bool SaveFile(FILE* file, DWORD format);
+    // Decodes into this image, or encodes it, through the format's codec.
+    bool RunCodec(FILE* file, DWORD format, bool decode);
     template <class Codec>
-    bool DecodeWith(FILE* file);
-    template <class Codec>
-    bool EncodeWith(FILE* file);
+    bool RunCodec(FILE* file, bool decode);
 };
