@@ -6,7 +6,8 @@
 
 #include <cstdio>
 #include <cstring>
-#include <vector>
+
+#include "image/ImageBytes.h"
 
 namespace {
 
@@ -119,9 +120,7 @@ bool CxImage::CreateFromHandle(HGLOBAL dib)
                 const BYTE* source = pixels + sourceRow * y;
                 BYTE* target = GetRow(LONG(y));
                 for (DWORD x = 0; x < GetWidth(); x++) {
-                    DWORD p = bits == 16 ? DWORD(source[2 * x] | (source[2 * x + 1] << 8))
-                                         : DWORD(source[4 * x]) | (DWORD(source[4 * x + 1]) << 8) |
-                                               (DWORD(source[4 * x + 2]) << 16) | (DWORD(source[4 * x + 3]) << 24);
+                    DWORD p = bits == 16 ? ReadLe16(source + 2 * x) : ReadLe32(source + 4 * x);
                     target[3 * x] = Channel(p, masks[2]);
                     target[3 * x + 1] = Channel(p, masks[1]);
                     target[3 * x + 2] = Channel(p, masks[0]);
