@@ -70,7 +70,7 @@ void ShrinkCover(CImdbInfo& info, CxImage& image, const char* path, const std::a
     DWORD format = CoverFormat(info.m_coverType);
     if (cancel || !image.Load(path, format))
         return;
-    DWORD height = DWORD(std::floor(double(image.GetHeight()) / double(image.GetWidth()) * 93.0));
+    DWORD height = DWORD(std::floor(double(image.GetHeight()) / double(image.GetWidth()) * kSmallCoverWidth));
     if (cancel || !image.Resize(kSmallCoverWidth, height, 0))
         return;
     std::vector<BYTE> bytes;

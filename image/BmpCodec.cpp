@@ -1,7 +1,6 @@
 #include "image/BmpCodec.h"
 
 #include <climits>
-#include <cmath>
 #include <cstring>
 #include <vector>
 
@@ -30,11 +29,6 @@ int CountBits(DWORD mask)
     for (; mask != 0; mask >>= 1)
         bits += int(mask & 1);
     return bits;
-}
-
-int32_t DotsPerInch(LONG pelsPerMetre)
-{
-    return int32_t(std::floor(double(pelsPerMetre) * 254.0 / 10000.0 + 0.5));
 }
 
 // Moves to a position given as a 64-bit offset; false when the stream can't
@@ -130,8 +124,7 @@ bool CBmpCodec::Decode(FILE* file)
         SetLastError("Can't allocate memory");
         return false;
     }
-    SetXDpi(DotsPerInch(info.xPelsPerMeter));
-    SetYDpi(DotsPerInch(info.yPelsPerMeter));
+    SetResolution(info.xPelsPerMeter, info.yPelsPerMeter);
 
     // The palette: as many entries as the file lists, but never more than
     // the picture's bits can address.

@@ -19,6 +19,11 @@ LONG PelsPerMetre(int32_t dpi)
     return pels > 2147483647.0 ? LONG(2147483647) : pels < -2147483648.0 ? LONG(-2147483647 - 1) : LONG(pels);
 }
 
+int32_t DotsPerInch(LONG pelsPerMetre)
+{
+    return int32_t(std::floor(double(pelsPerMetre) * 254.0 / 10000.0 + 0.5));
+}
+
 } // namespace
 
 CxImage::CxImage(DWORD format)
@@ -225,7 +230,16 @@ void CxImage::Ghost(const CxImage& source)
 
 bool CxImage::Load(const char* fileName, DWORD format)
 {
-    FILE* file = fileName != nullptr ? std::fopen(fileName, "rb") : nullptr;
+    return LoadFile(fileName != nullptr ? std::fopen(fileName, "rb") : nullptr, format);
+}
+
+bool CxImage::Save(const char* fileName, DWORD format)
+{
+    return SaveFile(fileName != nullptr ? std::fopen(fileName, "wb") : nullptr, format);
+}
+
+bool CxImage::LoadFile(FILE* file, DWORD format)
+{
     if (file == nullptr)
         return false;
     bool ok = Decode(file, format);
@@ -233,9 +247,8 @@ bool CxImage::Load(const char* fileName, DWORD format)
     return ok;
 }
 
-bool CxImage::Save(const char* fileName, DWORD format)
+bool CxImage::SaveFile(FILE* file, DWORD format)
 {
-    FILE* file = fileName != nullptr ? std::fopen(fileName, "wb") : nullptr;
     if (file == nullptr)
         return false;
     bool ok = Encode(file, format);
@@ -246,64 +259,52 @@ bool CxImage::Save(const char* fileName, DWORD format)
 }
 
 template <class Codec>
-bool CxImage::DecodeWith(FILE* file)
+bool CxImage::RunCodec(FILE* file, bool decode)
 {
     Codec codec;
-    codec.SetFrame(GetFrame());
-    if (!codec.Decode(file)) {
+    bool ok;
+    if (decode) {
+        codec.SetFrame(GetFrame());
+        ok = codec.Decode(file);
+    } else {
+        codec.Ghost(*this);
+        ok = codec.Encode(file);
+    }
+    if (!ok) {
         SetLastError(codec.GetLastError());
         return false;
     }
-    TakeBuffers(codec);
+    if (decode)
+        TakeBuffers(codec);
     return true;
 }
 
-template <class Codec>
-bool CxImage::EncodeWith(FILE* file)
+bool CxImage::RunCodec(FILE* file, DWORD format, bool decode)
 {
-    Codec codec;
-    codec.Ghost(*this);
-    if (!codec.Encode(file)) {
-        SetLastError(codec.GetLastError());
+    if (file == nullptr)
         return false;
+    switch (format) {
+    case IMAGE_FORMAT_BMP:
+        return RunCodec<CBmpCodec>(file, decode);
+    case IMAGE_FORMAT_GIF:
+        return RunCodec<CGifCodec>(file, decode);
+    case IMAGE_FORMAT_JPEG:
+        return RunCodec<CJpegCodec>(file, decode);
+    case IMAGE_FORMAT_PNG:
+        return RunCodec<CPngCodec>(file, decode);
     }
-    return true;
+    SetLastError("Unsupported operation for this format");
+    return false;
 }
 
 bool CxImage::Decode(FILE* file, DWORD format)
 {
-    if (file == nullptr)
-        return false;
-    switch (format) {
-    case IMAGE_FORMAT_BMP:
-        return DecodeWith<CBmpCodec>(file);
-    case IMAGE_FORMAT_GIF:
-        return DecodeWith<CGifCodec>(file);
-    case IMAGE_FORMAT_JPEG:
-        return DecodeWith<CJpegCodec>(file);
-    case IMAGE_FORMAT_PNG:
-        return DecodeWith<CPngCodec>(file);
-    }
-    SetLastError("Unsupported operation for this format");
-    return false;
+    return RunCodec(file, format, true);
 }
 
 bool CxImage::Encode(FILE* file, DWORD format)
 {
-    if (file == nullptr)
-        return false;
-    switch (format) {
-    case IMAGE_FORMAT_BMP:
-        return EncodeWith<CBmpCodec>(file);
-    case IMAGE_FORMAT_GIF:
-        return EncodeWith<CGifCodec>(file);
-    case IMAGE_FORMAT_JPEG:
-        return EncodeWith<CJpegCodec>(file);
-    case IMAGE_FORMAT_PNG:
-        return EncodeWith<CPngCodec>(file);
-    }
-    SetLastError("Unsupported operation for this format");
-    return false;
+    return RunCodec(file, format, false);
 }
 
 DWORD CxImage::GetDibSize() const
@@ -339,4 +340,10 @@ void CxImage::SetYDpi(int32_t dpi)
     m_header.biYPelsPerMeter = PelsPerMetre(dpi);
     if (m_dib != nullptr && m_info.ghost == nullptr)
         reinterpret_cast<BITMAPINFOHEADER*>(m_dib)->biYPelsPerMeter = m_header.biYPelsPerMeter;
+}
+
+void CxImage::SetResolution(LONG xPelsPerMetre, LONG yPelsPerMetre)
+{
+    SetXDpi(DotsPerInch(xPelsPerMetre));
+    SetYDpi(DotsPerInch(yPelsPerMetre));
 }

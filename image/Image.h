@@ -240,6 +240,8 @@ public:
 
 protected:
     void SetLastError(const char* text);
+    // The resolution of a file or DIB, given in pels per metre.
+    void SetResolution(LONG xPelsPerMetre, LONG yPelsPerMetre);
     // Takes the source's information block, minus its buffers, ready for a
     // Create of another size.
     void CopyInfo(const CxImage& source);
@@ -253,8 +255,12 @@ protected:
 private:
     void Reset(DWORD format);
     void FreeBuffers();
+    // Read or write an opened file and close it; NULL (a file that could not
+    // be opened) fails.
+    bool LoadFile(FILE* file, DWORD format);
+    bool SaveFile(FILE* file, DWORD format);
+    // Decodes into this image, or encodes it, through the format's codec.
+    bool RunCodec(FILE* file, DWORD format, bool decode);
     template <class Codec>
-    bool DecodeWith(FILE* file);
-    template <class Codec>
-    bool EncodeWith(FILE* file);
+    bool RunCodec(FILE* file, bool decode);
 };

@@ -15,6 +15,16 @@ LONG Clamp(LONG value, LONG low, LONG high)
     return value < low ? low : value > high ? high : value;
 }
 
+// Widens the bounding box (rows counted from the bottom) to take in the
+// columns left..right and the rows bottom..top.
+void GrowBox(RECT& box, LONG left, LONG right, LONG bottom, LONG top)
+{
+    box.left = std::min(box.left, left);
+    box.right = std::max(box.right, right);
+    box.bottom = std::min(box.bottom, bottom);
+    box.top = std::max(box.top, top);
+}
+
 } // namespace
 
 bool CxImage::CreateSelection()
@@ -65,11 +75,7 @@ bool CxImage::AddSelectionRect(LONG left, LONG top, LONG right, LONG bottom)
     LONG y1 = Clamp(std::max(top, bottom), 0, height);
     for (LONG y = y0; y < y1; y++)
         std::memset(m_selection + size_t(y) * size_t(width) + size_t(x0), 255, size_t(x1 - x0));
-    RECT& box = m_info.selectionBox;
-    box.left = std::min(box.left, x0);
-    box.right = std::max(box.right, x1);
-    box.bottom = std::min(box.bottom, y0);
-    box.top = std::max(box.top, y1);
+    GrowBox(m_info.selectionBox, x0, x1, y0, y1);
     return true;
 }
 
@@ -97,11 +103,7 @@ bool CxImage::AddSelectionEllipse(const RECT& rect)
                 m_selection[size_t(y) * size_t(width) + size_t(x)] = 255;
         }
     }
-    RECT& box = m_info.selectionBox;
-    box.left = std::min(box.left, x0);
-    box.right = std::max(box.right, x1);
-    box.bottom = std::min(box.bottom, y0);
-    box.top = std::max(box.top, y1);
+    GrowBox(m_info.selectionBox, x0, x1, y0, y1);
     return true;
 }
 
@@ -139,11 +141,7 @@ bool CxImage::AddSelectionPolygon(const POINT* points, long count)
                 std::memset(m_selection + size_t(y) * size_t(width) + size_t(from), 255, size_t(to - from));
         }
     }
-    RECT& box = m_info.selectionBox;
-    box.left = std::min(box.left, Clamp(minX, 0, width));
-    box.right = std::max(box.right, Clamp(maxX, 0, width));
-    box.bottom = std::min(box.bottom, y0);
-    box.top = std::max(box.top, y1);
+    GrowBox(m_info.selectionBox, Clamp(minX, 0, width), Clamp(maxX, 0, width), y0, y1);
     return true;
 }
 

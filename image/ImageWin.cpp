@@ -4,17 +4,12 @@
 
 #include <windows.h>
 
-#include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <vector>
+
+#include "image/ImageBytes.h"
 
 namespace {
-
-int32_t DotsPerInch(LONG pelsPerMetre)
-{
-    return int32_t(std::floor(double(pelsPerMetre) * 254.0 / 10000.0 + 0.5));
-}
 
 int LowestBit(DWORD mask)
 {
@@ -44,23 +39,12 @@ const BITMAPINFO* InfoOf(const BYTE* dib)
 
 bool CxImage::Load(const wchar_t* fileName, DWORD format)
 {
-    FILE* file = fileName != nullptr ? _wfopen(fileName, L"rb") : nullptr;
-    if (file == nullptr)
-        return false;
-    bool ok = Decode(file, format);
-    std::fclose(file);
-    return ok;
+    return LoadFile(fileName != nullptr ? _wfopen(fileName, L"rb") : nullptr, format);
 }
 
 bool CxImage::Save(const wchar_t* fileName, DWORD format)
 {
-    FILE* file = fileName != nullptr ? _wfopen(fileName, L"wb") : nullptr;
-    if (file == nullptr)
-        return false;
-    bool ok = Encode(file, format);
-    if (std::fclose(file) != 0)
-        ok = false;
-    return ok;
+    return SaveFile(fileName != nullptr ? _wfopen(fileName, L"wb") : nullptr, format);
 }
 
 bool CxImage::LoadFromResource(HRSRC resource, DWORD format, HMODULE module)
@@ -126,8 +110,7 @@ bool CxImage::CreateFromHandle(HGLOBAL dib)
          pixelsAt <= available && sourceRow * size_t(head.biHeight) <= available - pixelsAt &&
          Create(DWORD(head.biWidth), DWORD(head.biHeight), bits, IMAGE_FORMAT_BMP) != nullptr;
     if (ok) {
-        SetXDpi(DotsPerInch(head.biXPelsPerMeter));
-        SetYDpi(DotsPerInch(head.biYPelsPerMeter));
+        SetResolution(head.biXPelsPerMeter, head.biYPelsPerMeter);
         SetPalette(reinterpret_cast<const RGBQUAD*>(block + offset), listed);
         const BYTE* pixels = block + pixelsAt;
         if (!wide) {
@@ -137,9 +120,7 @@ bool CxImage::CreateFromHandle(HGLOBAL dib)
                 const BYTE* source = pixels + sourceRow * y;
                 BYTE* target = GetRow(LONG(y));
                 for (DWORD x = 0; x < GetWidth(); x++) {
-                    DWORD p = bits == 16 ? DWORD(source[2 * x] | (source[2 * x + 1] << 8))
-                                         : DWORD(source[4 * x]) | (DWORD(source[4 * x + 1]) << 8) |
-                                               (DWORD(source[4 * x + 2]) << 16) | (DWORD(source[4 * x + 3]) << 24);
+                    DWORD p = bits == 16 ? ReadLe16(source + 2 * x) : ReadLe32(source + 4 * x);
                     target[3 * x] = Channel(p, masks[2]);
                     target[3 * x + 1] = Channel(p, masks[1]);
                     target[3 * x + 2] = Channel(p, masks[0]);

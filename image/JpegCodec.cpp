@@ -6,6 +6,8 @@
 #include <jpeglib.h>
 #include <jerror.h>
 
+#include "image/ImageBytes.h"
+
 namespace {
 
 // The library may use this much memory for one picture; a file that would
@@ -94,11 +96,7 @@ bool CJpegCodec::Decode(FILE* file)
                 target[3 * x + 2] = BYTE(k * p[0] / 255);
             }
         } else if (components == 3) {
-            for (JDIMENSION x = 0; x < width; x++) {
-                target[3 * x] = row[3 * x + 2];
-                target[3 * x + 1] = row[3 * x + 1];
-                target[3 * x + 2] = row[3 * x];
-            }
+            CopySwappingRedBlue(target, row, width);
         } else {
             std::memcpy(target, row, width);
         }
@@ -147,11 +145,7 @@ bool CJpegCodec::Encode(FILE* file)
             for (DWORD x = 0; x < width; x++)
                 row[x] = palette[GetPixelIndex(LONG(x), y)].rgbRed;
         } else {
-            for (DWORD x = 0; x < width; x++) {
-                row[3 * x] = source[3 * x + 2];
-                row[3 * x + 1] = source[3 * x + 1];
-                row[3 * x + 2] = source[3 * x];
-            }
+            CopySwappingRedBlue(row, source, width);
         }
         jpeg_write_scanlines(&cinfo, &row, 1);
     }

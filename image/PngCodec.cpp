@@ -5,6 +5,8 @@
 
 #include <png.h>
 
+#include "image/ImageBytes.h"
+
 namespace {
 
 // Four 2-bit values of each byte become two bytes of two 4-bit values; the
@@ -176,11 +178,7 @@ bool CPngCodec::Decode(FILE* file)
             png_read_row(png, m_rows, nullptr);
             size_t stored = rowBytes;
             if (last && bpp == 24) {
-                for (png_uint_32 x = 0; x < width; x++) {
-                    BYTE red = m_rows[3 * x];
-                    m_rows[3 * x] = m_rows[3 * x + 2];
-                    m_rows[3 * x + 2] = red;
-                }
+                CopySwappingRedBlue(m_rows, m_rows, width);
             } else if (last && bpp == 2) {
                 WidenTwoBitRow(m_rows, rowBytes);
                 stored = 2 * rowBytes;
@@ -279,11 +277,7 @@ bool CPngCodec::Encode(FILE* file)
                     out[3] = 0;
             }
         } else if (!paletted) {
-            for (png_uint_32 x = 0; x < width; x++) {
-                m_rows[3 * x] = source[3 * x + 2];
-                m_rows[3 * x + 1] = source[3 * x + 1];
-                m_rows[3 * x + 2] = source[3 * x];
-            }
+            CopySwappingRedBlue(m_rows, source, width);
         } else {
             std::memcpy(m_rows, source, GetRowWidth());
         }

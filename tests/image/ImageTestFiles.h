@@ -1,5 +1,6 @@
-// Helpers of the image tests: fixture paths, whole files, and comparison of
-// a decoded picture with ImageMagick's reading of the same file.
+// Helpers of the image tests: fixture paths, whole files, comparison of a
+// decoded picture with ImageMagick's reading of the same file, and painted
+// pictures.
 #pragma once
 
 #include <cstdio>
@@ -34,4 +35,25 @@ inline RGBQUAD Quad(BYTE red, BYTE green, BYTE blue)
 {
     RGBQUAD quad = { blue, green, red, 0 };
     return quad;
+}
+
+inline bool SameColor(RGBQUAD a, RGBQUAD b)
+{
+    return a.rgbRed == b.rgbRed && a.rgbGreen == b.rgbGreen && a.rgbBlue == b.rgbBlue;
+}
+
+// A 24-bit picture whose pixel (x, y), y from the bottom row, is paint(x, y).
+template <class Paint>
+CxImage Painted(DWORD width, DWORD height, Paint paint)
+{
+    CxImage image(width, height, 24);
+    for (LONG y = 0; y < LONG(height); y++)
+        for (LONG x = 0; x < LONG(width); x++)
+            image.SetPixelColor(x, y, paint(x, y));
+    return image;
+}
+
+inline CxImage Filled(DWORD width, DWORD height, RGBQUAD color)
+{
+    return Painted(width, height, [color](LONG, LONG) { return color; });
 }

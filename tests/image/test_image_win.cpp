@@ -112,9 +112,7 @@ TEST(ImageWindows, GlobalMemoryBitmapsAndResourcesKeepThePixels)
 
 TEST(ImageWindows, DrawsBlendedTransparentAndNotWhileDisabled)
 {
-    CxImage image(3, 1, 24);
-    for (LONG x = 0; x < 3; x++)
-        image.SetPixelColor(x, 0, Quad(200, 100, 0));
+    CxImage image = Filled(3, 1, Quad(200, 100, 0));
     ASSERT_TRUE(image.CreateAlpha());
     image.SetAlpha(1, 0, 255);
     image.SetAlpha(2, 0, 128);

@@ -7,24 +7,6 @@
 #include "ImageTestFiles.h"
 #include "image/Image.h"
 
-namespace {
-
-CxImage Filled(DWORD width, DWORD height, RGBQUAD color)
-{
-    CxImage image(width, height, 24);
-    for (LONG y = 0; y < LONG(height); y++)
-        for (LONG x = 0; x < LONG(width); x++)
-            image.SetPixelColor(x, y, color);
-    return image;
-}
-
-bool SameColor(RGBQUAD a, RGBQUAD b)
-{
-    return a.rgbRed == b.rgbRed && a.rgbGreen == b.rgbGreen && a.rgbBlue == b.rgbBlue;
-}
-
-} // namespace
-
 TEST(ImageResize, AreaAveragingKeepsColoursAndMixesCheckers)
 {
     const RGBQUAD colour = Quad(10, 200, 255);
@@ -38,10 +20,8 @@ TEST(ImageResize, AreaAveragingKeepsColoursAndMixesCheckers)
             off += SameColor(uniform.GetPixelColor(x, y), colour) ? 0 : 1;
     EXPECT_EQ(0, off);
 
-    CxImage checker(200, 300, 24);
-    for (LONG y = 0; y < 300; y++)
-        for (LONG x = 0; x < 200; x++)
-            checker.SetPixelColor(x, y, (x + y) % 2 ? Quad(255, 255, 255) : Quad(0, 0, 0));
+    CxImage checker =
+        Painted(200, 300, [](LONG x, LONG y) { return (x + y) % 2 ? Quad(255, 255, 255) : Quad(0, 0, 0); });
     ASSERT_TRUE(checker.Resize(93, 139, 0));
     long sum = 0;
     int low = 255, high = 0;
@@ -77,10 +57,7 @@ TEST(ImageResize, AreaAveragingKeepsColoursAndMixesCheckers)
 
 TEST(ImageResize, InterpolatesKeepsSizesAndStopsOnEscape)
 {
-    CxImage small(50, 50, 24);
-    for (LONG y = 0; y < 50; y++)
-        for (LONG x = 0; x < 50; x++)
-            small.SetPixelColor(x, y, Quad(BYTE(x * 5), BYTE(y * 5), 77));
+    CxImage small = Painted(50, 50, [](LONG x, LONG y) { return Quad(BYTE(x * 5), BYTE(y * 5), 77); });
     CxImage enlarged(small);
     ASSERT_TRUE(enlarged.Resize(93, 93, 0));
     EXPECT_TRUE(SameColor(small.GetPixelColor(0, 0), enlarged.GetPixelColor(0, 0)));
@@ -195,10 +172,7 @@ TEST(ImageOperations, ColourAndDepthTransforms)
 TEST(ImageOperations, GeometryAndLayers)
 {
     // Six distinct pixels, 3 wide and 2 high.
-    CxImage image(3, 2, 24);
-    for (LONG y = 0; y < 2; y++)
-        for (LONG x = 0; x < 3; x++)
-            image.SetPixelColor(x, y, Quad(BYTE(x * 50), BYTE(y * 50), 9));
+    CxImage image = Painted(3, 2, [](LONG x, LONG y) { return Quad(BYTE(x * 50), BYTE(y * 50), 9); });
 
     CxImage turned;
     ASSERT_TRUE(image.Rotate(90, &turned));
