@@ -6,13 +6,13 @@
 #include "core/MovieCollection.h"
 #include "core/StrUtil.h"
 #include "export/ExportDlg.h"
+#include "export/ScriptText.h"
 #include "resources/resource.h"
 
 namespace {
 
 const char kSection[] = "export";
-const int kLineFormats[] = {12, 13, 14};
-const char* const kLineFormatNames[] = {"PC", "UNIX", "MAC"};
+const int kLineFormats[] = {LINE_FORMAT_PC, LINE_FORMAT_UNIX, LINE_FORMAT_MAC};
 
 // A movie id typed in an edit; NO_ID itself is none.
 bool ReadId(const std::string& text, DWORD* id)
@@ -68,7 +68,7 @@ void CExport2Dlg::FillLineFormats(int format)
 {
     int selected = 0;
     for (int i = 0; i < 3; i++) {
-        SendDlgItemMessage(IDC_EXPORT_FORMAT, CB_ADDSTRING, 0, LPARAM(kLineFormatNames[i]));
+        SendDlgItemMessage(IDC_EXPORT_FORMAT, CB_ADDSTRING, 0, LPARAM(LineFormatName(kLineFormats[i])));
         if (kLineFormats[i] == format)
             selected = i;
     }
@@ -78,7 +78,7 @@ void CExport2Dlg::FillLineFormats(int format)
 int CExport2Dlg::ReadLineFormat() const
 {
     LRESULT selected = SendDlgItemMessage(IDC_EXPORT_FORMAT, CB_GETCURSEL);
-    return selected >= 0 && selected < 3 ? kLineFormats[selected] : 12;
+    return selected >= 0 && selected < 3 ? kLineFormats[selected] : LINE_FORMAT_PC;
 }
 
 // ---------------------------------------------------------------------------

@@ -10,6 +10,7 @@
 #include "export/ExportPaths.h"
 #include "export/ExportShell.h"
 #include "export/ExportWriter.h"
+#include "export/ScriptText.h"
 #include "resources/resource.h"
 
 namespace {
@@ -17,11 +18,6 @@ namespace {
 const char kSevere[] = "Unknown but severe error accured.";
 const char kNoCoverName[] = "no_pic.gif";
 const int kSortCustom = 88;
-
-const char* FormatName(int format)
-{
-    return format == 13 ? "UNIX" : (format == 14 ? "MAC" : "PC");
-}
 
 const char* SortName(int code)
 {
@@ -109,7 +105,7 @@ std::string CExportSummaryPage::BuildSummary()
         range = page.m_range;
         text += Line(0, "Export movies to one big file.");
         text += Line(1, "output file: " + page.m_path);
-        text += Line(1, std::string("output format: ") + FormatName(page.m_format));
+        text += Line(1, std::string("output format: ") + LineFormatName(page.m_format));
         text += Line(1, std::string("sort movies by ") + SortName(page.m_sort) + " " +
                             (page.m_order == 51 ? "descending" : "ascending"));
         const ThreePartScript& parts = wizard.m_bigScriptPage.m_parts;
@@ -123,7 +119,7 @@ std::string CExportSummaryPage::BuildSummary()
         range = page.m_range;
         text += Line(0, "Export one file for each movie.");
         text += Line(1, "output directory: " + page.m_folder);
-        text += Line(1, std::string("output files format: ") + FormatName(page.m_format));
+        text += Line(1, std::string("output files format: ") + LineFormatName(page.m_format));
         text += Line(1, std::string("output files named by: ") + (page.m_nameKind == 31 ? "movie title" : "movie id"));
         text += Line(1, "output files type: " + page.m_type);
         if (wizard.m_smallScriptPage.m_script.empty())

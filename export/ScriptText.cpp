@@ -61,6 +61,11 @@ const char* LineEndOf(int format)
     }
 }
 
+const char* LineFormatName(int format)
+{
+    return format == LINE_FORMAT_UNIX ? "UNIX" : (format == LINE_FORMAT_MAC ? "MAC" : "PC");
+}
+
 std::string ConvertLineEnds(const std::string& text, int format)
 {
     if (format != LINE_FORMAT_UNIX && format != LINE_FORMAT_MAC)

@@ -80,8 +80,9 @@ enum LineFormat {
     LINE_FORMAT_MAC = 14    // CR
 };
 
-// The line end of a format code.
+// The line end of a format code, and its name: "PC", "UNIX" or "MAC".
 const char* LineEndOf(int format);
+const char* LineFormatName(int format);
 // Every CR LF of the text becomes the format's line end.
 std::string ConvertLineEnds(const std::string& text, int format);
 
