@@ -177,6 +177,10 @@ private:
     CScriptText& operator=(const CScriptText&) = delete;
 
     ScriptPos Clamp(ScriptPos pos) const;
+    ScriptPos LineEnd(int32_t line) const { return ScriptPos{GetLineLength(line), line}; }
+    ScriptPos TextEnd() const { return LineEnd(GetLineCount() - 1); }
+    // The lines of a whole text, split as SetText splits them.
+    void SetLines(const std::string& text);
     void Collapse(bool extend);
     void MoveVertical(int64_t lines, bool extend);
     // The edits themselves, recording nothing; return the end of the
