@@ -17,7 +17,9 @@ END_MESSAGE_MAP()
 CExportDlg::CExportDlg(CWnd* pParent)
     : CDialog(IDD_EXPORT, pParent), m_choosePage(this), m_bigFilePage(this), m_smallFilesPage(this),
       m_smallScriptPage(this), m_bigScriptPage(this), m_coversPage(this), m_summaryPage(this), m_step(1),
-      m_alternative(0), m_current(NULL), m_running(false)
+      m_alternative(0), m_current(NULL), m_running(false),
+      m_pages{&m_choosePage, &m_bigFilePage, &m_smallFilesPage, &m_smallScriptPage, &m_bigScriptPage, &m_coversPage,
+              &m_summaryPage}
 {
 }
 
@@ -47,14 +49,11 @@ BOOL CExportDlg::OnInitDialog()
     RECT area;
     ::GetWindowRect(::GetDlgItem(m_hWnd, IDC_EXPORT_PAGE_AREA), &area);
     ScreenToClient(&area);
-    CExport2Dlg* pages[] = {&m_choosePage, &m_bigFilePage, &m_smallFilesPage, &m_smallScriptPage,
-                            &m_bigScriptPage, &m_coversPage, &m_summaryPage};
-    UINT ids[] = {IDD_EXPORT_CHOOSE, IDD_EXPORT_BIG_FILE, IDD_EXPORT_SMALL_FILES, IDD_EXPORT_SMALL_SCRIPT,
-                  IDD_EXPORT_BIG_SCRIPT, IDD_EXPORT_COVERS, IDD_EXPORT_SUMMARY};
-    for (int i = 0; i < 7; i++) {
-        if (pages[i]->Create(ids[i], this))
-            pages[i]->SetWindowPos(NULL, area.left, area.top, area.right - area.left, area.bottom - area.top,
-                                   SWP_NOZORDER | SWP_NOACTIVATE);
+    // Each page is made from the template it was constructed with.
+    for (CExport2Dlg* page : m_pages) {
+        if (page->Create(page->m_nIDHelp, this))
+            page->SetWindowPos(NULL, area.left, area.top, area.right - area.left, area.bottom - area.top,
+                               SWP_NOZORDER | SWP_NOACTIVATE);
     }
     ShowPage(1, 0);
     return TRUE;
@@ -62,9 +61,7 @@ BOOL CExportDlg::OnInitDialog()
 
 bool CExportDlg::HasAllPages() const
 {
-    const CExport2Dlg* pages[] = {&m_choosePage, &m_bigFilePage, &m_smallFilesPage, &m_smallScriptPage,
-                                  &m_bigScriptPage, &m_coversPage, &m_summaryPage};
-    for (const CExport2Dlg* page : pages) {
+    for (const CExport2Dlg* page : m_pages) {
         if (page->m_hWnd == NULL)
             return false;
     }

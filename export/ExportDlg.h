@@ -59,4 +59,6 @@ private:
     COlePicture m_picture;
     CImageStatic m_pictureStatic;
     bool m_running;
+    // Every page above, in the same order.
+    CExport2Dlg* const m_pages[7];
 };

@@ -17,11 +17,6 @@ const int kNameById = 14;
 const char kFileFilter[] =
     "Text file (*.txt)|*.txt|Info file (*.nfo)|*.nfo|HyperText Document (*.htm;*.html)|*.htm; *.html|All Files (*.*)|*.*||";
 
-DWORD ExportId(const char* entry)
-{
-    return DWORD(ExportSetting(entry, 0));
-}
-
 void AddStrings(CWnd* page, int id, const char* const* texts, int count, int selected)
 {
     for (int i = 0; i < count; i++)
@@ -103,29 +98,23 @@ void CExportChoosePage::Apply()
 // ---------------------------------------------------------------------------
 // One big file
 
-BEGIN_MESSAGE_MAP(CExportBigFilePage, CExport2Dlg)
+BEGIN_MESSAGE_MAP(CExportBigFilePage, CExportRangePage)
     ON_BN_CLICKED(IDC_EXPORT_BROWSE, OnBrowse)
-    ON_BN_CLICKED(IDC_EXPORT_USE_RANGE, OnChange)
     ON_EN_CHANGE(IDC_EXPORT_FILE, OnChange)
-    ON_EN_CHANGE(IDC_EXPORT_RANGE_FROM, OnChange)
-    ON_EN_CHANGE(IDC_EXPORT_RANGE_TO, OnChange)
 END_MESSAGE_MAP()
 
 CExportBigFilePage::CExportBigFilePage(CExportDlg* wizard)
-    : CExport2Dlg(IDD_EXPORT_BIG_FILE, wizard),
+    : CExportRangePage(IDD_EXPORT_BIG_FILE, wizard, "big"),
       m_path(ExportSetting("txt-path-big", "")),
       m_format(ExportSetting("txt-format-big", 12)),
       m_sort(ExportSetting("txt-sort", 55)),
-      m_order(ExportSetting("txt-sort2", 1)),
-      m_useRange(ExportSetting("userange-big", 0) != 0),
-      m_rangeStart(ExportId("range-start-big")),
-      m_rangeEnd(ExportId("range-end-big"))
+      m_order(ExportSetting("txt-sort2", 1))
 {
 }
 
 BOOL CExportBigFilePage::OnInitDialog()
 {
-    CExport2Dlg::OnInitDialog();
+    CExportRangePage::OnInitDialog();
     SetDlgItemText(IDC_EXPORT_FILE, m_path.c_str());
     FillLineFormats(m_format);
     int sort = 1;
@@ -136,7 +125,7 @@ BOOL CExportBigFilePage::OnInitDialog()
     AddStrings(this, IDC_EXPORT_SORT, kSortNames, 5, sort);
     const char* const orders[] = {"Ascending", "Descending"};
     AddStrings(this, IDC_EXPORT_ORDER, orders, 2, m_order == kDescending ? 1 : 0);
-    ShowStoredRange(m_useRange, m_rangeStart, m_rangeEnd);
+    ShowStoredRange(m_range);
     return TRUE;
 }
 
@@ -146,17 +135,9 @@ void CExportBigFilePage::OnActivate(CWnd* title)
     Validate();
 }
 
-void CExportBigFilePage::OnChange()
-{
-    EnableRangeEdits();
-    Validate();
-}
-
 void CExportBigFilePage::Validate()
 {
-    bool use;
-    DWORD start, end;
-    EnableNext(IsFullPath(GetDlgItemText(IDC_EXPORT_FILE)) && ReadRange(&use, &start, &end));
+    EnableNext(IsFullPath(GetDlgItemText(IDC_EXPORT_FILE)) && RangeIsValid());
 }
 
 void CExportBigFilePage::OnBrowse()
@@ -180,7 +161,7 @@ void CExportBigFilePage::GetNextPage(BYTE& step, BYTE& alternative)
     int sort = Selection(this, IDC_EXPORT_SORT);
     m_sort = sort >= 0 && sort < 5 ? kSortCodes[sort] : 55;
     m_order = Selection(this, IDC_EXPORT_ORDER) == 1 ? kDescending : 1;
-    if (!ReadRange(&m_useRange, &m_rangeStart, &m_rangeEnd))
+    if (!ReadRange(&m_range))
         return;
     step = 3;
     alternative = 2;
@@ -192,44 +173,36 @@ void CExportBigFilePage::Apply()
     StoreExportSetting("txt-format-big", m_format);
     StoreExportSetting("txt-sort", m_sort);
     StoreExportSetting("txt-sort2", m_order);
-    StoreExportSetting("userange-big", m_useRange ? 1 : 0);
-    StoreExportSetting("range-start-big", int(m_rangeStart));
-    StoreExportSetting("range-end-big", int(m_rangeEnd));
+    StoreRange();
 }
 
 // ---------------------------------------------------------------------------
 // One file per movie
 
-BEGIN_MESSAGE_MAP(CExportSmallFilesPage, CExport2Dlg)
+BEGIN_MESSAGE_MAP(CExportSmallFilesPage, CExportRangePage)
     ON_BN_CLICKED(IDC_EXPORT_BROWSE, OnBrowse)
-    ON_BN_CLICKED(IDC_EXPORT_USE_RANGE, OnChange)
     ON_EN_CHANGE(IDC_EXPORT_FOLDER, OnChange)
     ON_EN_CHANGE(IDC_EXPORT_EXTENSION, OnChange)
-    ON_EN_CHANGE(IDC_EXPORT_RANGE_FROM, OnChange)
-    ON_EN_CHANGE(IDC_EXPORT_RANGE_TO, OnChange)
 END_MESSAGE_MAP()
 
 CExportSmallFilesPage::CExportSmallFilesPage(CExportDlg* wizard)
-    : CExport2Dlg(IDD_EXPORT_SMALL_FILES, wizard),
+    : CExportRangePage(IDD_EXPORT_SMALL_FILES, wizard, "small"),
       m_folder(ExportSetting("txt-path-small", "")),
       m_format(ExportSetting("txt-format-small", 12)),
       m_nameKind(ExportSetting("txt-file_name", kNameByTitle)),
-      m_type(ExportSetting("txt-type", "htm")),
-      m_useRange(ExportSetting("userange-small", 0) != 0),
-      m_rangeStart(ExportId("range-start-small")),
-      m_rangeEnd(ExportId("range-end-small"))
+      m_type(ExportSetting("txt-type", "htm"))
 {
 }
 
 BOOL CExportSmallFilesPage::OnInitDialog()
 {
-    CExport2Dlg::OnInitDialog();
+    CExportRangePage::OnInitDialog();
     SetDlgItemText(IDC_EXPORT_FOLDER, m_folder.c_str());
     FillLineFormats(m_format);
     const char* const names[] = {"movie title", "movie id"};
     AddStrings(this, IDC_EXPORT_NAMED_BY, names, 2, m_nameKind == kNameByTitle ? 0 : 1);
     SetDlgItemText(IDC_EXPORT_EXTENSION, m_type.c_str());
-    ShowStoredRange(m_useRange, m_rangeStart, m_rangeEnd);
+    ShowStoredRange(m_range);
     return TRUE;
 }
 
@@ -239,17 +212,9 @@ void CExportSmallFilesPage::OnActivate(CWnd* title)
     Validate();
 }
 
-void CExportSmallFilesPage::OnChange()
-{
-    EnableRangeEdits();
-    Validate();
-}
-
 void CExportSmallFilesPage::Validate()
 {
-    bool use;
-    DWORD start, end;
-    EnableNext(IsFullPath(GetDlgItemText(IDC_EXPORT_FOLDER)) && ReadRange(&use, &start, &end) &&
+    EnableNext(IsFullPath(GetDlgItemText(IDC_EXPORT_FOLDER)) && RangeIsValid() &&
                IsValidExtension(GetDlgItemText(IDC_EXPORT_EXTENSION)));
 }
 
@@ -272,7 +237,7 @@ void CExportSmallFilesPage::GetNextPage(BYTE& step, BYTE& alternative)
     m_format = ReadLineFormat();
     m_nameKind = Selection(this, IDC_EXPORT_NAMED_BY) == 1 ? kNameById : kNameByTitle;
     m_type = GetDlgItemText(IDC_EXPORT_EXTENSION);
-    if (!ReadRange(&m_useRange, &m_rangeStart, &m_rangeEnd))
+    if (!ReadRange(&m_range))
         return;
     step = 3;
     alternative = 1;
@@ -284,37 +249,29 @@ void CExportSmallFilesPage::Apply()
     StoreExportSetting("txt-format-small", m_format);
     StoreExportSetting("txt-type", m_type);
     StoreExportSetting("txt-file_name", m_nameKind);
-    StoreExportSetting("userange-small", m_useRange ? 1 : 0);
-    StoreExportSetting("range-start-small", int(m_rangeStart));
-    StoreExportSetting("range-end-small", int(m_rangeEnd));
+    StoreRange();
 }
 
 // ---------------------------------------------------------------------------
 // Covers
 
-BEGIN_MESSAGE_MAP(CExportCoversPage, CExport2Dlg)
+BEGIN_MESSAGE_MAP(CExportCoversPage, CExportRangePage)
     ON_BN_CLICKED(IDC_EXPORT_BROWSE, OnBrowse)
-    ON_BN_CLICKED(IDC_EXPORT_USE_RANGE, OnChange)
-    ON_EN_CHANGE(IDC_EXPORT_RANGE_FROM, OnChange)
-    ON_EN_CHANGE(IDC_EXPORT_RANGE_TO, OnChange)
 END_MESSAGE_MAP()
 
 CExportCoversPage::CExportCoversPage(CExportDlg* wizard)
-    : CExport2Dlg(IDD_EXPORT_COVERS, wizard),
+    : CExportRangePage(IDD_EXPORT_COVERS, wizard, "img"),
       m_folder(ExportSetting("img_path", "")),
-      m_replaceEmpty(ExportSetting("replacempty", 1)),
-      m_useRange(ExportSetting("userange-img", 0) != 0),
-      m_rangeStart(ExportId("range-start-img")),
-      m_rangeEnd(ExportId("range-end-img"))
+      m_replaceEmpty(ExportSetting("replacempty", 1))
 {
 }
 
 BOOL CExportCoversPage::OnInitDialog()
 {
-    CExport2Dlg::OnInitDialog();
+    CExportRangePage::OnInitDialog();
     SetDlgItemText(IDC_EXPORT_COVER_FOLDER, m_folder.c_str());
     CheckDlgButton(IDC_EXPORT_REPLACE_EMPTY, m_replaceEmpty ? BST_CHECKED : BST_UNCHECKED);
-    ShowRange(m_useRange, m_rangeStart, m_rangeEnd);
+    ShowRange(m_range);
     return TRUE;
 }
 
@@ -322,30 +279,15 @@ void CExportCoversPage::OnActivate(CWnd* title)
 {
     title->SetWindowText("Export cover images");
     // The covers follow the range of the movies being exported.
-    bool use;
-    DWORD start, end;
-    if (m_wizard->m_choosePage.m_oneBigList) {
-        const CExportBigFilePage& page = m_wizard->m_bigFilePage;
-        use = page.m_useRange, start = page.m_rangeStart, end = page.m_rangeEnd;
-    } else {
-        const CExportSmallFilesPage& page = m_wizard->m_smallFilesPage;
-        use = page.m_useRange, start = page.m_rangeStart, end = page.m_rangeEnd;
-    }
-    if (use) {
-        ShowRange(true, start, end);
+    const ExportRange& movies =
+        m_wizard->m_choosePage.m_oneBigList ? m_wizard->m_bigFilePage.m_range : m_wizard->m_smallFilesPage.m_range;
+    if (movies.used) {
+        ShowRange(movies);
     } else {
         CheckDlgButton(IDC_EXPORT_USE_RANGE, BST_UNCHECKED);
         EnableRangeEdits();
     }
     OnChange();
-}
-
-void CExportCoversPage::OnChange()
-{
-    EnableRangeEdits();
-    bool use;
-    DWORD start, end;
-    EnableNext(ReadRange(&use, &start, &end));
 }
 
 void CExportCoversPage::OnBrowse()
@@ -365,7 +307,7 @@ void CExportCoversPage::GetNextPage(BYTE& step, BYTE& alternative)
 {
     m_folder = GetDlgItemText(IDC_EXPORT_COVER_FOLDER);
     m_replaceEmpty = IsDlgButtonChecked(IDC_EXPORT_REPLACE_EMPTY) == BST_CHECKED;
-    if (!ReadRange(&m_useRange, &m_rangeStart, &m_rangeEnd))
+    if (!ReadRange(&m_range))
         return;
     step = 5;
     alternative = 0;
@@ -375,7 +317,5 @@ void CExportCoversPage::Apply()
 {
     StoreExportSetting("img_path", m_folder);
     StoreExportSetting("replacempty", m_replaceEmpty);
-    StoreExportSetting("userange-img", m_useRange ? 1 : 0);
-    StoreExportSetting("range-start-img", int(m_rangeStart));
-    StoreExportSetting("range-end-img", int(m_rangeEnd));
+    StoreRange();
 }

@@ -30,7 +30,7 @@ private:
 };
 
 // 2.1: the big file, its line format, order and range.
-class CExportBigFilePage : public CExport2Dlg {
+class CExportBigFilePage : public CExportRangePage {
 public:
     explicit CExportBigFilePage(CExportDlg* wizard);
 
@@ -44,20 +44,16 @@ public:
     int m_format;
     int m_sort;
     int m_order;
-    bool m_useRange;
-    DWORD m_rangeStart;
-    DWORD m_rangeEnd;
 
 protected:
     void OnBrowse();
-    void OnChange();
-    void Validate();
+    void Validate() override;
     DECLARE_MESSAGE_MAP()
 };
 
 // 2.2: the folder of the small files, their line format, names, extension
 // and range.
-class CExportSmallFilesPage : public CExport2Dlg {
+class CExportSmallFilesPage : public CExportRangePage {
 public:
     explicit CExportSmallFilesPage(CExportDlg* wizard);
 
@@ -71,19 +67,15 @@ public:
     int m_format;
     int m_nameKind;
     std::string m_type;
-    bool m_useRange;
-    DWORD m_rangeStart;
-    DWORD m_rangeEnd;
 
 protected:
     void OnBrowse();
-    void OnChange();
-    void Validate();
+    void Validate() override;
     DECLARE_MESSAGE_MAP()
 };
 
 // 4.0: the cover folder, the default picture and the range of covers.
-class CExportCoversPage : public CExport2Dlg {
+class CExportCoversPage : public CExportRangePage {
 public:
     explicit CExportCoversPage(CExportDlg* wizard);
 
@@ -95,12 +87,8 @@ public:
 
     std::string m_folder;
     int m_replaceEmpty;
-    bool m_useRange;
-    DWORD m_rangeStart;
-    DWORD m_rangeEnd;
 
 protected:
     void OnBrowse();
-    void OnChange();
     DECLARE_MESSAGE_MAP()
 };

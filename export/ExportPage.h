@@ -7,6 +7,7 @@
 
 #include "classlib/Dialog.h"
 #include "core/WinTypes.h"
+#include "export/ExportWriter.h"
 
 class CExportDlg;
 
@@ -33,19 +34,40 @@ public:
 protected:
     void EnableNext(bool enable);
 
-    // The range controls that several pages share: the check box, and the
-    // "ID from:" and "to:" edits that it enables.
-    void ShowRange(bool use, DWORD start, DWORD end);
-    // A stored range whose start equals its end shows 0 to the last movie.
-    void ShowStoredRange(bool use, DWORD start, DWORD end);
-    void EnableRangeEdits();
-    // With the box checked both edits must hold ids and the end must be
-    // above the start. The values are read only when valid.
-    bool ReadRange(bool* use, DWORD* start, DWORD* end) const;
-
     // The line format combo box: "PC", "UNIX", "MAC" for 12, 13, 14.
     void FillLineFormats(int format);
     int ReadLineFormat() const;
+};
+
+// A page with the range controls: the check box, and the "ID from:" and
+// "to:" edits that it enables. Any change of them validates the page again.
+class CExportRangePage : public CExport2Dlg {
+public:
+    // The range is read from the settings "userange-<part>",
+    // "range-start-<part>" and "range-end-<part>".
+    CExportRangePage(UINT nIDTemplate, CExportDlg* wizard, const char* part);
+
+    ExportRange m_range;
+
+protected:
+    void ShowRange(const ExportRange& range);
+    // A stored range whose start equals its end shows 0 to the last movie.
+    void ShowStoredRange(ExportRange range);
+    void EnableRangeEdits();
+    // With the box checked both edits must hold ids and the end must be
+    // above the start. The values are read only when valid.
+    bool ReadRange(ExportRange* range) const;
+    bool RangeIsValid() const;
+    void StoreRange() const;
+
+    // Enables the range edits and validates the page.
+    void OnChange();
+    // Next is enabled while the page's controls are valid.
+    virtual void Validate();
+    DECLARE_MESSAGE_MAP()
+
+private:
+    const char* m_part;
 };
 
 // Settings of the profile section "export".

@@ -10,6 +10,7 @@
 #include "export/ExportPaths.h"
 #include "export/ExportShell.h"
 #include "export/ExportWriter.h"
+#include "export/ScriptText.h"
 #include "resources/resource.h"
 
 namespace {
@@ -17,11 +18,6 @@ namespace {
 const char kSevere[] = "Unknown but severe error accured.";
 const char kNoCoverName[] = "no_pic.gif";
 const int kSortCustom = 88;
-
-const char* FormatName(int format)
-{
-    return format == 13 ? "UNIX" : (format == 14 ? "MAC" : "PC");
-}
 
 const char* SortName(int code)
 {
@@ -106,10 +102,10 @@ std::string CExportSummaryPage::BuildSummary()
         const CExportBigFilePage& page = wizard.m_bigFilePage;
         size_t slash = page.m_path.find_last_of('\\');
         m_outputFolder = slash == std::string::npos ? std::string() : page.m_path.substr(0, slash);
-        range = ExportRange{page.m_useRange, page.m_rangeStart, page.m_rangeEnd};
+        range = page.m_range;
         text += Line(0, "Export movies to one big file.");
         text += Line(1, "output file: " + page.m_path);
-        text += Line(1, std::string("output format: ") + FormatName(page.m_format));
+        text += Line(1, std::string("output format: ") + LineFormatName(page.m_format));
         text += Line(1, std::string("sort movies by ") + SortName(page.m_sort) + " " +
                             (page.m_order == 51 ? "descending" : "ascending"));
         const ThreePartScript& parts = wizard.m_bigScriptPage.m_parts;
@@ -120,10 +116,10 @@ std::string CExportSummaryPage::BuildSummary()
         if (!page.m_type.empty() && page.m_type[0] == '.')
             page.m_type.erase(0, 1);
         m_outputFolder = page.m_folder;
-        range = ExportRange{page.m_useRange, page.m_rangeStart, page.m_rangeEnd};
+        range = page.m_range;
         text += Line(0, "Export one file for each movie.");
         text += Line(1, "output directory: " + page.m_folder);
-        text += Line(1, std::string("output files format: ") + FormatName(page.m_format));
+        text += Line(1, std::string("output files format: ") + LineFormatName(page.m_format));
         text += Line(1, std::string("output files named by: ") + (page.m_nameKind == 31 ? "movie title" : "movie id"));
         text += Line(1, "output files type: " + page.m_type);
         if (wizard.m_smallScriptPage.m_script.empty())
@@ -143,7 +139,7 @@ std::string CExportSummaryPage::BuildSummary()
     if (choose.m_saveCovers) {
         if (covers.m_replaceEmpty)
             m_noCoverName = kNoCoverName;
-        m_coverCount = CountExportCovers(ExportRange{covers.m_useRange, covers.m_rangeStart, covers.m_rangeEnd});
+        m_coverCount = CountExportCovers(covers.m_range);
         text += Line(0, "Export cover images for movies.");
         text += Line(1, "cover directory: " + covers.m_folder);
         if (!m_noCoverName.empty())
@@ -218,13 +214,13 @@ void CExportSummaryPage::Apply()
         job.outputFile = big.m_path;
         job.sortCode = big.m_sort;
         job.order = big.m_order;
-        job.bigRange = ExportRange{big.m_useRange, big.m_rangeStart, big.m_rangeEnd};
+        job.bigRange = big.m_range;
         job.bigScripts = wizard.m_bigScriptPage.m_parts;
     } else {
         job.outputFolder = m_outputFolder;
         job.nameKind = small.m_nameKind;
         job.fileType = small.m_type;
-        job.smallRange = ExportRange{small.m_useRange, small.m_rangeStart, small.m_rangeEnd};
+        job.smallRange = small.m_range;
         job.smallScript = wizard.m_smallScriptPage.m_script;
     }
     CLoadProgressWindow progress(&wizard);
@@ -232,7 +228,7 @@ void CExportSummaryPage::Apply()
     if (!goOn || !saveCovers)
         return;
     job.coverFolder = coverFolder;
-    job.coverRange = ExportRange{covers.m_useRange, covers.m_rangeStart, covers.m_rangeEnd};
+    job.coverRange = covers.m_range;
     if (!job.noCoverName.empty()) {
         DWORD size = 0;
         if (LoadResourceBytes("GIF", IDR_DEFAULT_COVER, NULL, &size)) {

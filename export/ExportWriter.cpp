@@ -223,32 +223,37 @@ bool WriteSmallFiles(const ExportJob& job, ILoadProgress* progress)
         shown.Step();
         if (!InRange(job.smallRange, id))
             continue;
-        CMovie* movie = theCollection.GetMovieCopy(id);
-        if (movie == NULL) {
+        std::string path;
+        bool created = false;
+        bool written = false;
+        bool found = theCollection.ReadMovie(id, [&](const CMovie& movie) {
+            std::string name;
+            if (job.nameKind == kNameByTitle) {
+                name = movie.m_title != NULL ? movie.m_title : "";
+                MakeValidFileName(&name, room);
+                if (name.empty())
+                    name = "unknown-" + std::to_string((unsigned long)id);
+                name = names.Take(name, id);
+            } else {
+                name = std::to_string((unsigned long)id);
+            }
+            path = job.outputFolder + name + "." + job.fileType;
+            FILE* file = fopen(path.c_str(), "wb");
+            created = file != NULL;
+            if (created) {
+                written = WriteText(file, Expand(job.smallScript, &movie, number++, job));
+                written = fclose(file) == 0 && written;
+            }
+        });
+        if (!found) {
             ShowError(0, "Severe database error");
             return false;
         }
-        std::string name;
-        if (job.nameKind == kNameByTitle) {
-            name = movie->m_title != NULL ? movie->m_title : "";
-            MakeValidFileName(&name, room);
-            if (name.empty())
-                name = "unknown-" + std::to_string((unsigned long)id);
-            name = names.Take(name, id);
-        } else {
-            name = std::to_string((unsigned long)id);
-        }
-        std::string path = job.outputFolder + name + "." + job.fileType;
-        FILE* file = fopen(path.c_str(), "wb");
-        if (file == NULL) {
-            theCollection.ReleaseMovieCopy(&movie);
+        if (!created) {
             ShowError(0, "Unable to create file, %s", path.c_str());
             continue;
         }
-        bool written = WriteText(file, Expand(job.smallScript, movie, number++, job));
-        theCollection.ReleaseMovieCopy(&movie);
-        bool closed = fclose(file) == 0;
-        if (!written || !closed) {
+        if (!written) {
             ShowError(0, "Unable to write data to file, %s", path.c_str());
             break;
         }
@@ -265,24 +270,24 @@ bool WriteCovers(const ExportJob& job, ILoadProgress* progress)
     for (DWORD id = theCollection.GetNextIdOfMovie(NO_ID); id != NO_ID; id = theCollection.GetNextIdOfMovie(id)) {
         if (!InRange(job.coverRange, id))
             continue;
-        CMovie* movie = theCollection.GetMovieCopy(id);
-        if (movie == NULL)
-            continue;
-        if (!HasWrittenCover(*movie)) {
-            theCollection.ReleaseMovieCopy(&movie);
-            continue;
-        }
-        // Only a plain type names the file, so the cover stays in its folder.
-        std::string path = job.coverFolder + std::to_string((unsigned long)id) + "." + movie->m_imdbInfo->m_coverType;
-        FILE* file = fopen(path.c_str(), "wb");
-        bool created = file != NULL;
+        std::string path;
+        bool created = false;
         bool written = false;
-        if (created) {
-            const std::vector<BYTE>& cover = movie->m_imdbInfo->m_cover;
-            written = fwrite(cover.data(), 1, cover.size(), file) == cover.size();
-            written = fclose(file) == 0 && written;
-        }
-        theCollection.ReleaseMovieCopy(&movie);
+        theCollection.ReadMovie(id, [&](const CMovie& movie) {
+            if (!HasWrittenCover(movie))
+                return;
+            // Only a plain type names the file, so the cover stays in its folder.
+            path = job.coverFolder + std::to_string((unsigned long)id) + "." + movie.m_imdbInfo->m_coverType;
+            FILE* file = fopen(path.c_str(), "wb");
+            created = file != NULL;
+            if (created) {
+                const std::vector<BYTE>& cover = movie.m_imdbInfo->m_cover;
+                written = fwrite(cover.data(), 1, cover.size(), file) == cover.size();
+                written = fclose(file) == 0 && written;
+            }
+        });
+        if (path.empty())
+            continue;
         shown.Step();
         if (!created) {
             ShowError(0, "Error creating cover file %s", path.c_str());

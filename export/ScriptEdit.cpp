@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "classlib/DC.h"
 #include "core/ErrorBox.h"
 #include "core/Movie.h"
 #include "core/StrUtil.h"
@@ -46,29 +47,20 @@ CLinePaint* PaintOf(const CScriptLine& line)
 }
 
 // The window's device context with the editor's font selected.
-class CFontDC {
+class CFontDC : public CClientDC {
 public:
-    CFontDC(HWND window, HFONT font) : m_window(window), m_dc(::GetDC(window)), m_old(NULL)
+    CFontDC(HWND window, HFONT font) : CClientDC(window), m_old(NULL)
     {
-        if (m_dc != NULL && font != NULL)
-            m_old = ::SelectObject(m_dc, font);
+        if (m_hDC != NULL && font != NULL)
+            m_old = SelectObject(font);
     }
-    ~CFontDC()
+    ~CFontDC() override
     {
-        if (m_dc == NULL)
-            return;
         if (m_old != NULL)
-            ::SelectObject(m_dc, m_old);
-        ::ReleaseDC(m_window, m_dc);
+            SelectObject(m_old);
     }
-    operator HDC() const { return m_dc; }
 
 private:
-    CFontDC(const CFontDC&) = delete;
-    CFontDC& operator=(const CFontDC&) = delete;
-
-    HWND m_window;
-    HDC m_dc;
     HGDIOBJ m_old;
 };
 

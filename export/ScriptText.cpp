@@ -61,6 +61,11 @@ const char* LineEndOf(int format)
     }
 }
 
+const char* LineFormatName(int format)
+{
+    return format == LINE_FORMAT_UNIX ? "UNIX" : (format == LINE_FORMAT_MAC ? "MAC" : "PC");
+}
+
 std::string ConvertLineEnds(const std::string& text, int format)
 {
     if (format != LINE_FORMAT_UNIX && format != LINE_FORMAT_MAC)
@@ -158,14 +163,19 @@ ScriptPos CScriptText::Clamp(ScriptPos pos) const
     return pos;
 }
 
-void CScriptText::SetText(const std::string& text)
+void CScriptText::SetLines(const std::string& text)
 {
     std::vector<std::string> pieces = SplitLines(text, false, m_singleLine);
     m_lines.clear();
     m_lines.reserve(pieces.size());
     for (std::string& piece : pieces)
         m_lines.emplace_back(new CScriptLine(piece));
-    m_caret = ScriptPos{GetLineLength(GetLineCount() - 1), GetLineCount() - 1};
+}
+
+void CScriptText::SetText(const std::string& text)
+{
+    SetLines(text);
+    m_caret = TextEnd();
     m_anchor = m_caret;
     m_preferredCol = -1;
     m_firstVisible = std::min(m_firstVisible, GetLineCount() - 1);
@@ -204,10 +214,7 @@ void CScriptText::SetSingleLine(bool singleLine)
     } else {
         std::string text = m_lines[0]->m_text;
         m_singleLine = false;
-        std::vector<std::string> pieces = SplitLines(text, false, false);
-        m_lines.clear();
-        for (std::string& piece : pieces)
-            m_lines.emplace_back(new CScriptLine(piece));
+        SetLines(text);
     }
     m_lines[0]->m_paint.reset();
     m_caret = Clamp(m_caret);
@@ -243,7 +250,7 @@ void CScriptText::Collapse(bool extend)
 void CScriptText::SelectAll()
 {
     m_anchor = ScriptPos{0, 0};
-    m_caret = ScriptPos{GetLineLength(GetLineCount() - 1), GetLineCount() - 1};
+    m_caret = TextEnd();
     m_preferredCol = -1;
 }
 
@@ -316,9 +323,7 @@ void CScriptText::DeleteRange(ScriptPos start, ScriptPos end)
         std::swap(start, end);
     m_undo.RecordDelete(start, end, GetRange(start, end));
     RawDelete(start, end);
-    m_caret = start;
-    m_anchor = start;
-    m_preferredCol = -1;
+    SetCaret(start, false);
     m_firstVisible = std::min(m_firstVisible, GetLineCount() - 1);
     Changed();
 }
@@ -332,9 +337,7 @@ void CScriptText::InsertText(const std::string& text)
     ScriptPos end = RawInsert(start, text, true);
     if (end != start)
         m_undo.RecordInsert(start, end);
-    m_caret = end;
-    m_anchor = end;
-    m_preferredCol = -1;
+    SetCaret(end, false);
     Changed();
 }
 
@@ -351,9 +354,7 @@ void CScriptText::TypeChar(unsigned char c, int repeat)
         if (m_singleLine)
             return;
         if (!m_insertMode && m_caret.line < GetLineCount() - 1) {
-            m_caret = ScriptPos{0, std::min(m_caret.line + repeat, GetLineCount() - 1)};
-            m_anchor = m_caret;
-            m_preferredCol = -1;
+            SetCaret(ScriptPos{0, m_caret.line + repeat}, false);
             return;
         }
         InsertText(std::string(size_t(repeat), '\r'));
@@ -367,9 +368,7 @@ void CScriptText::TypeChar(unsigned char c, int repeat)
         std::string text = line.m_text;
         text.replace(size_t(m_caret.col), std::min(typed.size(), text.size() - size_t(m_caret.col)), typed);
         line.SetText(text);
-        m_caret.col += repeat;
-        m_anchor = m_caret;
-        m_preferredCol = -1;
+        SetCaret(ScriptPos{m_caret.col + repeat, m_caret.line}, false);
         // Nothing records an overwrite, so an older record no longer fits
         // the text: undoing it would change the wrong characters.
         m_undo.Clear();
@@ -411,7 +410,7 @@ bool CScriptText::DeleteBackward()
         return true;
     }
     if (m_caret.line > 0) {
-        DeleteRange(ScriptPos{GetLineLength(m_caret.line - 1), m_caret.line - 1}, m_caret);
+        DeleteRange(LineEnd(m_caret.line - 1), m_caret);
         return true;
     }
     return false;
@@ -440,55 +439,54 @@ void CScriptText::Undo()
 
 void CScriptText::MoveLeft(bool extend)
 {
-    if (m_caret.col > 0)
-        m_caret.col--;
-    else if (m_caret.line > 0)
-        m_caret = ScriptPos{GetLineLength(m_caret.line - 1), m_caret.line - 1};
-    m_preferredCol = -1;
-    Collapse(extend);
+    ScriptPos pos = m_caret;
+    if (pos.col > 0)
+        pos.col--;
+    else if (pos.line > 0)
+        pos = LineEnd(pos.line - 1);
+    SetCaret(pos, extend);
 }
 
 void CScriptText::MoveRight(bool extend)
 {
-    if (m_caret.col < GetLineLength(m_caret.line))
-        m_caret.col++;
-    else if (m_caret.line < GetLineCount() - 1)
-        m_caret = ScriptPos{0, m_caret.line + 1};
-    m_preferredCol = -1;
-    Collapse(extend);
+    ScriptPos pos = m_caret;
+    if (pos.col < GetLineLength(pos.line))
+        pos.col++;
+    else if (pos.line < GetLineCount() - 1)
+        pos = ScriptPos{0, pos.line + 1};
+    SetCaret(pos, extend);
 }
 
 void CScriptText::MoveWordLeft(bool extend)
 {
-    if (m_caret.col == 0) {
-        if (m_caret.line > 0)
-            m_caret = ScriptPos{GetLineLength(m_caret.line - 1), m_caret.line - 1};
+    ScriptPos pos = m_caret;
+    if (pos.col == 0) {
+        if (pos.line > 0)
+            pos = LineEnd(pos.line - 1);
     } else {
-        const std::string& text = GetLine(m_caret.line);
-        int32_t col = m_caret.col - 1;
-        while (col > 0 && text[size_t(col) - 1] != ' ')
-            col--;
-        m_caret.col = col;
+        const std::string& text = GetLine(pos.line);
+        pos.col--;
+        while (pos.col > 0 && text[size_t(pos.col) - 1] != ' ')
+            pos.col--;
     }
-    m_preferredCol = -1;
-    Collapse(extend);
+    SetCaret(pos, extend);
 }
 
 void CScriptText::MoveWordRight(bool extend)
 {
-    const std::string& text = GetLine(m_caret.line);
+    ScriptPos pos = m_caret;
+    const std::string& text = GetLine(pos.line);
     int32_t length = int32_t(text.size());
-    if (m_caret.col >= length) {
-        if (m_caret.line < GetLineCount() - 1)
-            m_caret = ScriptPos{0, m_caret.line + 1};
+    if (pos.col >= length) {
+        if (pos.line < GetLineCount() - 1)
+            pos = ScriptPos{0, pos.line + 1};
     } else {
-        int32_t col = m_caret.col;
+        int32_t col = pos.col;
         while (col < length && text[size_t(col)] != ' ')
             col++;
-        m_caret.col = col < length ? col + 1 : length;
+        pos.col = col < length ? col + 1 : length;
     }
-    m_preferredCol = -1;
-    Collapse(extend);
+    SetCaret(pos, extend);
 }
 
 void CScriptText::MoveVertical(int64_t lines, bool extend)
@@ -562,28 +560,20 @@ void CScriptText::ScrollCaretIntoView(int32_t page)
 
 void CScriptText::MoveHome(bool extend)
 {
-    m_caret.col = 0;
-    m_preferredCol = -1;
-    Collapse(extend);
+    SetCaret(ScriptPos{0, m_caret.line}, extend);
 }
 
 void CScriptText::MoveEnd(bool extend)
 {
-    m_caret.col = GetLineLength(m_caret.line);
-    m_preferredCol = -1;
-    Collapse(extend);
+    SetCaret(LineEnd(m_caret.line), extend);
 }
 
 void CScriptText::MoveTextStart(bool extend)
 {
-    m_caret = ScriptPos{0, 0};
-    m_preferredCol = -1;
-    Collapse(extend);
+    SetCaret(ScriptPos{0, 0}, extend);
 }
 
 void CScriptText::MoveTextEnd(bool extend)
 {
-    m_caret = ScriptPos{GetLineLength(GetLineCount() - 1), GetLineCount() - 1};
-    m_preferredCol = -1;
-    Collapse(extend);
+    SetCaret(TextEnd(), extend);
 }

@@ -80,8 +80,9 @@ enum LineFormat {
     LINE_FORMAT_MAC = 14    // CR
 };
 
-// The line end of a format code.
+// The line end of a format code, and its name: "PC", "UNIX" or "MAC".
 const char* LineEndOf(int format);
+const char* LineFormatName(int format);
 // Every CR LF of the text becomes the format's line end.
 std::string ConvertLineEnds(const std::string& text, int format);
 
@@ -176,6 +177,10 @@ private:
     CScriptText& operator=(const CScriptText&) = delete;
 
     ScriptPos Clamp(ScriptPos pos) const;
+    ScriptPos LineEnd(int32_t line) const { return ScriptPos{GetLineLength(line), line}; }
+    ScriptPos TextEnd() const { return LineEnd(GetLineCount() - 1); }
+    // The lines of a whole text, split as SetText splits them.
+    void SetLines(const std::string& text);
     void Collapse(bool extend);
     void MoveVertical(int64_t lines, bool extend);
     // The edits themselves, recording nothing; return the end of the

@@ -28,3 +28,12 @@ inline std::string ReadAll(const std::string& path)
     fclose(file);
     return bytes;
 }
+
+// The piece written count times over.
+inline std::string Repeated(const std::string& piece, int count)
+{
+    std::string text;
+    for (int i = 0; i < count; i++)
+        text += piece;
+    return text;
+}

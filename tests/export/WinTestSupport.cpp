@@ -174,30 +174,21 @@ std::vector<std::function<bool()>> g_steps;
 size_t g_nextStep = 0;
 int g_tries = 0;
 
-BOOL CALLBACK CancelDialog(HWND window, LPARAM)
+BOOL CALLBACK CollectDialog(HWND window, LPARAM lParam)
 {
     char name[16] = {};
     ::GetClassNameA(window, name, sizeof(name));
     if (lstrcmpA(name, "#32770") == 0 && ::IsWindowVisible(window))
-        ::PostMessage(window, WM_COMMAND, IDCANCEL, 0);
+        reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(window);
     return TRUE;
 }
 
-struct DialogSearch {
-    const char* caption;
-    HWND found;
-};
-
-BOOL CALLBACK MatchDialog(HWND window, LPARAM lParam)
+// The visible top-level dialogs of this thread.
+std::vector<HWND> ThreadDialogs()
 {
-    DialogSearch* search = reinterpret_cast<DialogSearch*>(lParam);
-    char name[16] = {};
-    ::GetClassNameA(window, name, sizeof(name));
-    if (lstrcmpA(name, "#32770") == 0 && ::IsWindowVisible(window) && WindowText(window) == search->caption) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
+    std::vector<HWND> dialogs;
+    ::EnumThreadWindows(::GetCurrentThreadId(), &CollectDialog, reinterpret_cast<LPARAM>(&dialogs));
+    return dialogs;
 }
 
 } // namespace
@@ -234,15 +225,18 @@ void CALLBACK CTimedSteps::Tick(HWND, UINT, UINT_PTR, DWORD)
     } else if (++g_tries > 100) {
         ADD_FAILURE() << "step " << step << " waited too long";
         g_nextStep = g_steps.size();
-        ::EnumThreadWindows(::GetCurrentThreadId(), &CancelDialog, 0);
+        for (HWND dialog : ThreadDialogs())
+            ::PostMessage(dialog, WM_COMMAND, IDCANCEL, 0);
     }
 }
 
 HWND FindThreadDialog(const char* caption)
 {
-    DialogSearch search = {caption, NULL};
-    ::EnumThreadWindows(::GetCurrentThreadId(), &MatchDialog, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    for (HWND dialog : ThreadDialogs()) {
+        if (WindowText(dialog) == caption)
+            return dialog;
+    }
+    return NULL;
 }
 
 void Click(HWND dialog, int id)

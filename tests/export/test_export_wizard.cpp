@@ -20,12 +20,11 @@
 
 namespace {
 
-std::string TempFolder(const char* name)
+std::string ItemText(HWND window, int id)
 {
-    char temp[MAX_PATH];
-    ::GetTempPathA(sizeof(temp), temp);
-    std::string folder = std::string(temp) + "vistrel-wizard-" + name + "-" + std::to_string(::GetTickCount());
-    return folder;
+    char text[2048] = {};
+    ::GetDlgItemTextA(window, id, text, sizeof(text));
+    return text;
 }
 
 void AddMovie(DWORD id, const char* title, bool cover = false)
@@ -71,11 +70,11 @@ protected:
     HWND Wizard() { return dlg->m_hWnd; }
     bool NextEnabled() { return ::IsWindowEnabled(::GetDlgItem(Wizard(), IDC_EXPORT_NEXT)) != FALSE; }
     std::string Title() { return ItemText(Wizard(), IDC_EXPORT_TITLE); }
-    static std::string ItemText(HWND window, int id)
+    // Whether Next is enabled once the page's control holds the text.
+    bool NextWith(HWND page, int id, const std::string& text)
     {
-        char text[2048] = {};
-        ::GetDlgItemTextA(window, id, text, sizeof(text));
-        return text;
+        ::SetDlgItemTextA(page, id, text.c_str());
+        return NextEnabled();
     }
     std::function<bool()> Next()
     {
@@ -108,7 +107,7 @@ TEST_F(ExportWizardTest, StepsBothWaysAndWhenNextIsEnabled)
     CExportDlg wizard;
     dlg = &wizard;
     std::string summary;
-    std::string folder = TempFolder("steps");
+    std::string folder = TestTempPath("wizard-steps");
     CTimedSteps steps({
         [&] {
             EXPECT_EQ("What would you like to do?", Title());
@@ -129,22 +128,17 @@ TEST_F(ExportWizardTest, StepsBothWaysAndWhenNextIsEnabled)
             EXPECT_EQ("0", ItemText(page, IDC_EXPORT_RANGE_FROM));
             EXPECT_EQ("3", ItemText(page, IDC_EXPORT_RANGE_TO));
             EXPECT_FALSE(NextEnabled());
-            ::SetDlgItemTextA(page, IDC_EXPORT_FILE, "movies.htm");
-            EXPECT_FALSE(NextEnabled());
-            ::SetDlgItemTextA(page, IDC_EXPORT_FILE, (folder + "\\list\\movies.htm").c_str());
-            EXPECT_TRUE(NextEnabled());
+            EXPECT_FALSE(NextWith(page, IDC_EXPORT_FILE, "movies.htm"));
+            EXPECT_TRUE(NextWith(page, IDC_EXPORT_FILE, folder + "\\list\\movies.htm"));
             Click(page, IDC_EXPORT_USE_RANGE);
             return true;
         },
         [&] {
             HWND page = wizard.m_bigFilePage.m_hWnd;
             ::SetDlgItemTextA(page, IDC_EXPORT_RANGE_FROM, "2");
-            ::SetDlgItemTextA(page, IDC_EXPORT_RANGE_TO, "2");
-            EXPECT_FALSE(NextEnabled());
-            ::SetDlgItemTextA(page, IDC_EXPORT_RANGE_TO, "99999999999");
-            EXPECT_FALSE(NextEnabled());
-            ::SetDlgItemTextA(page, IDC_EXPORT_RANGE_TO, "3");
-            EXPECT_TRUE(NextEnabled());
+            EXPECT_FALSE(NextWith(page, IDC_EXPORT_RANGE_TO, "2"));
+            EXPECT_FALSE(NextWith(page, IDC_EXPORT_RANGE_TO, "99999999999"));
+            EXPECT_TRUE(NextWith(page, IDC_EXPORT_RANGE_TO, "3"));
             return true;
         },
         Next(),
@@ -260,7 +254,7 @@ TEST_F(ExportWizardTest, FinishWritesTheFilesAndStoresEverySetting)
     ScopedProfile profile("WizardFinish");
     AddMovie(4, "Brazil", true);
     AddMovie(7, "Alien");
-    std::string folder = TempFolder("finish");
+    std::string folder = TestTempPath("wizard-finish");
     CExportDlg wizard;
     dlg = &wizard;
     std::string summary;
@@ -270,12 +264,9 @@ TEST_F(ExportWizardTest, FinishWritesTheFilesAndStoresEverySetting)
         [&] {
             HWND page = wizard.m_smallFilesPage.m_hWnd;
             ::SetDlgItemTextA(page, IDC_EXPORT_FOLDER, (folder + "\\files").c_str());
-            ::SetDlgItemTextA(page, IDC_EXPORT_EXTENSION, "");
-            EXPECT_FALSE(NextEnabled());
-            ::SetDlgItemTextA(page, IDC_EXPORT_EXTENSION, "h|m");
-            EXPECT_FALSE(NextEnabled());
-            ::SetDlgItemTextA(page, IDC_EXPORT_EXTENSION, ".htm");
-            EXPECT_TRUE(NextEnabled());
+            EXPECT_FALSE(NextWith(page, IDC_EXPORT_EXTENSION, ""));
+            EXPECT_FALSE(NextWith(page, IDC_EXPORT_EXTENSION, "h|m"));
+            EXPECT_TRUE(NextWith(page, IDC_EXPORT_EXTENSION, ".htm"));
             ::SendDlgItemMessageA(page, IDC_EXPORT_NAMED_BY, CB_SETCURSEL, 1, 0);
             ::SendDlgItemMessageA(page, IDC_EXPORT_FORMAT, CB_SETCURSEL, 1, 0);
             return true;
@@ -345,7 +336,7 @@ TEST_F(ExportWizardTest, ClicksQueuedDuringTheRunDoNothing)
     ScopedProfile profile("WizardRun");
     AddMovie(1, "Brazil");
     AddMovie(2, "Alien");
-    std::string folder = TempFolder("run");
+    std::string folder = TestTempPath("wizard-run");
     ASSERT_TRUE(CreatePath(folder.c_str()));
     std::string output = folder + "\\movies.txt";
     profile.SetString("export", "txt-path-big", output.c_str());
@@ -415,11 +406,7 @@ TEST(ExportCommand, TheProgramExportsTheDemoCatalogue)
                             "You are about to export the movies"};
     for (const char* title : titles) {
         CProgramRun::Press(wizard, IDC_EXPORT_NEXT);
-        ASSERT_TRUE(WaitFor([&] {
-            char text[128] = {};
-            ::GetDlgItemTextA(wizard, IDC_EXPORT_TITLE, text, sizeof(text));
-            return std::string(text) == title;
-        })) << title;
+        ASSERT_TRUE(WaitFor([&] { return ItemText(wizard, IDC_EXPORT_TITLE) == title; })) << title;
     }
     CProgramRun::Press(wizard, IDC_EXPORT_NEXT);
     ASSERT_TRUE(WaitFor([&] { return !::IsWindow(wizard); }));

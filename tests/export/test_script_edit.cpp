@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "TestFiles.h"
 #include "WinTestSupport.h"
 #include "export/ScriptEdit.h"
 #include "resources/resource.h"
@@ -211,10 +212,7 @@ TEST(ScriptEdit, EveryKeyOfTheTable)
     EXPECT_EQ(3, e.GetModel().GetLineCount());
 
     // Ctrl+Up and Ctrl+Down scroll the view, not the caret.
-    std::string lines;
-    for (int i = 0; i < 100; i++)
-        lines += "line\r\n";
-    ::SetWindowTextA(edit, lines.c_str());
+    ::SetWindowTextA(edit, Repeated("line\r\n", 100).c_str());
     PressKey(edit, VK_HOME, KEY_CONTROL);
     PressKey(edit, VK_DOWN, KEY_CONTROL);
     PressKey(edit, VK_DOWN, KEY_CONTROL);
@@ -228,10 +226,7 @@ TEST(ScriptEdit, MouseAndWheel)
 {
     CEditorHost host(true, false);
     HWND edit = host.edit.m_hWnd;
-    std::string lines;
-    for (int i = 0; i < 60; i++)
-        lines += "0123456789\r\n";
-    ::SetWindowTextA(edit, lines.c_str());
+    ::SetWindowTextA(edit, Repeated("0123456789\r\n", 60).c_str());
     PressKey(edit, VK_HOME, KEY_CONTROL);
     Pump();
     // A click well into the second row, a drag to the third.
@@ -259,10 +254,7 @@ TEST(ScriptEdit, LongScriptsKeepBitmapsOnlyForLinesInView)
 {
     CEditorHost host(false, false);
     HWND edit = host.edit.m_hWnd;
-    std::string lines;
-    for (int i = 0; i < 20000; i++)
-        lines += "<tr><td>%movie_name</td><td>%movie_year</td></tr>\r\n";
-    ::SetWindowTextA(edit, lines.c_str());
+    ::SetWindowTextA(edit, Repeated("<tr><td>%movie_name</td><td>%movie_year</td></tr>\r\n", 20000).c_str());
     ::UpdateWindow(edit);
     DWORD gdi = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS);
     PressKey(edit, VK_HOME, KEY_CONTROL);

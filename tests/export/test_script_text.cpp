@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "TestFiles.h"
 #include "export/ScriptText.h"
 
 namespace {
@@ -188,10 +189,7 @@ TEST(ScriptText, CaretMovesAndScrolling)
 
     // Pages move caret and view, never past a full last page; the view
     // scrolls down only while lines remain below a page.
-    std::string lines;
-    for (int i = 0; i < 25; i++)
-        lines += "line\r\n";
-    Fill(text, lines.c_str());
+    Fill(text, Repeated("line\r\n", 25).c_str());
     text.MoveTextStart(false);
     text.MovePageDown(10, false);
     text.MovePageDown(10, false);
