@@ -3,9 +3,9 @@
 #define VISTREL_PLUGIN_MODULE
 #include "core/PluginApi.h"
 
-#include <cstdlib>
 #include <string>
 
+#include "core/PluginRecord.h"
 #include "core/StrUtil.h"
 #include "plugins/toolbridge/ToolRunner.h"
 
@@ -66,9 +66,5 @@ PLUGIN_EXPORT MediaFormat* PLUGIN_STDCALL ReadFromFile(const char* dir, const ch
 
 PLUGIN_EXPORT void PLUGIN_STDCALL FreeFormat(MediaFormat** record)
 {
-    if (record == NULL || *record == NULL)
-        return;
-    FreeMediaFormat(**record);
-    free(*record);
-    *record = NULL;
+    DeleteMediaFormat(record);
 }
