@@ -5,6 +5,7 @@
 
 #include "core/PluginRecord.h"
 #include "core/StrUtil.h"
+#include "plugins/FileNameRules.h"
 #include "tools/vidscan/MediaStream.h"
 
 namespace {
@@ -28,12 +29,6 @@ int FindInBuffer(const uint8_t* buf, int length, uint32_t want, uint32_t* window
             return i + 1;
     }
     return -1;
-}
-
-bool EndsInMpeg2Folder(const char* dir)
-{
-    size_t length = strlen(dir);
-    return length > 6 && StrEqualNoCase(dir + length - 7, "\\MPEG2\\");
 }
 
 }  // namespace
@@ -171,14 +166,9 @@ MediaFormat* ReadStreamHeaderFile(const char* dir, const char* name, const char*
 {
     if (dir == NULL || name == NULL)
         return NULL;
-    if (pass == 0) {
-        static const char* const known[] = {".mpeg", ".dat", ".mpg", ".m2v", ".m2s"};
-        bool listed = false;
-        for (const char* k : known)
-            listed = listed || (ext != NULL && StrEqualNoCase(ext, k));
-        if (!listed)
-            return NULL;
-    }
+    static const char* const known[] = {".mpeg", ".dat", ".mpg", ".m2v", ".m2s"};
+    if (pass == 0 && !IsListedExtension(ext, known))
+        return NULL;
 
     MpegHeaderInfo info;
     if (ReadMpegHeaders(dir, name, ext, &info))

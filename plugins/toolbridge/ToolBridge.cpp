@@ -6,7 +6,7 @@
 #include <string>
 
 #include "core/PluginRecord.h"
-#include "core/StrUtil.h"
+#include "plugins/FileNameRules.h"
 #include "plugins/toolbridge/ToolRunner.h"
 
 namespace {
@@ -14,15 +14,6 @@ namespace {
 // Extensions taken in the first pass, in any case.
 const char* const kKnownExtensions[] = {".avi", ".divx", ".mpg", ".dat", ".mpeg", ".mov",
                                         ".rm",  ".asf",  ".wmv", ".ifo", ".vob"};
-
-bool IsKnownExtension(const char* ext)
-{
-    for (const char* known : kKnownExtensions) {
-        if (StrEqualNoCase(ext, known))
-            return true;
-    }
-    return false;
-}
 
 } // namespace
 
@@ -54,7 +45,7 @@ PLUGIN_EXPORT MediaFormat* PLUGIN_STDCALL ReadFromFile(const char* dir, const ch
         return NULL;
     std::string path = std::string(dir) + name;
     if (ext != NULL) {
-        if (pass == 0 && !IsKnownExtension(ext))
+        if (pass == 0 && !IsListedExtension(ext, kKnownExtensions))
             return NULL;
         path += ext;
     } else if (pass == 0) {
