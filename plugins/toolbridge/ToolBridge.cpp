@@ -5,7 +5,6 @@
 
 #include <string>
 
-#include "core/PluginRecord.h"
 #include "plugins/FileNameRules.h"
 #include "plugins/toolbridge/ToolRunner.h"
 
@@ -16,11 +15,6 @@ const char* const kKnownExtensions[] = {".avi", ".divx", ".mpg", ".dat", ".mpeg"
                                         ".rm",  ".asf",  ".wmv", ".ifo", ".vob"};
 
 } // namespace
-
-PLUGIN_EXPORT BYTE PLUGIN_CDECL Version(void)
-{
-    return PLUGIN_API_VERSION;
-}
 
 PLUGIN_EXPORT const char* PLUGIN_CDECL PluginDesc(void)
 {
@@ -53,9 +47,4 @@ PLUGIN_EXPORT MediaFormat* PLUGIN_STDCALL ReadFromFile(const char* dir, const ch
     }
     CToolRunner runner;
     return runner.Run(path.c_str());
-}
-
-PLUGIN_EXPORT void PLUGIN_STDCALL FreeFormat(MediaFormat** record)
-{
-    DeleteMediaFormat(record);
 }
