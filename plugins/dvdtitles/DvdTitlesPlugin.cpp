@@ -11,8 +11,8 @@
 #include <string>
 
 #include "core/StrUtil.h"
+#include "plugins/FormatLog.h"
 #include "plugins/dvdtitles/DvdTitles.h"
-#include "plugins/dvdtitles/FormatLog.h"
 
 // libdvdnav's evaluator of DVD virtual-machine commands, from libdvdnav's
 // own source (its header is not installed): 24 system and 16 general

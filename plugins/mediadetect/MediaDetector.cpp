@@ -11,7 +11,7 @@
 #include "core/PluginRecord.h"
 #include "core/StrUtil.h"
 #include "plugins/FileNameRules.h"
-#include "plugins/dvdtitles/FormatLog.h"
+#include "plugins/FormatLog.h"
 
 namespace {
 

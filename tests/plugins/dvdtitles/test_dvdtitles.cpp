@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "core/PluginRecord.h"
+#include "plugins/FormatLog.h"
 #include "plugins/dvdtitles/DvdLanguages.h"
 #include "plugins/dvdtitles/DvdTitles.h"
-#include "plugins/dvdtitles/FormatLog.h"
 #include "tests/plugins/PluginFolder.h"
 
 namespace {
