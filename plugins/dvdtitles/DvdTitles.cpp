@@ -8,8 +8,8 @@
 
 #include "core/PluginRecord.h"
 #include "core/StrUtil.h"
+#include "plugins/FormatLog.h"
 #include "plugins/dvdtitles/DvdLanguages.h"
-#include "plugins/dvdtitles/FormatLog.h"
 
 namespace {
 

@@ -10,10 +10,9 @@
 #include <cstring>
 #include <string>
 
-#include "core/PluginRecord.h"
 #include "core/StrUtil.h"
+#include "plugins/FormatLog.h"
 #include "plugins/dvdtitles/DvdTitles.h"
-#include "plugins/dvdtitles/FormatLog.h"
 
 // libdvdnav's evaluator of DVD virtual-machine commands, from libdvdnav's
 // own source (its header is not installed): 24 system and 16 general
@@ -100,11 +99,6 @@ bool PreCommandsJump(const vm_cmd_t* commands, int count)
 
 }  // namespace
 
-PLUGIN_EXPORT BYTE PLUGIN_CDECL Version(void)
-{
-    return PLUGIN_API_VERSION;
-}
-
 PLUGIN_EXPORT const char* PLUGIN_CDECL PluginDesc(void)
 {
     return "Handels DVD ifo files. Written by Tolvik.";
@@ -129,9 +123,4 @@ PLUGIN_EXPORT MediaFormat* PLUGIN_STDCALL ReadFromFile(const char* dir, const ch
     MediaFormat* record = ReadDvdTitles(dvd, PreCommandsJump);
     DVDClose(dvd);
     return record;
-}
-
-PLUGIN_EXPORT void PLUGIN_STDCALL FreeFormat(MediaFormat** record)
-{
-    DeleteMediaFormat(record);
 }

@@ -1,13 +1,7 @@
-// The exports of mediadetect.dll.
+// The exports of mediadetect.dll (with plugins/PluginExports.cpp).
 #define VISTREL_PLUGIN_MODULE
 #include "core/PluginApi.h"
-#include "core/PluginRecord.h"
 #include "plugins/mediadetect/MediaDetector.h"
-
-PLUGIN_EXPORT BYTE PLUGIN_CDECL Version(void)
-{
-    return PLUGIN_API_VERSION;
-}
 
 PLUGIN_EXPORT const char* PLUGIN_CDECL PluginDesc(void)
 {
@@ -24,9 +18,4 @@ PLUGIN_EXPORT MediaFormat* PLUGIN_STDCALL ReadFromFile(const char* dir, const ch
                                                        const char* ext, BYTE pass)
 {
     return ReadMediaDetectFile(dir, name, ext, pass);
-}
-
-PLUGIN_EXPORT void PLUGIN_STDCALL FreeFormat(MediaFormat** record)
-{
-    DeleteMediaFormat(record);
 }

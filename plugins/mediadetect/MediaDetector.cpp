@@ -10,7 +10,8 @@
 
 #include "core/PluginRecord.h"
 #include "core/StrUtil.h"
-#include "plugins/dvdtitles/FormatLog.h"
+#include "plugins/FileNameRules.h"
+#include "plugins/FormatLog.h"
 
 namespace {
 
@@ -572,18 +573,13 @@ MediaFormat* ReadMediaDetectFile(const char* dir, const char* name, const char* 
 {
     if (dir == NULL || name == NULL)
         return NULL;
-    size_t length = strlen(dir);
-    bool mpeg2Folder = length > 6 && StrEqualNoCase(dir + length - 7, "\\MPEG2\\");
+    bool mpeg2Folder = EndsInMpeg2Folder(dir);
     if (ext != NULL) {
         static const char* const known[] = {".avi", ".divx", ".mpg", ".dat", ".mpeg"};
-        bool listed = false;
-        for (const char* k : known)
-            listed = listed || StrEqualNoCase(ext, k);
-        if (pass == 0 && !listed)
+        static const char* const mpeg[] = {".mpeg", ".dat", ".mpg"};
+        if (pass == 0 && !IsListedExtension(ext, known))
             return NULL;
-        bool mpeg = StrEqualNoCase(ext, ".mpeg") || StrEqualNoCase(ext, ".dat") ||
-                    StrEqualNoCase(ext, ".mpg");
-        if (mpeg && mpeg2Folder)
+        if (mpeg2Folder && IsListedExtension(ext, mpeg))
             return NULL;
     } else if (pass == 0 || mpeg2Folder) {
         return NULL;

@@ -5,6 +5,8 @@
 
 #include "core/PluginRecord.h"
 #include "core/StrUtil.h"
+#include "plugins/FileNameRules.h"
+#include "tools/vidscan/MediaStream.h"
 
 namespace {
 
@@ -15,28 +17,6 @@ const uint8_t kPackHeader[4] = {0x00, 0x00, 0x01, 0xBA};
 // Frames per second by picture rate code 0..8.
 const float kPictureRates[9] = {0.0f,  23.976f, 24.0f, 25.0f, 29.97f,
                                 30.0f, 50.0f,   59.94f, 60.0f};
-
-bool SeekTo(FILE* file, int64_t offset)
-{
-#ifdef _WIN32
-    return _fseeki64(file, offset, SEEK_SET) == 0;
-#else
-    return fseeko(file, off_t(offset), SEEK_SET) == 0;
-#endif
-}
-
-int64_t FileSize(FILE* file)
-{
-#ifdef _WIN32
-    if (_fseeki64(file, 0, SEEK_END) != 0)
-        return -1;
-    return _ftelli64(file);
-#else
-    if (fseeko(file, 0, SEEK_END) != 0)
-        return -1;
-    return int64_t(ftello(file));
-#endif
-}
 
 // The offset in buf[0..length) just after the first complete code, or -1.
 // The last four bytes seen are kept as one word, so a byte that breaks a
@@ -51,17 +31,6 @@ int FindInBuffer(const uint8_t* buf, int length, uint32_t want, uint32_t* window
     return -1;
 }
 
-bool ReadExactly(FILE* file, int64_t offset, uint8_t* buf, size_t length)
-{
-    return SeekTo(file, offset) && fread(buf, 1, length, file) == length;
-}
-
-bool EndsInMpeg2Folder(const char* dir)
-{
-    size_t length = strlen(dir);
-    return length > 6 && StrEqualNoCase(dir + length - 7, "\\MPEG2\\");
-}
-
 }  // namespace
 
 int64_t FindStartCode(FILE* file, const uint8_t code[4], bool backward)
@@ -70,7 +39,7 @@ int64_t FindStartCode(FILE* file, const uint8_t code[4], bool backward)
                           uint32_t(code[2]) << 8 | code[3];
     uint8_t buf[kBlockSize + 3];
     if (!backward) {
-        if (!SeekTo(file, 0))
+        if (!StreamSeek(file, 0))
             return -1;
         uint32_t window = 0;
         int seen = 0;
@@ -85,7 +54,7 @@ int64_t FindStartCode(FILE* file, const uint8_t code[4], bool backward)
         return -1;
     }
 
-    int64_t size = FileSize(file);
+    int64_t size = StreamLength(file);
     if (size < 4)
         return -1;
     // Each block is searched with the first three bytes of the block after
@@ -94,7 +63,7 @@ int64_t FindStartCode(FILE* file, const uint8_t code[4], bool backward)
     int64_t start = size > kBlockSize ? size - kBlockSize : 0;
     for (;;) {
         int64_t length = end + 3 <= size ? end + 3 - start : size - start;
-        if (!ReadExactly(file, start, buf, size_t(length)))
+        if (!StreamReadAt(file, start, buf, size_t(length)))
             return -1;
         uint32_t window = 0;
         int seen = 0;
@@ -124,7 +93,7 @@ bool ReadMpegHeaders(const char* dir, const char* name, const char* ext, MpegHea
 
         int64_t at = FindStartCode(file, kSequenceHeader, false);
         uint8_t seq[8];
-        if (at >= 0 && ReadExactly(file, at, seq, sizeof(seq)) && (seq[3] & 0x0F) <= 8) {
+        if (at >= 0 && StreamReadAt(file, at, seq, sizeof(seq)) && (seq[3] & 0x0F) <= 8) {
             info->width = seq[0] << 4 | seq[1] >> 4;
             info->height = (seq[1] & 0x0F) << 8 | seq[2];
             info->framesPerSecond = kPictureRates[seq[3] & 0x0F];
@@ -138,7 +107,7 @@ bool ReadMpegHeaders(const char* dir, const char* name, const char* ext, MpegHea
             // clock reference has another layout.
             uint8_t pack[5];
             at = FindStartCode(file, kPackHeader, true);
-            if (at < 0 || !ReadExactly(file, at, pack, sizeof(pack)) || (pack[0] & 0xC0) == 0x40) {
+            if (at < 0 || !StreamReadAt(file, at, pack, sizeof(pack)) || (pack[0] & 0xC0) == 0x40) {
                 info->mpeg2 = true;
             } else {
                 uint64_t scr = uint64_t((pack[0] >> 1) & 0x07) << 30 | uint64_t(pack[1]) << 22 |
@@ -197,14 +166,9 @@ MediaFormat* ReadStreamHeaderFile(const char* dir, const char* name, const char*
 {
     if (dir == NULL || name == NULL)
         return NULL;
-    if (pass == 0) {
-        static const char* const known[] = {".mpeg", ".dat", ".mpg", ".m2v", ".m2s"};
-        bool listed = false;
-        for (const char* k : known)
-            listed = listed || (ext != NULL && StrEqualNoCase(ext, k));
-        if (!listed)
-            return NULL;
-    }
+    static const char* const known[] = {".mpeg", ".dat", ".mpg", ".m2v", ".m2s"};
+    if (pass == 0 && !IsListedExtension(ext, known))
+        return NULL;
 
     MpegHeaderInfo info;
     if (ReadMpegHeaders(dir, name, ext, &info))

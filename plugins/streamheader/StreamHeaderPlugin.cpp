@@ -1,13 +1,7 @@
-// The exports of streamheader.dll.
+// The exports of streamheader.dll (with plugins/PluginExports.cpp).
 #define VISTREL_PLUGIN_MODULE
 #include "core/PluginApi.h"
-#include "core/PluginRecord.h"
 #include "plugins/streamheader/MpegHeaders.h"
-
-PLUGIN_EXPORT BYTE PLUGIN_CDECL Version(void)
-{
-    return PLUGIN_API_VERSION;
-}
 
 PLUGIN_EXPORT const char* PLUGIN_CDECL PluginDesc(void)
 {
@@ -25,9 +19,4 @@ PLUGIN_EXPORT MediaFormat* PLUGIN_STDCALL ReadFromFile(const char* dir, const ch
                                                        const char* ext, BYTE pass)
 {
     return ReadStreamHeaderFile(dir, name, ext, pass);
-}
-
-PLUGIN_EXPORT void PLUGIN_STDCALL FreeFormat(MediaFormat** record)
-{
-    DeleteMediaFormat(record);
 }

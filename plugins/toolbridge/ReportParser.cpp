@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "core/PluginRecord.h"
 #include "core/StrUtil.h"
 #include "plugins/toolbridge/ToolRunner.h"
 
@@ -44,26 +45,6 @@ int32_t ReadCount(const char* text)
 bool Contains(const std::string& text, const char* part)
 {
     return text.find(part) != std::string::npos;
-}
-
-template <class Stream>
-Stream* AddStream(Stream**& streams, uint32_t& count, int32_t& selected, void (*init)(Stream&))
-{
-    if (count != 0)
-        return streams[0];
-    Stream* stream = static_cast<Stream*>(malloc(sizeof(Stream)));
-    streams = static_cast<Stream**>(malloc(sizeof(Stream*)));
-    if (stream == NULL || streams == NULL) {
-        free(stream);
-        free(streams);
-        streams = NULL;
-        return NULL;
-    }
-    init(*stream);
-    streams[0] = stream;
-    count = 1;
-    selected = 0;
-    return stream;
 }
 
 VideoStreamInfo* VideoOf(MediaFormat& record)
@@ -207,12 +188,11 @@ void CToolRunner::ParseReportLine(MediaFormat& record, const char* line, ReportP
     if (label == " File Format:  ") {
         ReadKind(record, value);
     } else if (label == "     Content:  ") {
-        if (strstr(value, "Video") != NULL)
-            AddStream(record.videoStreams, record.videoCount, record.selectedVideo,
-                      InitVideoStreamInfo);
-        if (strstr(value, "Audio") != NULL)
-            AddStream(record.audioStreams, record.audioCount, record.selectedAudio,
-                      InitAudioStreamInfo);
+        // One stream of each kind, made at its first mention.
+        if (strstr(value, "Video") != NULL && record.videoCount == 0 && AddVideoStream(record))
+            record.selectedVideo = 0;
+        if (strstr(value, "Audio") != NULL && record.audioCount == 0 && AddAudioStream(record))
+            record.selectedAudio = 0;
     } else if (label == "    Duration:  ") {
         state.seconds = ReadDuration(value);
     } else if (label == "   Data Rate:  ") {

@@ -3,10 +3,9 @@
 #define VISTREL_PLUGIN_MODULE
 #include "core/PluginApi.h"
 
-#include <cstdlib>
 #include <string>
 
-#include "core/StrUtil.h"
+#include "plugins/FileNameRules.h"
 #include "plugins/toolbridge/ToolRunner.h"
 
 namespace {
@@ -15,21 +14,7 @@ namespace {
 const char* const kKnownExtensions[] = {".avi", ".divx", ".mpg", ".dat", ".mpeg", ".mov",
                                         ".rm",  ".asf",  ".wmv", ".ifo", ".vob"};
 
-bool IsKnownExtension(const char* ext)
-{
-    for (const char* known : kKnownExtensions) {
-        if (StrEqualNoCase(ext, known))
-            return true;
-    }
-    return false;
-}
-
 } // namespace
-
-PLUGIN_EXPORT BYTE PLUGIN_CDECL Version(void)
-{
-    return PLUGIN_API_VERSION;
-}
 
 PLUGIN_EXPORT const char* PLUGIN_CDECL PluginDesc(void)
 {
@@ -54,7 +39,7 @@ PLUGIN_EXPORT MediaFormat* PLUGIN_STDCALL ReadFromFile(const char* dir, const ch
         return NULL;
     std::string path = std::string(dir) + name;
     if (ext != NULL) {
-        if (pass == 0 && !IsKnownExtension(ext))
+        if (pass == 0 && !IsListedExtension(ext, kKnownExtensions))
             return NULL;
         path += ext;
     } else if (pass == 0) {
@@ -62,13 +47,4 @@ PLUGIN_EXPORT MediaFormat* PLUGIN_STDCALL ReadFromFile(const char* dir, const ch
     }
     CToolRunner runner;
     return runner.Run(path.c_str());
-}
-
-PLUGIN_EXPORT void PLUGIN_STDCALL FreeFormat(MediaFormat** record)
-{
-    if (record == NULL || *record == NULL)
-        return;
-    FreeMediaFormat(**record);
-    free(*record);
-    *record = NULL;
 }

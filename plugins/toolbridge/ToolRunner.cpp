@@ -5,7 +5,7 @@
 
 #include "plugins/toolbridge/ToolRunner.h"
 
-#include <cstdlib>
+#include "core/PluginRecord.h"
 
 namespace {
 
@@ -129,10 +129,9 @@ MediaFormat* CToolRunner::Run(const char* path)
     if (!GetExitCodeProcess(child.handle, &exitCode) || exitCode != 0)
         return NULL;
 
-    MediaFormat* record = static_cast<MediaFormat*>(malloc(sizeof(MediaFormat)));
+    MediaFormat* record = NewMediaFormat();
     if (record == NULL)
         return NULL;
-    InitMediaFormat(*record);
     ReportParseState state;
     size_t position = 0;
     std::string line;

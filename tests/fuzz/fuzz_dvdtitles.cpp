@@ -19,8 +19,8 @@
 #include <vector>
 
 #include "core/PluginRecord.h"
+#include "plugins/FormatLog.h"
 #include "plugins/dvdtitles/DvdTitles.h"
-#include "plugins/dvdtitles/FormatLog.h"
 
 namespace {
 

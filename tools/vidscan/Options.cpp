@@ -2,6 +2,8 @@
 
 #include <cstddef>
 
+#include "core/StrUtil.h"
+
 namespace {
 
 // Values are kept within what a file under 2 GB can use.
@@ -19,7 +21,7 @@ uint32_t OptionValue(const char* text, uint32_t limit)
     if (*text == ':')
         text++;
     uint64_t value = 0;
-    for (; *text >= '0' && *text <= '9'; text++) {
+    for (; IsAsciiDigit(*text); text++) {
         value = value * 10 + uint64_t(*text - '0');
         if (value > limit)
             return limit;

@@ -29,6 +29,28 @@ bool PrintableFourCC(uint32_t fourcc, char text[5])
     return true;
 }
 
+// A Video Format or Audio Format block: the codec's name, its FourCC
+// quoted, or its id in hexadecimal (8 digits for video, a 4-digit format id
+// for sound), and the codec's details.
+void PrintFormatBlock(const char* label, const CodecRecord& codec, bool hasId, uint32_t id,
+                      bool audio, std::string& out)
+{
+    out += label;
+    if (codec.name[0] != '\0')
+        AppendFormat(out, "  %s", codec.name);
+    out += "\n";
+    if (hasId) {
+        char fourcc[5];
+        if (PrintableFourCC(id, fourcc))
+            AppendFormat(out, "      FourCC:  \"%s\"\n", fourcc);
+        else if (audio)
+            AppendFormat(out, "   Format ID:  0x%04lX\n", (unsigned long)id);
+        else
+            AppendFormat(out, "      FourCC:  0x%08lX\n", (unsigned long)id);
+    }
+    PrintCodecDetails(codec, out);
+}
+
 } // namespace
 
 void AppendFormat(std::string& out, const char* format, ...)
@@ -146,32 +168,10 @@ void PrintReport(const FileReport& report, std::string& out)
         out += "\n";
     }
 
-    char fourcc[5];
-    if (report.videoCodec.name[0] != '\0' || report.hasVideoFourCC) {
-        out += "\nVideo Format:";
-        if (report.videoCodec.name[0] != '\0')
-            AppendFormat(out, "  %s", report.videoCodec.name);
-        out += "\n";
-        if (report.hasVideoFourCC) {
-            if (PrintableFourCC(report.videoFourCC, fourcc))
-                AppendFormat(out, "      FourCC:  \"%s\"\n", fourcc);
-            else
-                AppendFormat(out, "      FourCC:  0x%08lX\n", (unsigned long)report.videoFourCC);
-        }
-        PrintCodecDetails(report.videoCodec, out);
-    }
-
-    if (report.audioCodec.name[0] != '\0' || report.hasAudioId) {
-        out += "\nAudio Format:";
-        if (report.audioCodec.name[0] != '\0')
-            AppendFormat(out, "  %s", report.audioCodec.name);
-        out += "\n";
-        if (report.hasAudioId) {
-            if (PrintableFourCC(report.audioId, fourcc))
-                AppendFormat(out, "      FourCC:  \"%s\"\n", fourcc);
-            else
-                AppendFormat(out, "   Format ID:  0x%04lX\n", (unsigned long)report.audioId);
-        }
-        PrintCodecDetails(report.audioCodec, out);
-    }
+    if (report.videoCodec.name[0] != '\0' || report.hasVideoFourCC)
+        PrintFormatBlock("\nVideo Format:", report.videoCodec, report.hasVideoFourCC,
+                         report.videoFourCC, false, out);
+    if (report.audioCodec.name[0] != '\0' || report.hasAudioId)
+        PrintFormatBlock("\nAudio Format:", report.audioCodec, report.hasAudioId, report.audioId,
+                         true, out);
 }

@@ -6,14 +6,11 @@
 
 #include <string>
 
+#include "core/StrUtil.h"
 #include "tools/vidscan/FileReport.h"
 
 // Appends printf-style formatted text.
-void AppendFormat(std::string& out, const char* format, ...)
-#if defined(__GNUC__)
-    __attribute__((format(printf, 2, 3)))
-#endif
-    ;
+void AppendFormat(std::string& out, const char* format, ...) VISTREL_PRINTF(2, 3);
 
 // "   File Name:  %s\n".
 void PrintFileNameLine(const std::string& name, std::string& out);

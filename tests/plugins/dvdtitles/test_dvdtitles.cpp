@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "core/PluginRecord.h"
+#include "plugins/FormatLog.h"
 #include "plugins/dvdtitles/DvdLanguages.h"
 #include "plugins/dvdtitles/DvdTitles.h"
-#include "plugins/dvdtitles/FormatLog.h"
 #include "tests/plugins/PluginFolder.h"
 
 namespace {
@@ -42,8 +42,7 @@ uint16_t Lang(const char* code)
 
 audio_attr_t Audio(int format, int channels, const char* lang, int quantization = 0)
 {
-    audio_attr_t a;
-    memset(&a, 0, sizeof(a));
+    audio_attr_t a = {};
     a.audio_format = format;
     a.channels = channels - 1;
     a.lang_type = 1;
@@ -54,8 +53,7 @@ audio_attr_t Audio(int format, int channels, const char* lang, int quantization 
 
 subp_attr_t Subtitle(const char* lang, int languageExtension, int codeExtension = 0)
 {
-    subp_attr_t s;
-    memset(&s, 0, sizeof(s));
+    subp_attr_t s = {};
     s.type = 1;
     s.lang_code = Lang(lang);
     s.lang_extension = languageExtension;
@@ -94,14 +92,12 @@ TEST(DvdTitleTimes, BcdCellsChainsAndMerges)
     EXPECT_EQ(INT32_MAX, merged({int64_t(1) << 40}));
 
     // Cells count up to and including the first one that ends an angle block.
-    cell_playback_t cells[3];
-    memset(cells, 0, sizeof(cells));
+    cell_playback_t cells[3] = {};
     cells[0].playback_time = Time(0, 0x10, 0);
     cells[1].playback_time = Time(0, 0, 0x30);
     cells[1].block_mode = 3;
     cells[2].playback_time = Time(0x02, 0, 0);
-    pgc_t chain;
-    memset(&chain, 0, sizeof(chain));
+    pgc_t chain = {};
     chain.nr_of_cells = 3;
     chain.cell_playback = cells;
     EXPECT_EQ(630, ChainSeconds(chain));
@@ -146,8 +142,7 @@ TEST(DvdTitleTexts, RegionsVideoAndLanguages)
     EXPECT_EQ("free", RegionText(0xC0));
     EXPECT_EQ("2, 5", RegionText(0xED));
 
-    video_attr_t v;
-    memset(&v, 0, sizeof(v));
+    video_attr_t v = {};
     v.video_format = 1;
     v.picture_size = 3;
     v.display_aspect_ratio = 3;
@@ -270,8 +265,7 @@ TEST(DvdTitleRecord, RecordAndReport)
 {
     DvdTitleSummary s;
     s.region = "free";
-    video_attr_t v;
-    memset(&v, 0, sizeof(v));
+    video_attr_t v = {};
     s.video = DescribeVideo(v);
     s.row = Row(3600, 12, 1, 1, 0.0f);
     s.audio.push_back(DescribeAudio(Audio(3, 2, "sv", 2)));

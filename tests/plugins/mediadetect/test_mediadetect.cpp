@@ -44,45 +44,31 @@ std::vector<BYTE> Bytes(const T& value, size_t size = sizeof(T))
 FakeType Video(const char* fourcc, LONG width, LONG height, DWORD bitRate = 0,
                REFERENCE_TIME frameTime = 400000, WORD bits = 24)
 {
-    VIDEOINFOHEADER h;
-    memset(&h, 0, sizeof(h));
+    VIDEOINFOHEADER h = {};
     h.dwBitRate = bitRate;
     h.AvgTimePerFrame = frameTime;
     h.bmiHeader.biSize = sizeof(h.bmiHeader);
     h.bmiHeader.biWidth = width;
     h.bmiHeader.biHeight = height;
     h.bmiHeader.biBitCount = bits;
-    FakeType t;
-    t.major = MEDIATYPE_Video;
-    t.subtype = Subtype(Code(fourcc));
-    t.format = FORMAT_VideoInfo;
-    t.block = Bytes(h);
-    return t;
+    return FakeType{MEDIATYPE_Video, Subtype(Code(fourcc)), FORMAT_VideoInfo, Bytes(h)};
 }
 
 FakeType Wave(WORD tag, WORD channels, DWORD rate, WORD bits, DWORD bytesPerSecond)
 {
-    MPEGLAYER3WAVEFORMAT w;
-    memset(&w, 0, sizeof(w));
+    MPEGLAYER3WAVEFORMAT w = {};
     w.wfx.wFormatTag = tag;
     w.wfx.nChannels = channels;
     w.wfx.nSamplesPerSec = rate;
     w.wfx.wBitsPerSample = bits;
     w.wfx.nAvgBytesPerSec = bytesPerSecond;
-    FakeType t;
-    t.major = MEDIATYPE_Audio;
-    t.subtype = tag == WAVE_FORMAT_PCM ? MEDIASUBTYPE_PCM : Subtype(tag);
-    t.format = FORMAT_WaveFormatEx;
-    t.block = Bytes(w, sizeof(WAVEFORMATEX));
-    return t;
+    return FakeType{MEDIATYPE_Audio, tag == WAVE_FORMAT_PCM ? MEDIASUBTYPE_PCM : Subtype(tag),
+                    FORMAT_WaveFormatEx, Bytes(w, sizeof(WAVEFORMATEX))};
 }
 
 FakeType StreamType(const GUID& subtype)
 {
-    FakeType t;
-    t.major = MEDIATYPE_Stream;
-    t.subtype = subtype;
-    return t;
+    return FakeType{MEDIATYPE_Stream, subtype, GUID_NULL, {}};
 }
 
 // A source filter whose one output pin carries the container's stream type
@@ -291,18 +277,13 @@ TEST_F(MediaDetect, MpegKindsAndVorbisUnits)
 {
     for (const GUID* container : {&MEDIASUBTYPE_MPEG1System, &MEDIASUBTYPE_MPEG1VideoCD}) {
         Graph g(*container);
-        MPEG1VIDEOINFO mpeg;
-        memset(&mpeg, 0, sizeof(mpeg));
+        MPEG1VIDEOINFO mpeg = {};
         mpeg.hdr.AvgTimePerFrame = 400000;
         mpeg.hdr.dwBitRate = 1150000;
         mpeg.hdr.bmiHeader.biWidth = 352;
         mpeg.hdr.bmiHeader.biHeight = 288;
-        FakeType video;
-        video.major = MEDIATYPE_Video;
-        video.subtype = MEDIASUBTYPE_MPEG1Payload;
-        video.format = FORMAT_MPEGVideo;
-        video.block = Bytes(mpeg);
-        g.AddStream(video, 2.0);
+        g.AddStream(FakeType{MEDIATYPE_Video, MEDIASUBTYPE_MPEG1Payload, FORMAT_MPEGVideo, Bytes(mpeg)},
+                    2.0);
         g.AddStream(Video("MJPG", 720, 576), 2.0);  // not MPEG video: ignored
         g.AddStream(Wave(WAVE_FORMAT_MPEG, 2, 44100, 0, 28000), 2.0);
         g.mapper.names[MEDIASUBTYPE_MPEG1Payload.Data1] = L"Test MPEG Video";
@@ -320,13 +301,8 @@ TEST_F(MediaDetect, MpegKindsAndVorbisUnits)
 
     // Vorbis: channels, rate and the average bits per second in KB/s.
     Graph g(kOggStream);
-    FakeType vorbis;
-    vorbis.major = MEDIATYPE_Audio;
-    vorbis.subtype = Subtype(0x674F);
-    vorbis.format = kVorbisFormat;
     DWORD fields[5] = {2, 48000, 0, 163840, 0};
-    vorbis.block = Bytes(fields);
-    g.AddStream(vorbis, 3.0);
+    g.AddStream(FakeType{MEDIATYPE_Audio, Subtype(0x674F), kVorbisFormat, Bytes(fields)}, 3.0);
     g.mapper.names[0x674F] = L"Test Vorbis Decoder";
     Record r = Keep(Detect(g, true));
     ASSERT_NE(nullptr, r);
@@ -378,8 +354,7 @@ TEST_F(MediaDetect, UnknownStreamsAndShortFormatBlocks)
     FakeType shortVideo = Video("MJPG", 640, 480);
     shortVideo.block.resize(40);
     FakeType noFrameTime = Video("MJPG", 320, 240, 0, 0);
-    MPEGLAYER3WAVEFORMAT mp3;
-    memset(&mp3, 0, sizeof(mp3));
+    MPEGLAYER3WAVEFORMAT mp3 = {};
     mp3.wfx.wFormatTag = WAVE_FORMAT_MPEGLAYER3;
     mp3.wfx.cbSize = MPEGLAYER3_WFX_EXTRA_BYTES;
     mp3.nBlockSize = 418;

@@ -2,9 +2,6 @@
 
 #include <cmath>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -20,10 +17,7 @@ const uint8_t kPack[4] = {0x00, 0x00, 0x01, 0xBA};
 // ffprobe's container duration beside the fixture.
 double ProbedSeconds(const std::string& relative)
 {
-    std::ifstream in(std::string(VISTREL_TEST_DATA) + "/" + relative + ".json");
-    std::stringstream text;
-    text << in.rdbuf();
-    std::string json = text.str();
+    std::string json = ReadAll(std::string(VISTREL_TEST_DATA) + "/" + relative + ".json");
     size_t format = json.find("\"format\"");
     size_t at = json.find("\"duration\": \"", format);
     return at == std::string::npos ? -1 : atof(json.c_str() + at + 13);
@@ -228,8 +222,8 @@ TEST(StreamHeader, PassRulesAndTheCdTrackFallback)
     std::string dir = FixtureDir("mpeg/vcd.mpg");
     // Pass 0 knows five extensions, any case; pass 1 probes any file.
     EXPECT_NE(nullptr, Read("mpeg/vcd.mpg", 0).record);
-    std::ifstream in(FixturePath("mpeg/vcd.mpg"), std::ios::binary);
-    ScratchFile upper(std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {}), "case.MPG");
+    std::string vcd = ReadAll(FixturePath("mpeg/vcd.mpg"));
+    ScratchFile upper(std::vector<uint8_t>(vcd.begin(), vcd.end()), "case.MPG");
     std::string upperName = upper.base.substr(0, upper.base.size() - 4);
     MediaFormat* r = ReadStreamHeaderFile(upper.dir.c_str(), upperName.c_str(), ".MPG", 0);
     EXPECT_NE(nullptr, r);

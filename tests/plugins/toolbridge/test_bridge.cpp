@@ -12,6 +12,7 @@
 #include "ProbeAnswer.h"
 #include "ToolProcess.h"
 #include "core/PluginManager.h"
+#include "core/PluginRecord.h"
 #include "plugins/toolbridge/ToolRunner.h"
 
 namespace {
@@ -153,8 +154,7 @@ TEST(ToolRunner, ToolsThatAreMissingFailOrMisbehave)
     size_t length = strlen(record->reportText);
     EXPECT_GT(length, 1000000u);
     EXPECT_LT(length, 1100000u);
-    FreeMediaFormat(*record);
-    free(record);
+    DeleteMediaFormat(&record);
 
     // A tool still running at the time-out, writing all the while, gives
     // no record and is ended.

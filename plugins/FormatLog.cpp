@@ -1,4 +1,4 @@
-#include "plugins/dvdtitles/FormatLog.h"
+#include "plugins/FormatLog.h"
 
 #include <cstdarg>
 #include <cstdio>
