@@ -211,11 +211,7 @@ bool CEditItemDlg::Refresh(bool initial)
 {
     CListLayout* layout = Layout();
     m_updating = true;
-    m_index = -1;
-    for (int32_t i = 0; layout != nullptr && i < layout->GetItemCount(); i++) {
-        if (layout->GetItem(i) == m_item)
-            m_index = i;
-    }
+    m_index = layout != nullptr ? layout->IndexOfItem(m_item) : -1;
     if (m_index < 0) {
         ShowError(0, "Something went terrably wrong here, the item you are eding do not exist...");
         m_updating = false;
@@ -276,10 +272,7 @@ void CEditItemDlg::CheckAnchors()
     const bool vertical = m_item->HasVerticalAlignment() && m_item->m_vAnchor > m_index;
     if (horizontal || vertical) {
         layout.SortItemsByAnchor();
-        for (int32_t i = 0; i < layout.GetItemCount(); i++) {
-            if (layout.GetItem(i) == m_item)
-                m_index = i;
-        }
+        m_index = layout.IndexOfItem(m_item);
     }
 
     if (!m_item->IsAligned())

@@ -123,12 +123,10 @@ void CItemBackup::Restore(CListLayout& layout, CLayoutSubItem** item)
     std::vector<int32_t> moved(size_t(count), -1);
     std::vector<std::unique_ptr<CLayoutSubItem>> ordered;
     for (const CLayoutSubItem* wanted : m_order) {
-        for (int32_t i = 0; i < count; i++) {
-            if (items[size_t(i)].get() == wanted && moved[size_t(i)] < 0) {
-                moved[size_t(i)] = int32_t(ordered.size());
-                ordered.push_back(std::move(items[size_t(i)]));
-                break;
-            }
+        const int32_t i = layout.IndexOfItem(wanted);
+        if (i >= 0 && moved[size_t(i)] < 0) {
+            moved[size_t(i)] = int32_t(ordered.size());
+            ordered.push_back(std::move(items[size_t(i)]));
         }
     }
     for (int32_t i = 0; i < count; i++) {
@@ -145,9 +143,7 @@ void CItemBackup::Restore(CListLayout& layout, CLayoutSubItem** item)
     }
     items.swap(ordered);
 
-    bool present = false;
-    for (const std::unique_ptr<CLayoutSubItem>& element : items)
-        present = present || element.get() == *item;
+    const bool present = layout.IndexOfItem(*item) >= 0;
     if (present && m_copy)
         (*item)->CopyFrom(*m_copy);
     else if (present)

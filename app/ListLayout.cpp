@@ -144,6 +144,15 @@ CLayoutSubItem* CListLayout::GetItem(int32_t index) const
     return index >= 0 && index < GetItemCount() ? m_items[size_t(index)].get() : NULL;
 }
 
+int32_t CListLayout::IndexOfItem(const CLayoutSubItem* item) const
+{
+    for (size_t i = 0; i < m_items.size(); i++) {
+        if (m_items[i].get() == item)
+            return int32_t(i);
+    }
+    return -1;
+}
+
 bool CListLayout::Load()
 {
     ILayoutHost* host = GetLayoutHost();
@@ -375,12 +384,9 @@ void CListLayout::DeleteItem(CLayoutSubItem** item)
 {
     if (item == NULL || *item == NULL)
         return;
-    for (size_t i = 0; i < m_items.size(); i++) {
-        if (m_items[i].get() == *item) {
-            m_items.erase(m_items.begin() + i);
-            break;
-        }
-    }
+    const int32_t index = IndexOfItem(*item);
+    if (index >= 0)
+        m_items.erase(m_items.begin() + index);
     *item = NULL;
 }
 

@@ -140,6 +140,8 @@ public:
     CLayoutLevel* GetLevel(int32_t index) const;
     int32_t GetItemCount() const { return int32_t(m_items.size()); }
     CLayoutSubItem* GetItem(int32_t index) const;
+    // The element's index, or -1 when it is not in the layout.
+    int32_t IndexOfItem(const CLayoutSubItem* item) const;
 
     bool m_solidBackground;     // "solid_background": colours, else pictures
     bool m_3dBorder;            // "3d_border"
