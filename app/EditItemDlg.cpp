@@ -1,7 +1,6 @@
 #include "app/EditItemDlg.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -13,6 +12,7 @@
 #include "classlib/FontDialog.h"
 #include "core/ErrorBox.h"
 #include "core/StrUtil.h"
+#include "core/WndText.h"
 #include "resources/resource.h"
 
 namespace {
@@ -220,11 +220,8 @@ bool CEditItemDlg::Refresh(bool initial)
     if (initial) {
         const int ids[4] = {IDC_ITEM_X, IDC_ITEM_Y, IDC_ITEM_WIDTH, IDC_ITEM_HEIGHT};
         const int32_t values[4] = {m_item->m_x, m_item->m_y, m_item->m_width, m_item->m_height};
-        for (int k = 0; k < 4; k++) {
-            char number[16];
-            snprintf(number, sizeof number, "%ld", long(values[k]));
-            SetDlgItemText(ids[k], number);
-        }
+        for (int k = 0; k < 4; k++)
+            SetWndLong(::GetDlgItem(m_hWnd, ids[k]), long(values[k]));
         m_template.SetWindowText(m_item->m_text != nullptr ? m_item->m_text : "");
     }
     ShowFontAndColor(IsTextKind(m_item->m_kind));
