@@ -2,6 +2,7 @@
 
 #include "classlib/WinApp.h"
 #include "core/ErrorBox.h"
+#include "core/Movie.h"
 #include "dialogs/MovieInfoDlg.h"
 
 namespace {
@@ -77,6 +78,16 @@ LRESULT CMovieDlg_0::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 CMovie* CMovieDlg_0::EditedMovie() const
 {
     return m_owner != nullptr ? m_owner->GetEditedMovie() : nullptr;
+}
+
+CImdbInfo* CMovieDlg_0::EditedRecord() const
+{
+    CMovie* movie = EditedMovie();
+    if (movie == nullptr)
+        return nullptr;
+    if (!movie->m_imdbInfo)
+        movie->m_imdbInfo.reset(new CImdbInfo);
+    return movie->m_imdbInfo.get();
 }
 
 CMovieCollection* CMovieDlg_0::Collection() const

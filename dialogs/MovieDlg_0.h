@@ -6,6 +6,7 @@
 
 #include "classlib/Dialog.h"
 
+class CImdbInfo;
 class CMovie;
 class CMovieCollection;
 class CMovieInfoDlg;
@@ -39,6 +40,9 @@ protected:
     // owner's movie, flags and collection.
     BOOL CreateFromResource(CWnd* parent);
     CMovie* EditedMovie() const;
+    // The edited movie's site record, made empty when the movie has none
+    // yet; NULL without a movie.
+    CImdbInfo* EditedRecord() const;
     CMovieCollection* Collection() const;
     bool IsReadOnly() const;
     bool IsNewMovie() const;
