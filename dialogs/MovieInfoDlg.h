@@ -67,8 +67,9 @@ private:
     void ShowPage(int index, bool show);
     // The loan step of both write-backs, for the movie's id after them.
     void SaveLoan(DWORD movieId);
-    // A copy of the edited movie without the ids of files that are gone.
-    std::unique_ptr<CMovie> CopyWithStoredFiles() const;
+    // Adds a copy of the edited movie, without the ids of files that are
+    // gone, to the catalogue: its id, or NO_ID after telling the user.
+    DWORD AddEditedMovie();
 
     HWND m_placeholder;
     HWND m_removeButton;
