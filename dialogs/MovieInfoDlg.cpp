@@ -113,6 +113,17 @@ void CMovieInfoDlg::SetMovie(CMovieCollection* collection, const CMovie* source,
     }
 }
 
+bool CMovieInfoDlg::SetStoredMovie(CMovieCollection* collection, DWORD movieId, bool readOnly)
+{
+    CMovieCollection& from = collection != nullptr ? *collection : theCollection;
+    CMovie* copy = from.GetMovieCopy(movieId);
+    if (copy == nullptr)
+        return false;
+    SetMovie(&from, copy, readOnly);
+    from.ReleaseMovieCopy(&copy);
+    return true;
+}
+
 BOOL CMovieInfoDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();

@@ -31,6 +31,9 @@ public:
     // NULL (never read-only). collection NULL means theCollection. The
     // dialog keeps no pointer to source.
     void SetMovie(CMovieCollection* collection, const CMovie* source, bool readOnly);
+    // SetMovie on the movie stored under movieId; false, with nothing set,
+    // when the collection holds no such movie.
+    bool SetStoredMovie(CMovieCollection* collection, DWORD movieId, bool readOnly);
 
     // Write-back for openers that show the painted list: entry is the list's
     // entry of the movie at index (NULL and kNoEntry for a new movie); view
