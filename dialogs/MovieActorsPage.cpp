@@ -225,9 +225,7 @@ std::string CMovieActorsPage::GetShowImdbAddress() const
 
 void CMovieActorsPage::OnShowImdb()
 {
-    std::string address = GetShowImdbAddress();
-    if (!address.empty())
-        ::ShellExecuteA(m_hWnd, "open", address.c_str(), nullptr, nullptr, SW_SHOWDEFAULT);
+    OpenAddress(GetShowImdbAddress());
 }
 
 bool CMovieActorsPage::SaveToMovie()

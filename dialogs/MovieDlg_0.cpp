@@ -126,6 +126,12 @@ void CMovieDlg_0::SetItemReadOnly(int id, bool readOnly)
     SendDlgItemMessage(id, EM_SETREADONLY, readOnly ? TRUE : FALSE);
 }
 
+void CMovieDlg_0::OpenAddress(const std::string& address) const
+{
+    if (!address.empty())
+        ::ShellExecuteA(m_hWnd, "open", address.c_str(), nullptr, nullptr, SW_SHOWDEFAULT);
+}
+
 bool CMovieDlg_0::ItemHasText(int id) const
 {
     return ::GetWindowTextLength(::GetDlgItem(m_hWnd, id)) > 0;

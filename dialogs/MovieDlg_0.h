@@ -4,6 +4,8 @@
 // owner, and never ends itself: Enter, Esc and closing act on the owner.
 #pragma once
 
+#include <string>
+
 #include "classlib/Dialog.h"
 
 class CImdbInfo;
@@ -56,6 +58,9 @@ protected:
     void ShowItem(int id, bool show);
     void SetItemReadOnly(int id, bool readOnly);
     bool ItemHasText(int id) const;
+    // Opens a web address with the program the user has for it; nothing for
+    // an empty address.
+    void OpenAddress(const std::string& address) const;
 
     CMovieInfoDlg* m_owner;
     int m_focusId;  // 0: the first control in the tab order

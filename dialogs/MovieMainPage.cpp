@@ -318,9 +318,7 @@ void CMovieMainPage::OnAddressChange()
 
 void CMovieMainPage::OnGoto()
 {
-    std::string address = GetDlgItemText(IDC_MAIN_ADDRESS);
-    if (!address.empty())
-        ::ShellExecuteA(m_hWnd, "open", address.c_str(), nullptr, nullptr, SW_SHOWDEFAULT);
+    OpenAddress(GetDlgItemText(IDC_MAIN_ADDRESS));
 }
 
 void CMovieMainPage::OnSubtitlesClicked()
