@@ -1,7 +1,6 @@
 #include "app/ConfigureListingDlg.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 
 #include "app/BorderColorsDlg.h"
@@ -13,6 +12,7 @@
 #include "app/PaintItem.h"
 #include "app/SolidBackgroundDlg.h"
 #include "classlib/ColorDialog.h"
+#include "core/WndText.h"
 #include "resources/resource.h"
 
 namespace {
@@ -79,11 +79,8 @@ BOOL CConfigureListingDlg::OnInitDialog()
 
     m_filling = true;
     const int32_t values[3] = {m_layout->m_marginX, m_layout->m_marginY, m_layout->m_borderWidth};
-    for (int k = 0; k < 3; k++) {
-        char number[16];
-        snprintf(number, sizeof number, "%ld", long(values[k]));
-        SetDlgItemText(kNumberEdits[k], number);
-    }
+    for (int k = 0; k < 3; k++)
+        SetWndLong(::GetDlgItem(m_hWnd, kNumberEdits[k]), long(values[k]));
     m_filling = false;
     ShowBackgroundMode();
     // The preview shows the templates, not texts expanded for the sample.

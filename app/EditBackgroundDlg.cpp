@@ -1,11 +1,11 @@
 #include "app/EditBackgroundDlg.h"
 
 #include <cstdint>
-#include <cstdio>
 #include <string>
 
 #include "app/NumberText.h"
 #include "core/StrUtil.h"
+#include "core/WndText.h"
 #include "resources/resource.h"
 
 namespace {
@@ -23,13 +23,6 @@ const KindControls kKinds[] = {
     {RULE_LONGER_THAN, IDC_RULE_LONGER, {IDC_RULE_LENGTH, 0}},
     {RULE_NUMBER_RANGE, IDC_RULE_RANGE, {IDC_RULE_LOWER, IDC_RULE_UPPER}},
 };
-
-void SetNumber(CWnd* dialog, int id, int32_t value)
-{
-    char text[16];
-    snprintf(text, sizeof text, "%ld", long(value));
-    dialog->SetDlgItemText(id, text);
-}
 
 // Numbers of the rule: 0 for an empty edit, any 32-bit value otherwise.
 int32_t GetNumber(const CWnd* dialog, int id)
@@ -70,11 +63,11 @@ BOOL CEditBackgroundDlg::OnInitDialog()
         CheckDlgButton(IDC_RULE_CASE, m_rule.m_first == 1 ? BST_CHECKED : BST_UNCHECKED);
         break;
     case RULE_LONGER_THAN:
-        SetNumber(this, IDC_RULE_LENGTH, m_rule.m_first);
+        SetWndLong(::GetDlgItem(m_hWnd, IDC_RULE_LENGTH), long(m_rule.m_first));
         break;
     case RULE_NUMBER_RANGE:
-        SetNumber(this, IDC_RULE_LOWER, m_rule.m_first);
-        SetNumber(this, IDC_RULE_UPPER, m_rule.m_second);
+        SetWndLong(::GetDlgItem(m_hWnd, IDC_RULE_LOWER), long(m_rule.m_first));
+        SetWndLong(::GetDlgItem(m_hWnd, IDC_RULE_UPPER), long(m_rule.m_second));
         break;
     }
     if (m_adding) {

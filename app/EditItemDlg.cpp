@@ -1,7 +1,6 @@
 #include "app/EditItemDlg.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -13,6 +12,7 @@
 #include "classlib/FontDialog.h"
 #include "core/ErrorBox.h"
 #include "core/StrUtil.h"
+#include "core/WndText.h"
 #include "resources/resource.h"
 
 namespace {
@@ -211,11 +211,7 @@ bool CEditItemDlg::Refresh(bool initial)
 {
     CListLayout* layout = Layout();
     m_updating = true;
-    m_index = -1;
-    for (int32_t i = 0; layout != nullptr && i < layout->GetItemCount(); i++) {
-        if (layout->GetItem(i) == m_item)
-            m_index = i;
-    }
+    m_index = layout != nullptr ? layout->IndexOfItem(m_item) : -1;
     if (m_index < 0) {
         ShowError(0, "Something went terrably wrong here, the item you are eding do not exist...");
         m_updating = false;
@@ -224,11 +220,8 @@ bool CEditItemDlg::Refresh(bool initial)
     if (initial) {
         const int ids[4] = {IDC_ITEM_X, IDC_ITEM_Y, IDC_ITEM_WIDTH, IDC_ITEM_HEIGHT};
         const int32_t values[4] = {m_item->m_x, m_item->m_y, m_item->m_width, m_item->m_height};
-        for (int k = 0; k < 4; k++) {
-            char number[16];
-            snprintf(number, sizeof number, "%ld", long(values[k]));
-            SetDlgItemText(ids[k], number);
-        }
+        for (int k = 0; k < 4; k++)
+            SetWndLong(::GetDlgItem(m_hWnd, ids[k]), long(values[k]));
         m_template.SetWindowText(m_item->m_text != nullptr ? m_item->m_text : "");
     }
     ShowFontAndColor(IsTextKind(m_item->m_kind));
@@ -276,10 +269,7 @@ void CEditItemDlg::CheckAnchors()
     const bool vertical = m_item->HasVerticalAlignment() && m_item->m_vAnchor > m_index;
     if (horizontal || vertical) {
         layout.SortItemsByAnchor();
-        for (int32_t i = 0; i < layout.GetItemCount(); i++) {
-            if (layout.GetItem(i) == m_item)
-                m_index = i;
-        }
+        m_index = layout.IndexOfItem(m_item);
     }
 
     if (!m_item->IsAligned())

@@ -26,7 +26,7 @@ std::vector<int32_t> GetAnchorCandidates(const CListLayout& layout, int32_t e)
         state[size_t(e)] = REACHES;
 
     std::vector<int32_t> candidates;
-    std::vector<std::pair<int32_t, int>> path;  // element, next anchor to follow (0 h, 1 v, 2 done)
+    std::vector<std::pair<int32_t, int>> path;  // element, next axis to follow (2: both followed)
     for (int32_t start = 0; start < count; start++) {
         if (state[size_t(start)] == UNKNOWN) {
             state[size_t(start)] = WALKING;
@@ -34,22 +34,13 @@ std::vector<int32_t> GetAnchorCandidates(const CListLayout& layout, int32_t e)
         }
         while (!path.empty()) {
             std::pair<int32_t, int>& top = path.back();
-            const CLayoutSubItem& item = *layout.GetItem(top.first);
-            int32_t next = -1;
-            if (top.second == 0) {
-                top.second = 1;
-                if (item.HasHorizontalAlignment())
-                    next = item.m_hAnchor;
-            } else if (top.second == 1) {
-                top.second = 2;
-                if (item.HasVerticalAlignment())
-                    next = item.m_vAnchor;
-            } else {
+            if (top.second == 2) {
                 if (state[size_t(top.first)] == WALKING)
                     state[size_t(top.first)] = FREE;
                 path.pop_back();
                 continue;
             }
+            const int32_t next = layout.GetAnchorInUse(top.first, top.second++);
             if (next < 0 || next >= count)
                 continue;  // the box, or no element: the chain ends
             if (state[size_t(next)] == REACHES) {
@@ -132,12 +123,10 @@ void CItemBackup::Restore(CListLayout& layout, CLayoutSubItem** item)
     std::vector<int32_t> moved(size_t(count), -1);
     std::vector<std::unique_ptr<CLayoutSubItem>> ordered;
     for (const CLayoutSubItem* wanted : m_order) {
-        for (int32_t i = 0; i < count; i++) {
-            if (items[size_t(i)].get() == wanted && moved[size_t(i)] < 0) {
-                moved[size_t(i)] = int32_t(ordered.size());
-                ordered.push_back(std::move(items[size_t(i)]));
-                break;
-            }
+        const int32_t i = layout.IndexOfItem(wanted);
+        if (i >= 0 && moved[size_t(i)] < 0) {
+            moved[size_t(i)] = int32_t(ordered.size());
+            ordered.push_back(std::move(items[size_t(i)]));
         }
     }
     for (int32_t i = 0; i < count; i++) {
@@ -154,9 +143,7 @@ void CItemBackup::Restore(CListLayout& layout, CLayoutSubItem** item)
     }
     items.swap(ordered);
 
-    bool present = false;
-    for (const std::unique_ptr<CLayoutSubItem>& element : items)
-        present = present || element.get() == *item;
+    const bool present = layout.IndexOfItem(*item) >= 0;
     if (present && m_copy)
         (*item)->CopyFrom(*m_copy);
     else if (present)

@@ -144,6 +144,15 @@ CLayoutSubItem* CListLayout::GetItem(int32_t index) const
     return index >= 0 && index < GetItemCount() ? m_items[size_t(index)].get() : NULL;
 }
 
+int32_t CListLayout::IndexOfItem(const CLayoutSubItem* item) const
+{
+    for (size_t i = 0; i < m_items.size(); i++) {
+        if (m_items[i].get() == item)
+            return int32_t(i);
+    }
+    return -1;
+}
+
 bool CListLayout::Load()
 {
     ILayoutHost* host = GetLayoutHost();
@@ -375,12 +384,9 @@ void CListLayout::DeleteItem(CLayoutSubItem** item)
 {
     if (item == NULL || *item == NULL)
         return;
-    for (size_t i = 0; i < m_items.size(); i++) {
-        if (m_items[i].get() == *item) {
-            m_items.erase(m_items.begin() + i);
-            break;
-        }
-    }
+    const int32_t index = IndexOfItem(*item);
+    if (index >= 0)
+        m_items.erase(m_items.begin() + index);
     *item = NULL;
 }
 
@@ -410,6 +416,14 @@ void CListLayout::SwapItems(int32_t a, int32_t b)
     SwapLinks(a, b);
 }
 
+int32_t CListLayout::GetAnchorInUse(int32_t index, int axis) const
+{
+    const CLayoutSubItem& item = *m_items[size_t(index)];
+    if (axis == 0)
+        return item.HasHorizontalAlignment() ? item.m_hAnchor : -1;
+    return item.HasVerticalAlignment() ? item.m_vAnchor : -1;
+}
+
 bool CListLayout::HasSoundAnchors() const
 {
     int32_t count = GetItemCount();
@@ -427,7 +441,7 @@ bool CListLayout::HasSoundAnchors() const
     // on the path closes a cycle.
     enum { UNSEEN, ON_PATH, DONE };
     std::vector<BYTE> state(size_t(count), UNSEEN);
-    std::vector<std::pair<int32_t, int>> path;  // element, next anchor to follow (0 h, 1 v, 2 none)
+    std::vector<std::pair<int32_t, int>> path;  // element, next axis to follow (2: both followed)
     for (int32_t start = 0; start < count; start++) {
         if (state[size_t(start)] != UNSEEN)
             continue;
@@ -435,21 +449,12 @@ bool CListLayout::HasSoundAnchors() const
         path.push_back(std::make_pair(start, 0));
         while (!path.empty()) {
             std::pair<int32_t, int>& top = path.back();
-            const CLayoutSubItem& item = *m_items[size_t(top.first)];
-            int32_t next = -1;
-            if (top.second == 0) {
-                top.second = 1;
-                if (item.HasHorizontalAlignment())
-                    next = item.m_hAnchor;
-            } else if (top.second == 1) {
-                top.second = 2;
-                if (item.HasVerticalAlignment())
-                    next = item.m_vAnchor;
-            } else {
+            if (top.second == 2) {
                 state[size_t(top.first)] = DONE;
                 path.pop_back();
                 continue;
             }
+            const int32_t next = GetAnchorInUse(top.first, top.second++);
             if (next < 0)
                 continue;
             if (state[size_t(next)] == ON_PATH)

@@ -118,6 +118,9 @@ public:
     // use (those of an aligned element on an axis with an alignment bit)
     // form no cycle.
     bool HasSoundAnchors() const;
+    // The anchor in use of element index on one axis (0 horizontal, 1
+    // vertical) as stored, unchecked; -1 when that axis has no alignment bit.
+    int32_t GetAnchorInUse(int32_t index, int axis) const;
 
     // "normal", "select" or the condition of a level as a new heap text;
     // NULL for an index out of range or a level without a rule.
@@ -137,6 +140,8 @@ public:
     CLayoutLevel* GetLevel(int32_t index) const;
     int32_t GetItemCount() const { return int32_t(m_items.size()); }
     CLayoutSubItem* GetItem(int32_t index) const;
+    // The element's index, or -1 when it is not in the layout.
+    int32_t IndexOfItem(const CLayoutSubItem* item) const;
 
     bool m_solidBackground;     // "solid_background": colours, else pictures
     bool m_3dBorder;            // "3d_border"

@@ -80,14 +80,11 @@ void CListingPreview::Relayout(CLayoutSubItem* keepInView)
 
     RECT client;
     GetClientRect(&client);
-    if (keepInView != nullptr) {
-        for (int32_t i = 0; i < m_layout->GetItemCount() && size_t(i) < m_laid.size(); i++) {
-            if (m_layout->GetItem(i) != keepInView)
-                continue;
-            const RECT& placed = m_laid[size_t(i)]->m_placed;
-            m_scrollX = (placed.left + placed.right) / 2 - client.right / 2;
-            m_scrollY = (placed.top + placed.bottom) / 2 - client.bottom / 2;
-        }
+    const int32_t shown = keepInView != nullptr ? m_layout->IndexOfItem(keepInView) : -1;
+    if (shown >= 0 && size_t(shown) < m_laid.size()) {
+        const RECT& placed = m_laid[size_t(shown)]->m_placed;
+        m_scrollX = (placed.left + placed.right) / 2 - client.right / 2;
+        m_scrollY = (placed.top + placed.bottom) / 2 - client.bottom / 2;
     }
     UpdateScrollBars();
     Invalidate(TRUE);

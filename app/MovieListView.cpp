@@ -585,12 +585,9 @@ void CMovieListView::ShowMovieInfo(DWORD index)
     CListingCell* entry = GetEntry(index);
     if (entry == NULL)
         return;
-    CMovie* copy = theCollection.GetMovieCopy(entry->GetMovie());
-    if (copy == NULL)
-        return;
     CMovieInfoDlg dialog(this);
-    dialog.SetMovie(NULL, copy, false);
-    theCollection.ReleaseMovieCopy(&copy);
+    if (!dialog.SetStoredMovie(NULL, entry->GetMovie(), false))
+        return;
     if (dialog.DoModal() == IDOK)
         dialog.SaveToDatabase(this, entry, index);
 }

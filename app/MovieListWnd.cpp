@@ -186,12 +186,9 @@ void CMovieListWnd::OnLButtonDblClk(UINT nFlags, CPoint point)
         Default();
         return;
     }
-    CMovie* copy = theCollection.GetMovieCopy(item->GetMovie());
-    if (copy == nullptr)
-        return;
     CMovieInfoDlg dialog(this);
-    dialog.SetMovie(nullptr, copy, false);
-    theCollection.ReleaseMovieCopy(&copy);
+    if (!dialog.SetStoredMovie(nullptr, item->GetMovie(), false))
+        return;
     // Cancel leaves the catalogue as it was: only Save or Remove write back.
     if (dialog.DoModal() == IDOK)
         dialog.SaveEditedMovie();

@@ -225,22 +225,17 @@ std::string CMovieActorsPage::GetShowImdbAddress() const
 
 void CMovieActorsPage::OnShowImdb()
 {
-    std::string address = GetShowImdbAddress();
-    if (!address.empty())
-        ::ShellExecuteA(m_hWnd, "open", address.c_str(), nullptr, nullptr, SW_SHOWDEFAULT);
+    OpenAddress(GetShowImdbAddress());
 }
 
 bool CMovieActorsPage::SaveToMovie()
 {
-    CMovie* movie = EditedMovie();
-    if (movie == nullptr || m_hWnd == NULL)
+    CImdbInfo* info = m_hWnd != NULL ? EditedRecord() : nullptr;
+    if (info == nullptr)
         return true;
-    if (!movie->m_imdbInfo)
-        movie->m_imdbInfo.reset(new CImdbInfo);
-    CImdbInfo& info = *movie->m_imdbInfo;
-    info.ClearCast();
+    info->ClearCast();
     int count = m_list.GetItemCount();
     for (int row = 0; row < count; row++)
-        info.AddCastEntry(m_list.GetItemText(row, 0).c_str(), m_list.GetItemText(row, 2).c_str());
+        info->AddCastEntry(m_list.GetItemText(row, 0).c_str(), m_list.GetItemText(row, 2).c_str());
     return true;
 }

@@ -2,6 +2,7 @@
 
 #include "classlib/WinApp.h"
 #include "core/ErrorBox.h"
+#include "core/Movie.h"
 #include "dialogs/MovieInfoDlg.h"
 
 namespace {
@@ -79,6 +80,16 @@ CMovie* CMovieDlg_0::EditedMovie() const
     return m_owner != nullptr ? m_owner->GetEditedMovie() : nullptr;
 }
 
+CImdbInfo* CMovieDlg_0::EditedRecord() const
+{
+    CMovie* movie = EditedMovie();
+    if (movie == nullptr)
+        return nullptr;
+    if (!movie->m_imdbInfo)
+        movie->m_imdbInfo.reset(new CImdbInfo);
+    return movie->m_imdbInfo.get();
+}
+
 CMovieCollection* CMovieDlg_0::Collection() const
 {
     return m_owner != nullptr ? m_owner->GetCollection() : nullptr;
@@ -113,6 +124,12 @@ void CMovieDlg_0::ShowItem(int id, bool show)
 void CMovieDlg_0::SetItemReadOnly(int id, bool readOnly)
 {
     SendDlgItemMessage(id, EM_SETREADONLY, readOnly ? TRUE : FALSE);
+}
+
+void CMovieDlg_0::OpenAddress(const std::string& address) const
+{
+    if (!address.empty())
+        ::ShellExecuteA(m_hWnd, "open", address.c_str(), nullptr, nullptr, SW_SHOWDEFAULT);
 }
 
 bool CMovieDlg_0::ItemHasText(int id) const

@@ -4,8 +4,11 @@
 // owner, and never ends itself: Enter, Esc and closing act on the owner.
 #pragma once
 
+#include <string>
+
 #include "classlib/Dialog.h"
 
+class CImdbInfo;
 class CMovie;
 class CMovieCollection;
 class CMovieInfoDlg;
@@ -39,6 +42,9 @@ protected:
     // owner's movie, flags and collection.
     BOOL CreateFromResource(CWnd* parent);
     CMovie* EditedMovie() const;
+    // The edited movie's site record, made empty when the movie has none
+    // yet; NULL without a movie.
+    CImdbInfo* EditedRecord() const;
     CMovieCollection* Collection() const;
     bool IsReadOnly() const;
     bool IsNewMovie() const;
@@ -52,6 +58,9 @@ protected:
     void ShowItem(int id, bool show);
     void SetItemReadOnly(int id, bool readOnly);
     bool ItemHasText(int id) const;
+    // Opens a web address with the program the user has for it; nothing for
+    // an empty address.
+    void OpenAddress(const std::string& address) const;
 
     CMovieInfoDlg* m_owner;
     int m_focusId;  // 0: the first control in the tab order

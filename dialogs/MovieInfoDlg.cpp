@@ -113,6 +113,17 @@ void CMovieInfoDlg::SetMovie(CMovieCollection* collection, const CMovie* source,
     }
 }
 
+bool CMovieInfoDlg::SetStoredMovie(CMovieCollection* collection, DWORD movieId, bool readOnly)
+{
+    CMovieCollection& from = collection != nullptr ? *collection : theCollection;
+    CMovie* copy = from.GetMovieCopy(movieId);
+    if (copy == nullptr)
+        return false;
+    SetMovie(&from, copy, readOnly);
+    from.ReleaseMovieCopy(&copy);
+    return true;
+}
+
 BOOL CMovieInfoDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
@@ -222,7 +233,7 @@ void CMovieInfoDlg::OnOK()
         OnSave();
 }
 
-std::unique_ptr<CMovie> CMovieInfoDlg::CopyWithStoredFiles() const
+DWORD CMovieInfoDlg::AddEditedMovie()
 {
     std::unique_ptr<CMovie> record(new CMovie);
     record->CopyFrom(m_movie.get());
@@ -235,7 +246,10 @@ std::unique_ptr<CMovie> CMovieInfoDlg::CopyWithStoredFiles() const
         m_collection->ReleaseFileCopy(&file);
     }
     record->m_fileIds.swap(kept);
-    return record;
+    DWORD movieId = m_collection->AddMovie(record.get(), false);
+    if (movieId == NO_ID)
+        ShowError(0, "Unable to add movie to database");
+    return movieId;
 }
 
 void CMovieInfoDlg::SaveLoan(DWORD movieId)
@@ -257,12 +271,9 @@ void CMovieInfoDlg::SaveEditedMovie()
     }
     DWORD movieId = NO_ID;
     if (m_newMovie) {
-        std::unique_ptr<CMovie> record = CopyWithStoredFiles();
-        movieId = m_collection->AddMovie(record.get(), false);
-        if (movieId == NO_ID) {
-            ShowError(0, "Unable to add movie to database");
+        movieId = AddEditedMovie();
+        if (movieId == NO_ID)
             return;
-        }
     } else if (m_remove) {
         m_collection->RemoveMovie(m_movieNumber);
         return;
@@ -296,12 +307,9 @@ void CMovieInfoDlg::SaveToDatabase(CMovieListView* view, CListingCell* entry, DW
     }
     DWORD movieId = NO_ID;
     if (m_newMovie) {
-        std::unique_ptr<CMovie> record = CopyWithStoredFiles();
-        movieId = m_collection->AddMovie(record.get(), false);
-        if (movieId == NO_ID) {
-            ShowError(0, "Unable to add movie to database");
+        movieId = AddEditedMovie();
+        if (movieId == NO_ID)
             return;
-        }
         if (view != nullptr) {
             view->FillList();
             view->FillTree();

@@ -31,6 +31,9 @@ public:
     // NULL (never read-only). collection NULL means theCollection. The
     // dialog keeps no pointer to source.
     void SetMovie(CMovieCollection* collection, const CMovie* source, bool readOnly);
+    // SetMovie on the movie stored under movieId; false, with nothing set,
+    // when the collection holds no such movie.
+    bool SetStoredMovie(CMovieCollection* collection, DWORD movieId, bool readOnly);
 
     // Write-back for openers that show the painted list: entry is the list's
     // entry of the movie at index (NULL and kNoEntry for a new movie); view
@@ -67,8 +70,9 @@ private:
     void ShowPage(int index, bool show);
     // The loan step of both write-backs, for the movie's id after them.
     void SaveLoan(DWORD movieId);
-    // A copy of the edited movie without the ids of files that are gone.
-    std::unique_ptr<CMovie> CopyWithStoredFiles() const;
+    // Adds a copy of the edited movie, without the ids of files that are
+    // gone, to the catalogue: its id, or NO_ID after telling the user.
+    DWORD AddEditedMovie();
 
     HWND m_placeholder;
     HWND m_removeButton;

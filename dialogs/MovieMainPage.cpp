@@ -264,9 +264,7 @@ bool CMovieMainPage::SaveToMovie()
     if (movie == nullptr || m_hWnd == NULL)
         return true;
     GetWndText(::GetDlgItem(m_hWnd, IDC_MAIN_TITLE), &movie->m_title);
-    if (!movie->m_imdbInfo)
-        movie->m_imdbInfo.reset(new CImdbInfo);
-    CImdbInfo& info = *movie->m_imdbInfo;
+    CImdbInfo& info = *EditedRecord();
     movie->m_seen = IsDlgButtonChecked(IDC_MAIN_SEEN) == BST_CHECKED ? 1 : 0;
     // Typed numbers are held at what their fields take: the year is 16-bit.
     info.m_year = WORD(ClampedNumber(GetDlgItemText(IDC_MAIN_YEAR), 0xFFFF));
@@ -320,9 +318,7 @@ void CMovieMainPage::OnAddressChange()
 
 void CMovieMainPage::OnGoto()
 {
-    std::string address = GetDlgItemText(IDC_MAIN_ADDRESS);
-    if (!address.empty())
-        ::ShellExecuteA(m_hWnd, "open", address.c_str(), nullptr, nullptr, SW_SHOWDEFAULT);
+    OpenAddress(GetDlgItemText(IDC_MAIN_ADDRESS));
 }
 
 void CMovieMainPage::OnSubtitlesClicked()
@@ -569,9 +565,7 @@ bool CMovieMainPage::LoadCover(const char* path)
         ShowError(0, "Unable to read image data");
         return false;
     }
-    if (!movie->m_imdbInfo)
-        movie->m_imdbInfo.reset(new CImdbInfo);
-    CImdbInfo& record = *movie->m_imdbInfo;
+    CImdbInfo& record = *EditedRecord();
     record.m_coverSizeClass = COVER_SIZE_UNKNOWN;
     StrAssign(&record.m_coverType, CoverTypeOf(path, false, bytes.data(), bytes.size()).c_str());
     record.m_cover = std::move(bytes);

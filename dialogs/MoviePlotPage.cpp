@@ -40,14 +40,11 @@ void CMoviePlotPage::FillFromMovie(bool fromImdb)
 
 bool CMoviePlotPage::SaveToMovie()
 {
-    CMovie* movie = EditedMovie();
-    if (movie == nullptr || m_hWnd == NULL)
+    CImdbInfo* info = m_hWnd != NULL ? EditedRecord() : nullptr;
+    if (info == nullptr)
         return true;
-    if (!movie->m_imdbInfo)
-        movie->m_imdbInfo.reset(new CImdbInfo);
-    CImdbInfo& info = *movie->m_imdbInfo;
-    GetWndText(::GetDlgItem(m_hWnd, IDC_PLOT_COMMENT), &info.m_comment);
-    GetWndText(::GetDlgItem(m_hWnd, IDC_PLOT_OUTLINE), &info.m_plot);
-    GetWndText(::GetDlgItem(m_hWnd, IDC_PLOT_TAGLINE), &info.m_tagline);
+    GetWndText(::GetDlgItem(m_hWnd, IDC_PLOT_COMMENT), &info->m_comment);
+    GetWndText(::GetDlgItem(m_hWnd, IDC_PLOT_OUTLINE), &info->m_plot);
+    GetWndText(::GetDlgItem(m_hWnd, IDC_PLOT_TAGLINE), &info->m_tagline);
     return true;
 }

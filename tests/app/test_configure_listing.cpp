@@ -23,16 +23,6 @@
 
 namespace {
 
-// Pixels of one colour in a device context's box.
-int CountPixels(HDC dc, int width, int height, COLORREF colour)
-{
-    int count = 0;
-    for (int y = 0; y < height; y += 2)
-        for (int x = 0; x < width; x += 2)
-            count += GetPixel(dc, x, y) == colour ? 1 : 0;
-    return count;
-}
-
 class ConfigureListingTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -48,7 +38,25 @@ protected:
     CListLayout& Layout() { return *dlg.GetLayout(); }
     bool Enabled(int id) { return Enabled(dlg.m_hWnd, id); }
     static bool Enabled(HWND dialog, int id) { return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE; }
-    void Click(int id) { SendMessageA(GetDlgItem(dlg.m_hWnd, id), BM_CLICK, 0, 0); }
+    void Click(int id) { Click(dlg.m_hWnd, id); }
+    static void Click(HWND dialog, int id) { SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
+    // Edit Item's answer that makes the element a cover and keeps it.
+    static void MakeCover(HWND dialog)
+    {
+        Click(dialog, IDC_ITEM_COVER);
+        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    }
+    LRESULT ChosenLevel() { return SendDlgItemMessageA(dlg.m_hWnd, IDC_LISTING_LEVELS, CB_GETCURSEL, 0, 0); }
+    // Pixels of one colour in the preview's box.
+    int PreviewPixels(COLORREF colour)
+    {
+        CListingPreview& preview = *dlg.GetPreview();
+        int count = 0;
+        for (int y = 0; y < preview.GetBoxHeight(); y += 2)
+            for (int x = 0; x < preview.GetBoxWidth(); x += 2)
+                count += GetPixel(preview.GetBoxDc(), x, y) == colour ? 1 : 0;
+        return count;
+    }
     void SetText(int id, const char* text) { SetDlgItemTextA(dlg.m_hWnd, id, text); }
     std::string LevelName(int level)
     {
@@ -124,21 +132,19 @@ TEST_F(ConfigureListingTest, LevelButtonsFollowTheChosenLevel)
     }
 
     // The preview shows the chosen level: level 7's normal colour fills it.
-    CListingPreview& preview = *dlg.GetPreview();
-    const COLORREF vcd = Layout().GetLevel(last)->m_normal;
-    EXPECT_GT(CountPixels(preview.GetBoxDc(), preview.GetBoxWidth(), preview.GetBoxHeight(), vcd), 500);
+    EXPECT_GT(PreviewPixels(Layout().GetLevel(last)->m_normal), 500);
 
     // Moving the last level up takes the choice along; deleting the last
     // level leaves the choice on the new last one.
     std::string lastName = LevelName(last);
     Click(IDC_LISTING_LEVEL_UP);
-    EXPECT_EQ(last - 1, SendDlgItemMessageA(dlg.m_hWnd, IDC_LISTING_LEVELS, CB_GETCURSEL, 0, 0));
+    EXPECT_EQ(last - 1, ChosenLevel());
     EXPECT_EQ(lastName, LevelName(last - 1));
     Click(IDC_LISTING_LEVEL_DOWN);
     EXPECT_EQ(lastName, LevelName(last));
     Click(IDC_LISTING_DELETE_LEVEL);
     EXPECT_EQ(last, Layout().GetLevelCount());
-    EXPECT_EQ(last - 1, SendDlgItemMessageA(dlg.m_hWnd, IDC_LISTING_LEVELS, CB_GETCURSEL, 0, 0));
+    EXPECT_EQ(last - 1, ChosenLevel());
     EXPECT_FALSE(Enabled(IDC_LISTING_LEVEL_DOWN));
 }
 
@@ -202,7 +208,7 @@ TEST_F(ConfigureListingTest, BorderColorsFollowTheMode)
     ChooseLevel(dlg.m_hWnd, IDC_LISTING_LEVELS, 2);
     Click(IDC_LISTING_BORDER_COLORS);
     EXPECT_EQ("Set 3D border colors;", seen);
-    EXPECT_EQ(0, SendDlgItemMessageA(dlg.m_hWnd, IDC_LISTING_LEVELS, CB_GETCURSEL, 0, 0));
+    EXPECT_EQ(0, ChosenLevel());
 
     // Pictures: the flat colour, whatever the 3D flag; "3D Border" is off.
     Click(IDC_LISTING_IMAGE);
@@ -215,8 +221,7 @@ TEST_F(ConfigureListingTest, BorderColorsFollowTheMode)
     EXPECT_EQ("Color;", seen);
     EXPECT_EQ(RGB(1, 2, 3), Layout().m_flatBorderColor);
     // Without pictures every box is filled with the no-picture colour.
-    CListingPreview& preview = *dlg.GetPreview();
-    EXPECT_GT(CountPixels(preview.GetBoxDc(), preview.GetBoxWidth(), preview.GetBoxHeight(), RGB(0xC0, 0, 0xC0)), 500);
+    EXPECT_GT(PreviewPixels(RGB(0xC0, 0, 0xC0)), 500);
 }
 
 TEST_F(ConfigureListingTest, CancelKeepsTheStoredDesignAndOkStoresIt)
@@ -251,7 +256,7 @@ TEST_F(ConfigureListingTest, AddItemNeedsAKindAndCancelRemovesIt)
     bool okNew = true, okTextOnly = true, okWithText = false, beside = false, followed = false;
     Script cancel([&](HWND item) {
         okNew = Enabled(item, IDOK);
-        SendMessageA(GetDlgItem(item, IDC_ITEM_TEXT), BM_CLICK, 0, 0);
+        Click(item, IDC_ITEM_TEXT);
         okTextOnly = Enabled(item, IDOK);
         SetDlgItemTextA(item, IDC_ITEM_TEMPLATE, "Hello %movie_name");
         okWithText = Enabled(item, IDOK);
@@ -273,10 +278,7 @@ TEST_F(ConfigureListingTest, AddItemNeedsAKindAndCancelRemovesIt)
     EXPECT_TRUE(followed);
     EXPECT_EQ(7, Layout().GetItemCount());
 
-    Script keep([&](HWND item) {
-        SendMessageA(GetDlgItem(item, IDC_ITEM_COVER), BM_CLICK, 0, 0);
-        PostMessageA(item, WM_COMMAND, IDOK, 0);
-    });
+    Script keep(MakeCover);
     Click(IDC_LISTING_ADD_ITEM);
     ASSERT_EQ(8, Layout().GetItemCount());
     dlg.SaveLayout();
@@ -316,7 +318,7 @@ TEST_F(ConfigureListingTest, EditCancelAfterReorderRestoresEverything)
             return;
         }
         SetDlgItemTextA(dialog, IDC_ITEM_TEMPLATE, "changed");
-        SendMessageA(GetDlgItem(dialog, IDC_ITEM_CHOOSE_FONT), BM_CLICK, 0, 0);
+        Click(dialog, IDC_ITEM_CHOOSE_FONT);
         faceInDialog = title->GetFont() != nullptr ? title->GetFont()->lfFaceName : "";
         // Right of the cover becomes left of "[%movie_type]", which lies
         // after the element: the elements are sorted.
@@ -327,7 +329,7 @@ TEST_F(ConfigureListingTest, EditCancelAfterReorderRestoresEverything)
                 SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_ITEM_H_ANCHOR, LBN_SELCHANGE), LPARAM(anchors));
             }
         }
-        SendMessageA(GetDlgItem(dialog, IDC_ITEM_RIGHT), BM_CLICK, 0, 0);
+        Click(dialog, IDC_ITEM_RIGHT);
         moved = Layout().GetItem(1) != title && title->m_hAnchor >= 0 && (title->m_flags & ITEM_RIGHT) != 0;
         PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     });
@@ -372,10 +374,7 @@ TEST_F(ConfigureListingTest, AnchorsOfferedAndKindSwitchKeepsTheTemplate)
 
     // A text element made a cover keeps its template, in the file too.
     ClickPreview(Layout().GetItem(1));
-    Script cover([&](HWND dialog) {
-        SendMessageA(GetDlgItem(dialog, IDC_ITEM_COVER), BM_CLICK, 0, 0);
-        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
-    });
+    Script cover(MakeCover);
     Click(IDC_LISTING_EDIT_ITEM);
     dlg.SaveLayout();
     CListLayout stored;
@@ -393,7 +392,7 @@ TEST_F(ConfigureListingTest, BackgroundRulesAddAndEdit)
         caption = Caption(dialog);
         okText = Caption(GetDlgItem(dialog, IDOK));
         SetDlgItemTextA(dialog, IDC_RULE_TEMPLATE, "%movie_year");
-        SendMessageA(GetDlgItem(dialog, IDC_RULE_RANGE), BM_CLICK, 0, 0);
+        Click(dialog, IDC_RULE_RANGE);
         SetDlgItemTextA(dialog, IDC_RULE_LOWER, "1990");
         okOneBound = Enabled(dialog, IDOK);
         SetDlgItemTextA(dialog, IDC_RULE_UPPER, "2000");
@@ -408,7 +407,7 @@ TEST_F(ConfigureListingTest, BackgroundRulesAddAndEdit)
     EXPECT_TRUE(okBoth);
     EXPECT_TRUE(valueOff);
     ASSERT_EQ(8, Layout().GetLevelCount());
-    EXPECT_EQ(7, SendDlgItemMessageA(dlg.m_hWnd, IDC_LISTING_LEVELS, CB_GETCURSEL, 0, 0));
+    EXPECT_EQ(7, ChosenLevel());
     EXPECT_EQ("1990 < number(%movie_year) < 2000", LevelName(7));
 
     Script edit([&](HWND dialog) {
@@ -429,7 +428,7 @@ TEST_F(ConfigureListingTest, BackgroundRulesAddAndEdit)
         PostMessageA(dialog, WM_COMMAND, IDOK, 0);
     });
     Click(IDC_LISTING_SET_COLOR);
-    EXPECT_EQ(4, SendDlgItemMessageA(dlg.m_hWnd, IDC_LISTING_LEVELS, CB_GETCURSEL, 0, 0));
+    EXPECT_EQ(4, ChosenLevel());
 }
 
 // The program's command: OK stores the design and the pane paints with it;

@@ -62,27 +62,20 @@ TEST_F(EditItemRules, AnchorsRefuseAlignmentsOffTheBox)
     Add(PLACE_ALIGNED, ITEM_LEFT | ITEM_TOP, 0, 0);  // 3: against element 0
     Add(PLACE_ALIGNED, 0, -1, -1, 3, 0);             // 4: aligned without bits, at 3, 0
 
-    EXPECT_TRUE(IsAlignmentAllowed(layout, -1, ITEM_RIGHT));
-    EXPECT_FALSE(IsAlignmentAllowed(layout, 5, ITEM_LEFT));
-    EXPECT_FALSE(IsAlignmentAllowed(layout, -2, ITEM_LEFT));
-
-    EXPECT_FALSE(IsAlignmentAllowed(layout, 0, ITEM_RIGHT));
-    EXPECT_TRUE(IsAlignmentAllowed(layout, 0, ITEM_LEFT));
-    EXPECT_TRUE(IsAlignmentAllowed(layout, 0, ITEM_HCENTER));
-    EXPECT_TRUE(IsAlignmentAllowed(layout, 0, ITEM_BOTTOM));
-    EXPECT_TRUE(IsAlignmentAllowed(layout, 4, ITEM_RIGHT));
-    EXPECT_FALSE(IsAlignmentAllowed(layout, 4, ITEM_BOTTOM));
-
-    EXPECT_FALSE(IsAlignmentAllowed(layout, 1, ITEM_RIGHT));
-    EXPECT_TRUE(IsAlignmentAllowed(layout, 1, ITEM_LEFT));
-    EXPECT_FALSE(IsAlignmentAllowed(layout, 1, ITEM_TOP));
-    EXPECT_TRUE(IsAlignmentAllowed(layout, 1, ITEM_VCENTER));
-    EXPECT_FALSE(IsAlignmentAllowed(layout, 2, ITEM_LEFT));
-    EXPECT_FALSE(IsAlignmentAllowed(layout, 2, ITEM_BOTTOM));
-    EXPECT_TRUE(IsAlignmentAllowed(layout, 2, ITEM_RIGHT));
-
-    for (DWORD bit : {ITEM_LEFT, ITEM_RIGHT, ITEM_TOP, ITEM_BOTTOM})
-        EXPECT_TRUE(IsAlignmentAllowed(layout, 3, bit)) << bit;
+    const struct {
+        int32_t anchor;
+        DWORD bit;
+        bool allowed;
+    } cases[] = {
+        {-1, ITEM_RIGHT, true},    {5, ITEM_LEFT, false},    {-2, ITEM_LEFT, false},
+        {0, ITEM_RIGHT, false},    {0, ITEM_LEFT, true},     {0, ITEM_HCENTER, true},  {0, ITEM_BOTTOM, true},
+        {4, ITEM_RIGHT, true},     {4, ITEM_BOTTOM, false},
+        {1, ITEM_RIGHT, false},    {1, ITEM_LEFT, true},     {1, ITEM_TOP, false},     {1, ITEM_VCENTER, true},
+        {2, ITEM_LEFT, false},     {2, ITEM_BOTTOM, false},  {2, ITEM_RIGHT, true},
+        {3, ITEM_LEFT, true},      {3, ITEM_RIGHT, true},    {3, ITEM_TOP, true},      {3, ITEM_BOTTOM, true},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.allowed, IsAlignmentAllowed(layout, c.anchor, c.bit)) << c.anchor << " " << c.bit;
 }
 
 TEST_F(EditItemRules, CancelAfterReorderPutsEverythingBack)

@@ -56,9 +56,7 @@ inline int32_t PartNumber(DWORD fileId)
 inline void OpenOn(CMovieInfoDlg& dlg, DWORD id, CMovieCollection& collection = theCollection,
                    bool readOnly = false)
 {
-    CMovie* source = collection.GetMovieCopy(id);
-    dlg.SetMovie(&collection, source, readOnly);
-    collection.ReleaseMovieCopy(&source);
+    dlg.SetStoredMovie(&collection, id, readOnly);
 }
 
 inline HWND PageOf(CMovieInfoDlg& dlg, int index)
