@@ -1,4 +1,4 @@
-// The test site of tests/data/imdb/site.py as the Windows tests see it: its
+// The test site of imdb_site.py as the Windows tests see it: its
 // address and the requests it got. The site runs as a CTest fixture and
 // writes its port and its request log into VISTREL_IMDB_SITE.
 #pragma once
