@@ -326,11 +326,7 @@ void CMassUpdateImdbDlg::OnCancel()
         return;
     }
     bool ended = StopWorker(kStopWaitMs);
-    HWND log = ::GetDlgItem(m_hWnd, IDC_MASS_LOG);
-    AddLogLine(log, "Cancel!");
-    LRESULT count = ::SendMessage(log, LB_GETCOUNT, 0, 0);
-    if (count > 0)
-        ::SendMessage(log, LB_SETCURSEL, WPARAM(count - 1), 0);
+    AddLogLine(::GetDlgItem(m_hWnd, IDC_MASS_LOG), "Cancel!");
     for (int id : { IDC_MASS_ONLY, IDC_MASS_FORGET, IDC_MASS_SHOW, IDC_MASS_ASK })
         ::EnableWindow(::GetDlgItem(m_hWnd, id), TRUE);
     ApplyOverwriteRule();
