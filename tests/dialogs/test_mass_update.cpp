@@ -22,18 +22,9 @@
 #include "core/StrUtil.h"
 #include "dialogs/MassUpdateImdbDlg.h"
 #include "net/ImdbSite.h"
-#include "net/Winsock.h"
 #include "resources/resource.h"
 
 namespace {
-
-class WinsockEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override { ASSERT_TRUE(InitWinsock()); }
-    void TearDown() override { WSACleanup(); }
-};
-
-::testing::Environment* const g_winsock = ::testing::AddGlobalTestEnvironment(new WinsockEnvironment);
 
 std::vector<std::string> Log(HWND dlg)
 {

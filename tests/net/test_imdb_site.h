@@ -1,6 +1,7 @@
 // The test site of imdb_site.py as the Windows tests see it: its
 // address and the requests it got. The site runs as a CTest fixture and
-// writes its port and its request log into VISTREL_IMDB_SITE.
+// writes its port and its request log into VISTREL_IMDB_SITE. Programs that
+// use it have Winsock started for them.
 #pragma once
 
 #ifdef _WIN32
@@ -9,19 +10,14 @@
 #include <string>
 #include <vector>
 
+#include "../app/ProgramRun.h"
+#include "WinsockTestEnvironment.h"
+
 class TestImdbSite {
 public:
     TestImdbSite() : m_seen(RequestLines().size()) {}
 
-    static std::string File(const char* name)
-    {
-        std::string path = std::string("Z:") + VISTREL_IMDB_SITE + "/" + name;
-        for (char& c : path) {
-            if (c == '/')
-                c = '\\';
-        }
-        return path;
-    }
+    static std::string File(const char* name) { return WindowsPath(std::string(VISTREL_IMDB_SITE) + "/" + name); }
     static int Port()
     {
         std::ifstream in(File("imdb_port"));
