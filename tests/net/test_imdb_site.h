@@ -12,6 +12,7 @@
 
 #include "../app/ProgramRun.h"
 #include "WinsockTestEnvironment.h"
+#include "net/ImdbSite.h"
 
 class TestImdbSite {
 public:
@@ -46,6 +47,15 @@ private:
         return lines;
     }
     size_t m_seen;
+};
+
+// The base of a fixture whose tests retrieve from the site: while it lives
+// the site is the program's movie site, and At gives its addresses.
+class TestImdbSiteUser {
+protected:
+    TestImdbSiteUser() { SetImdbBaseAddress(TestImdbSite::Base().c_str()); }
+    ~TestImdbSiteUser() { SetImdbBaseAddress(nullptr); }
+    static std::string At(const char* path) { return TestImdbSite::Base() + path; }
 };
 
 #endif
