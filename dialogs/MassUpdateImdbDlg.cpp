@@ -95,18 +95,6 @@ Outcome UpdateMovie(CMassUpdateJob& job, CMovie& movie)
     return { true, "OK" };
 }
 
-// The record's title becomes the movie's, unless the movie keeps its own.
-void ApplyTitleRule(CMovie& movie, bool keepMovieTitle)
-{
-    CImdbInfo* record = movie.m_imdbInfo.get();
-    if (IsEmpty(record->m_title))
-        return;
-    if (keepMovieTitle && !IsEmpty(movie.m_title))
-        StrSet(&record->m_title, movie.m_title);
-    else
-        StrSet(&movie.m_title, record->m_title);
-}
-
 } // namespace
 
 void CMassUpdateJob::CancelRetrieval()
@@ -176,7 +164,7 @@ UINT MassUpdateImdbThread(LPVOID param)
                 movie->m_imdbInfo.reset(new CImdbInfo);
             outcome = UpdateMovie(*job, *movie);
             if (outcome.ok)
-                ApplyTitleRule(*movie, keepMovieTitle);
+                ApplyRetrievedTitle(*movie, keepMovieTitle);
             if (!job->IsStopRequested() && ::IsWindow(job->m_log)) {
                 std::string line = std::string(outcome.status) + " - " + (movie->m_title != nullptr ? movie->m_title : "");
                 AddLogLine(job->m_log, line.c_str());
@@ -338,11 +326,7 @@ void CMassUpdateImdbDlg::OnCancel()
         return;
     }
     bool ended = StopWorker(kStopWaitMs);
-    HWND log = ::GetDlgItem(m_hWnd, IDC_MASS_LOG);
-    AddLogLine(log, "Cancel!");
-    LRESULT count = ::SendMessage(log, LB_GETCOUNT, 0, 0);
-    if (count > 0)
-        ::SendMessage(log, LB_SETCURSEL, WPARAM(count - 1), 0);
+    AddLogLine(::GetDlgItem(m_hWnd, IDC_MASS_LOG), "Cancel!");
     for (int id : { IDC_MASS_ONLY, IDC_MASS_FORGET, IDC_MASS_SHOW, IDC_MASS_ASK })
         ::EnableWindow(::GetDlgItem(m_hWnd, id), TRUE);
     ApplyOverwriteRule();

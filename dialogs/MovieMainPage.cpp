@@ -53,11 +53,6 @@ unsigned long ClampedNumber(const std::string& text, unsigned long limit)
 // A cover file larger than this is no cover.
 const long kMaxCoverFile = 16L * 1024 * 1024;
 
-bool IsEmpty(const char* text)
-{
-    return text == nullptr || *text == '\0';
-}
-
 void ShowStop(HWND owner, const char* text)
 {
     AfxShowMessageBox(owner, text, "Error", MB_OK | MB_ICONSTOP);
@@ -451,16 +446,10 @@ void CMovieMainPage::OnUpdateFromImdb()
 void CMovieMainPage::MergeRetrieved(bool updateTitle)
 {
     CMovie* movie = EditedMovie();
-    CImdbInfo* record = movie->m_imdbInfo.get();
     // A title typed on the page counts as the movie's own.
     if (HasTitleText())
         GetWndText(::GetDlgItem(m_hWnd, IDC_MAIN_TITLE), &movie->m_title);
-    if (!IsEmpty(record->m_title)) {
-        if (!updateTitle && !IsEmpty(movie->m_title))
-            StrSet(&record->m_title, movie->m_title);
-        else
-            StrSet(&movie->m_title, record->m_title);
-    }
+    ApplyRetrievedTitle(*movie, !updateTitle);
     FillFromMovie(true);
     CMovieInfoDlg* owner = GetOwner();
     if (owner == nullptr)

@@ -9,8 +9,6 @@
 namespace {
 
 #ifdef _WIN32
-// Registers the object with its window (wParam 1, lParam the object).
-const UINT kRegisterMessage = WM_USER + 50;
 // Posted by the other threads so that the loop takes their changes at once.
 const UINT kWakeMessage = WM_USER + 51;
 // The loop looks at the flags at least this often.
@@ -118,10 +116,8 @@ INT_PTR CALLBACK CDownloadStatus::DialogProc(HWND window, UINT message, WPARAM w
 {
     switch (message) {
     case WM_INITDIALOG:
-        return TRUE;
-    case kRegisterMessage:
-        if (wParam == 1)
-            SetWindowLongPtrA(window, GWLP_USERDATA, lParam);
+        // The object comes as the creation parameter.
+        SetWindowLongPtrA(window, GWLP_USERDATA, lParam);
         return TRUE;
     case WM_COMMAND:
         if (LOWORD(wParam) == IDCANCEL) {
@@ -143,18 +139,12 @@ INT_PTR CALLBACK CDownloadStatus::DialogProc(HWND window, UINT message, WPARAM w
 void CDownloadStatus::Run()
 {
     HWND owner = m_owner != nullptr ? m_owner : GetForegroundWindow();
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    HRSRC resource = FindResourceA(instance, MAKEINTRESOURCEA(IDD), MAKEINTRESOURCEA(5));
-    HGLOBAL loaded = resource != nullptr ? LoadResource(instance, resource) : nullptr;
-    auto* dialogTemplate = loaded != nullptr ? static_cast<LPCDLGTEMPLATEA>(LockResource(loaded)) : nullptr;
-    HWND window = dialogTemplate != nullptr
-                      ? CreateDialogIndirectParamA(instance, dialogTemplate, owner, DialogProc, 0)
-                      : nullptr;
+    HWND window = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD), owner, DialogProc,
+                                     reinterpret_cast<LPARAM>(this));
     if (window == nullptr) {
         ShowSystemError(GetLastError(), "Unable to create download status window");
         return;
     }
-    SendMessageA(window, kRegisterMessage, 1, reinterpret_cast<LPARAM>(this));
     m_window = window;
     TakeChanges();
     ShowWindow(window, SW_SHOW);

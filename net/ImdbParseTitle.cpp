@@ -87,6 +87,31 @@ std::string Between(const JoinedPage& page, size_t open, size_t at)
     return std::string(page.text + from, at - from);
 }
 
+// Calls piece(from, to) for each stretch of text[start, end) that the tags
+// isTag(text, end, i, tag) finds divide it into: the stretch before the
+// first such tag, then the one after each. Gives false as soon as piece
+// does.
+template <class Piece>
+bool ForEachPiece(const char* text, size_t start, size_t end,
+                  bool (*isTag)(const char*, size_t, size_t, const char*), const char* tag, Piece piece)
+{
+    size_t from = start;
+    for (size_t i = start; i <= end; i++) {
+        if (i < end && !isTag(text, end, i, tag))
+            continue;
+        if (!piece(from, i))
+            return false;
+        if (i == end)
+            break;
+        const void* close = memchr(text + i, '>', end - i);
+        if (close == nullptr)
+            break;
+        i = size_t(static_cast<const char*>(close) - text);
+        from = i + 1;
+    }
+    return true;
+}
+
 // The first "<HR" of the page and the nearest tag of the name before it.
 bool FindBeforeRule(const JoinedPage& page, const char* name, size_t* open, size_t* rule)
 {
@@ -115,24 +140,15 @@ std::string PlotOfPage(const JoinedPage& page)
         return std::string();
     std::string raw = Between(page, open, rule);
     std::string plot;
-    size_t from = 0;
-    for (size_t i = 0; i <= raw.size(); i++) {
-        if (i < raw.size() && !IsTagNamed(raw.data(), raw.size(), i, "p"))
-            continue;
-        std::string paragraph = CleanedText(raw.data() + from, i - from, NULL);
+    ForEachPiece(raw.data(), 0, raw.size(), IsTagNamed, "p", [&](size_t from, size_t to) {
+        std::string paragraph = CleanedText(raw.data() + from, to - from, NULL);
         if (!paragraph.empty()) {
             if (!plot.empty())
                 plot += "\r\n";
             plot += paragraph;
         }
-        if (i < raw.size()) {
-            size_t close = raw.find('>', i);
-            if (close == npos)
-                break;
-            i = close;
-            from = close + 1;
-        }
-    }
+        return true;
+    });
     char* work = nullptr;
     StrAssign(&work, plot.c_str());
     NormalizeWhitespace(&work);
@@ -155,27 +171,20 @@ bool CastOfCreditsPage(IImdbHost& host, const JoinedPage& page, CastList* cast)
     size_t start = 0, end = 0;
     if (!FindLabelValue(host, text, length, "Cast", "</TABLE>", NULL, &found, &start, &end) || !found)
         return false;
-    // Rows are cleaned one at a time: the table can be large.
-    size_t row = npos;
-    for (size_t i = start; i <= end; i++) {
-        bool rowTag = i < end && StartsWithNoCase(text, end, i, "<tr");
-        if (i < end && !rowTag)
-            continue;
-        if (row != npos) {
-            std::string line = CleanedText(text + row, i - row, NULL);
+    // Rows are cleaned one at a time: the table can be large. What comes
+    // before the first row is no row.
+    bool first = true;
+    ForEachPiece(text, start, end, StartsWithNoCase, "<tr", [&](size_t row, size_t rowEnd) {
+        if (!first) {
+            std::string line = CleanedText(text + row, rowEnd - row, NULL);
             size_t dots = line.find(" .... ");
             if (dots != npos)
                 cast->emplace_back(CleanedText(line.data(), dots, NULL),
                                    CleanedText(line.data() + dots + 6, line.size() - dots - 6, NULL));
         }
-        if (i == end)
-            break;
-        const void* close = memchr(text + i, '>', end - i);
-        if (close == nullptr)
-            break;
-        i = size_t(static_cast<const char*>(close) - text);
-        row = i + 1;
-    }
+        first = false;
+        return true;
+    });
     return !cast->empty();
 }
 
@@ -200,19 +209,12 @@ bool CastOfTitlePage(IImdbHost& host, const JoinedPage& page, CastList* cast)
                             &end) ||
             !found)
             continue;
-        const char* text = page.text;
         int column = 0;
         bool any = false;
-        size_t cell = start;
-        for (size_t i = start; i <= end; i++) {
-            bool cellEnd = i < end && StartsWithNoCase(text, end, i, "</td");
-            if (i < end && !cellEnd)
-                continue;
-            std::string content = CleanedText(text + cell, i - cell, NULL);
-            if (content.size() > kMaxCastCell) {
-                ShowHostError(host, false, "Buffer to small");
+        bool read = ForEachPiece(page.text, start, end, StartsWithNoCase, "</td", [&](size_t cell, size_t cellEnd) {
+            std::string content = CleanedText(page.text + cell, cellEnd - cell, NULL);
+            if (content.size() > kMaxCastCell)
                 return false;
-            }
             if (!content.empty()) {
                 any = true;
                 if (column == 0)
@@ -221,13 +223,11 @@ bool CastOfTitlePage(IImdbHost& host, const JoinedPage& page, CastList* cast)
                     cast->back().second = content;
                 column = (column + 1) % 3;
             }
-            if (i == end)
-                break;
-            const void* close = memchr(text + i, '>', end - i);
-            if (close == nullptr)
-                break;
-            i = size_t(static_cast<const char*>(close) - text);
-            cell = i + 1;
+            return true;
+        });
+        if (!read) {
+            ShowHostError(host, false, "Buffer to small");
+            return false;
         }
         if (any)
             return true;

@@ -14,6 +14,8 @@
 #include "core/CoverSize.h"
 #include "core/ErrorBox.h"
 #include "core/ImdbInfo.h"
+#include "core/Movie.h"
+#include "core/StrUtil.h"
 #include "dialogs/OverwriteInfoDlg.h"
 #include "net/DownloadStatus.h"
 #include "net/HttpClient.h"
@@ -235,6 +237,17 @@ void CancelGetInfo(CImdbInfo* record)
     retrieval->result = 0;
     theHttpClient.Close();
     retrieval->status->Close();
+}
+
+void ApplyRetrievedTitle(CMovie& movie, bool keepMovieTitle)
+{
+    CImdbInfo* record = movie.m_imdbInfo.get();
+    if (record == nullptr || StrEqual(record->m_title, ""))
+        return;
+    if (keepMovieTitle && !StrEqual(movie.m_title, ""))
+        StrSet(&record->m_title, movie.m_title);
+    else
+        StrSet(&movie.m_title, record->m_title);
 }
 
 bool DownloadCover(const char* address, std::vector<BYTE>* cover)

@@ -11,6 +11,7 @@
 #include <vector>
 
 class CImdbInfo;
+class CMovie;
 
 // Retrieves name (a title, or with isLink a page address) into the record
 // and returns 1 when the site answered: the record is then complete (a
@@ -27,6 +28,12 @@ UINT GetInfoThread(LPVOID param);
 // waiting: its request is closed, its later requests fail and its window
 // closes. Nothing when none runs.
 void CancelGetInfo(CImdbInfo* record);
+
+// After a retrieval into the movie's record: the record's title becomes the
+// movie's, unless keepMovieTitle is set and the movie has a title of its
+// own, which the record then takes. A record without a title changes
+// nothing.
+void ApplyRetrievedTitle(CMovie& movie, bool keepMovieTitle);
 
 // The cover picture of the title page at address, into *cover. A page
 // without a cover is false without a message.

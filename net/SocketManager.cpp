@@ -80,6 +80,16 @@ CManagedSocket* CSocketManager::Find(SOCKET socket)
     return nullptr;
 }
 
+CManagedSocket* CSocketManager::FindAdded(std::unique_lock<std::mutex>& lock, SOCKET socket)
+{
+    CManagedSocket* managed = Find(socket);
+    if (managed == nullptr) {
+        lock.unlock();
+        m_owner->AddError(HTTP_ERROR_PROGRAM, 0, "This socket was never added");
+    }
+    return managed;
+}
+
 bool CSocketManager::AddSocket(SOCKET socket)
 {
     std::unique_lock<std::mutex> lock(m_lock);
@@ -129,12 +139,9 @@ void CSocketManager::FlushSend(CManagedSocket* socket)
 bool CSocketManager::Send(SOCKET socket, const void* bytes, size_t n)
 {
     std::unique_lock<std::mutex> lock(m_lock);
-    CManagedSocket* managed = Find(socket);
-    if (managed == nullptr) {
-        lock.unlock();
-        m_owner->AddError(HTTP_ERROR_PROGRAM, 0, "This socket was never added");
+    CManagedSocket* managed = FindAdded(lock, socket);
+    if (managed == nullptr)
         return false;
-    }
     if (!managed->IsOpen() || m_state != RUNNING)
         return false;
     const char* data = static_cast<const char*>(bytes);
@@ -161,12 +168,9 @@ void CSocketManager::Wait(std::unique_lock<std::mutex>& lock, CManagedSocket* so
 bool CSocketManager::Read(SOCKET socket, void* buffer, size_t n)
 {
     std::unique_lock<std::mutex> lock(m_lock);
-    CManagedSocket* managed = Find(socket);
-    if (managed == nullptr) {
-        lock.unlock();
-        m_owner->AddError(HTTP_ERROR_PROGRAM, 0, "This socket was never added");
+    CManagedSocket* managed = FindAdded(lock, socket);
+    if (managed == nullptr)
         return false;
-    }
     Wait(lock, managed, [&] { return managed->m_send.empty() && managed->m_receiveLength >= n; });
     if (m_state != RUNNING || !managed->m_send.empty() || managed->m_receiveLength < n)
         return false;
@@ -181,12 +185,9 @@ bool CSocketManager::ReadAll(SOCKET socket, char** buffer, size_t* length)
     *buffer = nullptr;
     *length = 0;
     std::unique_lock<std::mutex> lock(m_lock);
-    CManagedSocket* managed = Find(socket);
-    if (managed == nullptr) {
-        lock.unlock();
-        m_owner->AddError(HTTP_ERROR_PROGRAM, 0, "This socket was never added");
+    CManagedSocket* managed = FindAdded(lock, socket);
+    if (managed == nullptr)
         return false;
-    }
     // Until the peer closes; one that falls silent without closing gives
     // what it sent once the time-out has passed.
     Wait(lock, managed, [] { return false; });

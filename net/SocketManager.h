@@ -68,6 +68,9 @@ private:
     // held.
     void FlushSend(CManagedSocket* socket);
     CManagedSocket* Find(SOCKET socket);
+    // Find for the request thread: a socket never added is the caller's
+    // error, reported with the lock released.
+    CManagedSocket* FindAdded(std::unique_lock<std::mutex>& lock, SOCKET socket);
     // Waits until ready() holds, the socket closes, the manager stops or
     // the socket has been idle for the time-out; the lock is held.
     template <class Ready>

@@ -14,23 +14,16 @@
 #include "classlib/WinApp.h"
 #include "core/ErrorBox.h"
 #include "dialogs/MovieMainPage.h"
-#include "net/ImdbSite.h"
 
 namespace {
 
-class MainPageTest : public CollectionTest {
+class MainPageTest : public CollectionTest, protected TestImdbSiteUser {
 protected:
     void SetUp() override
     {
         CollectionTest::SetUp();
         AfxSetMessageBoxRecording(true, IDOK);
         profile.SetInt("update", "askoverwrite", 0);
-        SetImdbBaseAddress(TestImdbSite::Base().c_str());
-    }
-    void TearDown() override
-    {
-        SetImdbBaseAddress(nullptr);
-        CollectionTest::TearDown();
     }
     // Runs the dialog on a copy of the stored movie: script plays the user
     // in it, others in every other dialog, then the dialog is cancelled.
@@ -54,7 +47,6 @@ protected:
     std::string Shown(int id) { return ItemText(Main(), id); }
     void Update() { Command(Main(), IDC_MAIN_UPDATE); }
     CImdbInfo& Record() { return *dlg.GetEditedMovie()->m_imdbInfo; }
-    std::string At(const char* path) const { return TestImdbSite::Base() + path; }
 
     ScopedProfile profile{ "MainPage" };
     CMovieInfoDlg dlg;

@@ -21,19 +21,9 @@
 #include "core/MovieCollection.h"
 #include "core/StrUtil.h"
 #include "dialogs/MassUpdateImdbDlg.h"
-#include "net/ImdbSite.h"
-#include "net/Winsock.h"
 #include "resources/resource.h"
 
 namespace {
-
-class WinsockEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override { ASSERT_TRUE(InitWinsock()); }
-    void TearDown() override { WSACleanup(); }
-};
-
-::testing::Environment* const g_winsock = ::testing::AddGlobalTestEnvironment(new WinsockEnvironment);
 
 std::vector<std::string> Log(HWND dlg)
 {
@@ -73,21 +63,14 @@ std::unique_ptr<CMovie> Stored(DWORD id)
     return copy;
 }
 
-class MassUpdate : public CollectionTest {
+class MassUpdate : public CollectionTest, protected TestImdbSiteUser {
 protected:
     void SetUp() override
     {
         CollectionTest::SetUp();
         profile.SetInt("update", "askoverwrite", 0);
         profile.SetInt("massimdb", "only", 0);
-        SetImdbBaseAddress(TestImdbSite::Base().c_str());
     }
-    void TearDown() override
-    {
-        SetImdbBaseAddress(nullptr);
-        CollectionTest::TearDown();
-    }
-    std::string At(const char* path) const { return TestImdbSite::Base() + path; }
 
     // Starts runs of the dialog, keeps the log of each and closes it after
     // the last; between(dlg, run) may change things before the next.

@@ -2,36 +2,18 @@
 
 #ifdef _WIN32
 
-#include <winsock2.h>
-
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
-#include "net/Winsock.h"
-
-namespace {
-
-class WinsockEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override { ASSERT_TRUE(InitWinsock()); }
-    void TearDown() override { WSACleanup(); }
-};
-
-::testing::Environment* const g_winsock = ::testing::AddGlobalTestEnvironment(new WinsockEnvironment);
-
-} // namespace
+#include "ProgramRun.h"
+#include "WinsockTestEnvironment.h"
 
 std::string PeerFile(const char* name)
 {
-    std::string path = std::string("Z:") + VISTREL_NET_PEERS + "/" + name;
-    for (char& c : path) {
-        if (c == '/')
-            c = '\\';
-    }
-    return path;
+    return WindowsPath(std::string(VISTREL_NET_PEERS) + "/" + name);
 }
 
 int PeerPort(const char* name)

@@ -21,6 +21,7 @@ Each path plays one kind of server, good or bad:
   /truncated-chunked  chunks without the last one, then close
   /big?size=N[&chunked=1]  N bytes of body
 Usage: http_peer.py PORT
+The other peers take its request reader and its accept loop.
 """
 import base64
 import socket
@@ -156,24 +157,34 @@ def serve(conn, port):
         conn.sendall(reply(b"404 Not Found", b"no such page"))
 
 
-def handle(conn, port):
-    try:
-        serve(conn, port)
-    except OSError:
-        pass
-    finally:
-        conn.close()
-
-
-def main():
-    port = int(sys.argv[1])
+def listen(port=0):
+    """A socket listening on 127.0.0.1 at the port (0: a free one)."""
     listener = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
     listener.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
     listener.bind(("127.0.0.1", port))
     listener.listen(64)
+    return listener
+
+
+def serve_forever(listener, answer, *args):
+    """Calls answer(conn, *args) for each connection on a thread of its own;
+    a connection that breaks is dropped, and each is closed at the end."""
+    def handle(conn):
+        try:
+            answer(conn, *args)
+        except OSError:
+            pass
+        finally:
+            conn.close()
+
     while True:
         conn, _ = listener.accept()
-        threading.Thread(target=handle, args=(conn, port), daemon=True).start()
+        threading.Thread(target=handle, args=(conn,), daemon=True).start()
+
+
+def main():
+    port = int(sys.argv[1])
+    serve_forever(listen(port), serve, port)
 
 
 if __name__ == "__main__":

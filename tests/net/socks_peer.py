@@ -17,6 +17,10 @@ import socket
 import sys
 import threading
 
+# The peers run from the source tree, which stays free of byte code.
+sys.dont_write_bytecode = True
+from http_peer import listen, serve_forever
+
 
 class Record(list):
     """What the client sent, written out before every answer so that the
@@ -129,14 +133,9 @@ def socks4(conn, script, record):
 
 def handle(conn, http_port, folder):
     record = Record(folder)
-    try:
-        script = load_script(folder)
-        first = read_exact(conn, 1, record)[0]
-        tunnel = socks5(conn, script, record) if first == 5 else socks4(conn, script, record)
-    except OSError:
-        tunnel = False
-    if not tunnel:
-        conn.close()
+    script = load_script(folder)
+    first = read_exact(conn, 1, record)[0]
+    if not (socks5(conn, script, record) if first == 5 else socks4(conn, script, record)):
         return
     server = socket.create_connection(("127.0.0.1", http_port))
     back = threading.Thread(target=pump, args=(server, conn), daemon=True)
@@ -144,18 +143,11 @@ def handle(conn, http_port, folder):
     pump(conn, server)
     back.join()
     server.close()
-    conn.close()
 
 
 def main():
     port, http_port, folder = int(sys.argv[1]), int(sys.argv[2]), sys.argv[3]
-    listener = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
-    listener.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
-    listener.bind(("127.0.0.1", port))
-    listener.listen(16)
-    while True:
-        conn, _ = listener.accept()
-        threading.Thread(target=handle, args=(conn, http_port, folder), daemon=True).start()
+    serve_forever(listen(port), handle, http_port, folder)
 
 
 if __name__ == "__main__":

@@ -17,23 +17,19 @@
 #include "core/ImdbInfo.h"
 #include "core/StrUtil.h"
 #include "net/ImdbRetrieval.h"
-#include "net/ImdbSite.h"
 #include "resources/resource.h"
 #include "test_imdb_site.h"
 
 namespace {
 
-class ImdbRetrievalTest : public ::testing::Test {
+class ImdbRetrievalTest : public ::testing::Test, protected TestImdbSiteUser {
 protected:
     void SetUp() override
     {
         profile.SetInt("update", "askoverwrite", 0);
-        SetImdbBaseAddress(TestImdbSite::Base().c_str());
         errorsBefore = ErrorBoxCount();
     }
-    void TearDown() override { SetImdbBaseAddress(nullptr); }
     int NewErrorBoxes() const { return ErrorBoxCount() - errorsBefore; }
-    std::string At(const char* path) const { return TestImdbSite::Base() + path; }
 
     ScopedProfile profile{ "ImdbRetrieval" };
     int errorsBefore = 0;

@@ -1,6 +1,7 @@
-// The test site of tests/data/imdb/site.py as the Windows tests see it: its
+// The test site of imdb_site.py as the Windows tests see it: its
 // address and the requests it got. The site runs as a CTest fixture and
-// writes its port and its request log into VISTREL_IMDB_SITE.
+// writes its port and its request log into VISTREL_IMDB_SITE. Programs that
+// use it have Winsock started for them.
 #pragma once
 
 #ifdef _WIN32
@@ -9,19 +10,15 @@
 #include <string>
 #include <vector>
 
+#include "../app/ProgramRun.h"
+#include "WinsockTestEnvironment.h"
+#include "net/ImdbSite.h"
+
 class TestImdbSite {
 public:
     TestImdbSite() : m_seen(RequestLines().size()) {}
 
-    static std::string File(const char* name)
-    {
-        std::string path = std::string("Z:") + VISTREL_IMDB_SITE + "/" + name;
-        for (char& c : path) {
-            if (c == '/')
-                c = '\\';
-        }
-        return path;
-    }
+    static std::string File(const char* name) { return WindowsPath(std::string(VISTREL_IMDB_SITE) + "/" + name); }
     static int Port()
     {
         std::ifstream in(File("imdb_port"));
@@ -50,6 +47,15 @@ private:
         return lines;
     }
     size_t m_seen;
+};
+
+// The base of a fixture whose tests retrieve from the site: while it lives
+// the site is the program's movie site, and At gives its addresses.
+class TestImdbSiteUser {
+protected:
+    TestImdbSiteUser() { SetImdbBaseAddress(TestImdbSite::Base().c_str()); }
+    ~TestImdbSiteUser() { SetImdbBaseAddress(nullptr); }
+    static std::string At(const char* path) { return TestImdbSite::Base() + path; }
 };
 
 #endif

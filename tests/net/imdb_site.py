@@ -1,32 +1,35 @@
 #!/usr/bin/env python3
 """The movie information site of the retrieval tests, on 127.0.0.1.
 
-  site.py start DIR   starts the site in the background on a free port and
-                      writes DIR/imdb_port; DIR/imdb_requests gets a line per
-                      request ("GET target" or "POST target body")
-  site.py stop DIR    stops it
-  site.py serve DIR   runs it in the foreground
+  imdb_site.py start DIR   starts the site in the background on a free port and
+                           writes DIR/imdb_port; DIR/imdb_requests gets a line
+                           per request ("GET target" or "POST target body")
+  imdb_site.py stop DIR    stops it
+  imdb_site.py serve DIR   runs it in the foreground
 
-It answers the pages of routes.txt beside it; everything else is 404.
+It answers the pages of tests/data/imdb/routes.txt; everything else is 404.
 Any target whose path starts with /hold/ is answered after HOLD seconds
 (what follows /hold is answered then), so that a test can cancel a
 retrieval while it waits.
 """
 import os
 import signal
-import socket
 import subprocess
 import sys
 import threading
 import time
 
-HERE = os.path.dirname(os.path.abspath(__file__))
+# The peers run from the source tree, which stays free of byte code.
+sys.dont_write_bytecode = True
+from http_peer import listen, read_request, serve_forever
+
+PAGES = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "data", "imdb")
 HOLD = 20
 
 
 def load_routes():
     routes = {}
-    with open(os.path.join(HERE, "routes.txt")) as table:
+    with open(os.path.join(PAGES, "routes.txt")) as table:
         for line in table:
             words = line.split()
             if len(words) == 3 and words[0] == "GET":
@@ -36,32 +39,11 @@ def load_routes():
     return routes
 
 
-def read_request(conn):
-    data = b""
-    while b"\r\n\r\n" not in data:
-        part = conn.recv(65536)
-        if not part:
-            return None
-        data += part
-    head, _, body = data.partition(b"\r\n\r\n")
-    length = 0
-    for line in head.split(b"\r\n")[1:]:
-        name, _, value = line.partition(b":")
-        if name.strip().lower() == b"content-length":
-            length = int(value.strip())
-    while len(body) < length:
-        part = conn.recv(65536)
-        if not part:
-            break
-        body += part
-    return head, body
-
-
 def answer(conn, routes, log, lock):
     request = read_request(conn)
     if request is None:
         return
-    head, body = request
+    head, _, body = request.partition(b"\r\n\r\n")
     method, target = head.split(b" ")[:2]
     method, target, body = method.decode(), target.decode("latin-1"), body.decode("latin-1")
     with lock:
@@ -74,34 +56,21 @@ def answer(conn, routes, log, lock):
     if name is None:
         conn.sendall(b"HTTP/1.0 404 Not Found\r\nContent-Length: 12\r\n\r\nno such page")
         return
-    with open(os.path.join(HERE, name), "rb") as page:
+    with open(os.path.join(PAGES, name), "rb") as page:
         data = page.read()
     conn.sendall(b"HTTP/1.0 200 OK\r\nContent-Length: %d\r\n\r\n" % len(data) + data)
 
 
-def handle(conn, routes, log, lock):
-    try:
-        answer(conn, routes, log, lock)
-    except OSError:
-        pass
-    finally:
-        conn.close()
-
-
 def serve(folder):
     routes = load_routes()
-    listener = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
-    listener.bind(("127.0.0.1", 0))
-    listener.listen(64)
+    listener = listen()
     log = open(os.path.join(folder, "imdb_requests"), "a")
     lock = threading.Lock()
     port_file = os.path.join(folder, "imdb_port")
     with open(port_file + ".new", "w") as out:
         out.write("%d\n" % listener.getsockname()[1])
     os.replace(port_file + ".new", port_file)
-    while True:
-        conn, _ = listener.accept()
-        threading.Thread(target=handle, args=(conn, routes, log, lock), daemon=True).start()
+    serve_forever(listener, answer, routes, log, lock)
 
 
 def stop(folder):
