@@ -63,22 +63,6 @@ bool Search(const char* text, DWORD length, const char* pattern, DWORD patternLe
     return false;
 }
 
-std::string FormatText(const char* format, va_list args)
-{
-    std::string text;
-    if (format == NULL)
-        return text;
-    va_list measure;
-    va_copy(measure, args);
-    int length = vsnprintf(NULL, 0, format, measure);
-    va_end(measure);
-    if (length > 0) {
-        text.resize(size_t(length) + 1);
-        vsnprintf(&text[0], text.size(), format, args);
-        text.resize(size_t(length));
-    }
-    return text;
-}
 
 } // namespace
 
@@ -161,7 +145,7 @@ void CDynString::Format(const char* format, ...)
 {
     va_list args;
     va_start(args, format);
-    std::string text = FormatText(format, args);
+    std::string text = StrFormatV(format, args);
     va_end(args);
     if (text.empty())
         SetBuffer(NULL, 0);
@@ -173,7 +157,7 @@ void CDynString::AppendFormat(const char* format, ...)
 {
     va_list args;
     va_start(args, format);
-    std::string text = FormatText(format, args);
+    std::string text = StrFormatV(format, args);
     va_end(args);
     AppendN(text.data(), DWORD(text.size()));
 }

@@ -1,5 +1,6 @@
 // Error boxes. The text is measured before it is formatted, so it is never cut.
 #include "core/ErrorBox.h"
+#include "core/StrUtil.h"
 
 #include <cstdarg>
 #include <cstdio>
@@ -13,23 +14,6 @@ std::string g_lastText;
 int g_count = 0;
 int g_recordedAnswer = 1;  // IDOK
 std::mutex g_recordLock;
-
-std::string FormatText(const char* format, va_list args)
-{
-    std::string text;
-    if (format == NULL)
-        return text;
-    va_list measure;
-    va_copy(measure, args);
-    int length = vsnprintf(NULL, 0, format, measure);
-    va_end(measure);
-    if (length > 0) {
-        text.resize(size_t(length) + 1);
-        vsnprintf(&text[0], text.size(), format, args);
-        text.resize(size_t(length));
-    }
-    return text;
-}
 
 #ifdef _WIN32
 std::string SystemText(DWORD code)
@@ -87,7 +71,7 @@ void ShowError(int quiet, const char* format, ...)
         return;
     va_list args;
     va_start(args, format);
-    std::string text = FormatText(format, args);
+    std::string text = StrFormatV(format, args);
     va_end(args);
     Show(text);
 }
@@ -96,7 +80,7 @@ void ShowSystemError(DWORD code, const char* format, ...)
 {
     va_list args;
     va_start(args, format);
-    std::string text = FormatText(format, args);
+    std::string text = StrFormatV(format, args);
     va_end(args);
     text += '\n';
     text += SystemText(code);

@@ -74,6 +74,27 @@ void StrAppend(char** dst, const char* src)
     Extend(dst, src, strlen(src));
 }
 
+std::string StrFormatV(const char* format, va_list args)
+{
+    std::string text;
+    if (format == NULL)
+        return text;
+    // Most texts fit the stack buffer; a longer one is formatted again.
+    char small[256];
+    va_list again;
+    va_copy(again, args);
+    int length = vsnprintf(small, sizeof small, format, args);
+    if (length > 0 && size_t(length) < sizeof small) {
+        text.assign(small, size_t(length));
+    } else if (length > 0) {
+        text.resize(size_t(length) + 1);
+        vsnprintf(&text[0], text.size(), format, again);
+        text.resize(size_t(length));
+    }
+    va_end(again);
+    return text;
+}
+
 void StrAppendFormat(char** dst, const char* format, ...)
 {
     if (format == NULL)

@@ -4,8 +4,10 @@
 // Plain C runtime only: plug-in modules link this file too.
 #pragma once
 
+#include <cstdarg>
 #include <cstddef>
 #include <cstdio>
+#include <string>
 
 #if defined(__GNUC__)
 #if defined(__MINGW_PRINTF_FORMAT)
@@ -26,6 +28,9 @@ void StrAssign(char** dst, const char* src);
 
 // Appends src to *dst (a NULL *dst behaves as StrAssign). NULL src does nothing.
 void StrAppend(char** dst, const char* src);
+
+// The printf-style formatted text ("" for a NULL format or a failed one).
+std::string StrFormatV(const char* format, va_list args);
 
 // Appends the printf-style formatted text to *dst.
 void StrAppendFormat(char** dst, const char* format, ...) VISTREL_PRINTF(2, 3);

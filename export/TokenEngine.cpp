@@ -337,20 +337,10 @@ std::string Format(const char* format, ...) VISTREL_PRINTF(1, 2);
 
 std::string Format(const char* format, ...)
 {
-    char buffer[64];
     va_list args;
     va_start(args, format);
-    int n = vsnprintf(buffer, sizeof(buffer), format, args);
+    std::string text = StrFormatV(format, args);
     va_end(args);
-    if (n < 0)
-        return std::string();
-    if (size_t(n) < sizeof(buffer))
-        return std::string(buffer, size_t(n));
-    std::string text(size_t(n) + 1, '\0');
-    va_start(args, format);
-    vsnprintf(&text[0], text.size(), format, args);
-    va_end(args);
-    text.resize(size_t(n));
     return text;
 }
 

@@ -1,4 +1,5 @@
 #include "net/HttpClient.h"
+#include "core/StrUtil.h"
 
 #include <cstdarg>
 #include <cstdio>
@@ -77,21 +78,10 @@ void CHttpClient::SetHttpVersion(unsigned char minorVersion)
 
 void CHttpClient::AddError(int kind, int code, const char* format, ...)
 {
-    char stack[512];
     va_list args;
     va_start(args, format);
-    int needed = vsnprintf(stack, sizeof stack, format, args);
+    std::string text = StrFormatV(format, args);
     va_end(args);
-    std::string text;
-    if (needed >= int(sizeof stack)) {
-        text.resize(size_t(needed) + 1);
-        va_start(args, format);
-        vsnprintf(&text[0], text.size(), format, args);
-        va_end(args);
-        text.resize(size_t(needed));
-    } else if (needed > 0) {
-        text = stack;
-    }
 
     std::lock_guard<std::mutex> guard(m_errorLock);
     for (const CHttpError& error : m_errors) {

@@ -1,5 +1,6 @@
 // Labelled values, cleaning and numbers of the site's pages.
 #include "net/ImdbParseText.h"
+#include "core/StrUtil.h"
 
 #include <cstdarg>
 #include <cstdio>
@@ -20,16 +21,7 @@ void ShowHostError(IImdbHost& host, bool quiet, const char* format, ...)
         return;
     va_list args;
     va_start(args, format);
-    va_list measure;
-    va_copy(measure, args);
-    int n = vsnprintf(NULL, 0, format, measure);
-    va_end(measure);
-    std::string text;
-    if (n > 0) {
-        text.resize(size_t(n) + 1);
-        vsnprintf(&text[0], text.size(), format, args);
-        text.resize(size_t(n));
-    }
+    std::string text = StrFormatV(format, args);
     va_end(args);
     host.ShowError(text.c_str());
 }

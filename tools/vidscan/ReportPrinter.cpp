@@ -1,4 +1,5 @@
 #include "tools/vidscan/ReportPrinter.h"
+#include "core/StrUtil.h"
 
 #include <cmath>
 #include <cstdarg>
@@ -55,22 +56,10 @@ void PrintFormatBlock(const char* label, const CodecRecord& codec, bool hasId, u
 
 void AppendFormat(std::string& out, const char* format, ...)
 {
-    char small[256];
     va_list args;
     va_start(args, format);
-    int n = vsnprintf(small, sizeof(small), format, args);
+    out += StrFormatV(format, args);
     va_end(args);
-    if (n < 0)
-        return;
-    if (size_t(n) < sizeof(small)) {
-        out.append(small, size_t(n));
-        return;
-    }
-    std::string large(size_t(n) + 1, '\0');
-    va_start(args, format);
-    vsnprintf(&large[0], large.size(), format, args);
-    va_end(args);
-    out.append(large.data(), size_t(n));
 }
 
 void PrintFileNameLine(const std::string& name, std::string& out)
