@@ -6,7 +6,8 @@
 #                    front of its first sequence header, and the CD track
 #                    files AVSEQ01.DAT (VCD) and MPEG2/AVSEQ01.MPG (SVCD) cut
 #                    from vcdimager images with their RIFF CDXA header;
-#                    ffprobe's answer beside each file (NAME.json).
+#                    ffprobe's answer beside each file (NAME.json); MPEG-4
+#                    video in an AVI and an MP4, which are not MPEG-1/2.
 #   tests/data/avi   two AVIs whose ffprobe answers (NAME.json) give the
 #                    values of the DirectShow plug-in's stand-in media types:
 #                    MPEG-4 tagged "xvid" 640x480 with MP3, MS-MPEG-4 v3
@@ -88,6 +89,13 @@ cut_track "$work/svcd.cue" "$work/svcd.bin" "$mpeg/MPEG2/AVSEQ01.MPG"
 
 for f in "$mpeg"/*.mpg "$mpeg"/*.m1v "$mpeg"/*.m2v "$mpeg/AVSEQ01.DAT" "$mpeg/MPEG2/AVSEQ01.MPG"; do
   probe "$f" "$f.json" || echo '{}' > "$f.json"
+done
+
+# MPEG-4 Part 2 video in an AVI and an MP4: its group-of-VOP headers begin
+# with 00 00 01 B3 too, and must not pass for MPEG-1 sequence headers.
+for f in mpeg4.avi mpeg4.mp4; do
+  ff -f lavfi -i testsrc=size=64x48:rate=25:duration=0.4 -c:v mpeg4 -b:v 50k \
+     -fflags +bitexact -flags:v +bitexact -map_metadata -1 "$mpeg/$f"
 done
 
 ff -f lavfi -i testsrc=size=640x480:rate=25:duration=1 \

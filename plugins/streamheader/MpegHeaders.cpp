@@ -14,7 +14,7 @@ const int kBlockSize = 256;
 const uint8_t kSequenceHeader[4] = {0x00, 0x00, 0x01, 0xB3};
 const uint8_t kPackHeader[4] = {0x00, 0x00, 0x01, 0xBA};
 
-// Frames per second by picture rate code 0..8.
+// Frames per second by picture rate code 1..8 (0 is forbidden).
 const float kPictureRates[9] = {0.0f,  23.976f, 24.0f, 25.0f, 29.97f,
                                 30.0f, 50.0f,   59.94f, 60.0f};
 
@@ -93,13 +93,21 @@ bool ReadMpegHeaders(const char* dir, const char* name, const char* ext, MpegHea
 
         int64_t at = FindStartCode(file, kSequenceHeader, false);
         uint8_t seq[8];
-        if (at >= 0 && StreamReadAt(file, at, seq, sizeof(seq)) && (seq[3] & 0x0F) <= 8) {
-            info->width = seq[0] << 4 | seq[1] >> 4;
-            info->height = (seq[1] & 0x0F) << 8 | seq[2];
-            info->framesPerSecond = kPictureRates[seq[3] & 0x0F];
-            int32_t field = seq[4] * 1024 + seq[5] * 4 + (seq[6] >> 6);
-            info->bitRate = int32_t((int64_t(field) * 400) >> 13);
-            ok = true;
+        if (at >= 0 && StreamReadAt(file, at, seq, sizeof(seq))) {
+            int32_t width = seq[0] << 4 | seq[1] >> 4;
+            int32_t height = (seq[1] & 0x0F) << 8 | seq[2];
+            int rateCode = seq[3] & 0x0F;
+            // MPEG-4 video uses the same code for its group-of-VOP header,
+            // whose time code reads as a tiny picture, often of rate code 0:
+            // only a picture of at least 16 x 16 at a valid rate is MPEG.
+            if (rateCode >= 1 && rateCode <= 8 && width >= 16 && height >= 16) {
+                info->width = width;
+                info->height = height;
+                info->framesPerSecond = kPictureRates[rateCode];
+                int32_t field = seq[4] * 1024 + seq[5] * 4 + (seq[6] >> 6);
+                info->bitRate = int32_t((int64_t(field) * 400) >> 13);
+                ok = true;
+            }
         }
         if (ok && !info->mpeg2) {
             // The last pack header gives the length. Its first byte tells

@@ -17,7 +17,7 @@ struct MpegHeaderInfo {
     bool mpeg2;              // MPEG-2, or no MPEG-1 pack header was found
     int32_t width;
     int32_t height;
-    float framesPerSecond;   // 0 for picture rate code 0
+    float framesPerSecond;
     int32_t bitRate;         // kilobytes per second (1024 bytes)
     int32_t frameCount;      // seconds x frames per second; 0 for MPEG-2
 };
@@ -30,8 +30,9 @@ struct MpegHeaderInfo {
 int64_t FindStartCode(FILE* file, const uint8_t code[4], bool backward);
 
 // Reads dir + name + ext (ext may be NULL). False when the file cannot be
-// opened, is shorter than 4 bytes, holds no complete sequence header or has
-// a picture rate code above 8.
+// opened, is shorter than 4 bytes, or its first sequence header is cut
+// short, has a picture rate code of 0 or above 8, or a picture narrower or
+// lower than 16 (an MPEG-4 group-of-VOP header has the same start code).
 bool ReadMpegHeaders(const char* dir, const char* name, const char* ext, MpegHeaderInfo* info);
 
 // The plug-in's record for what was read: kind, one video and one audio

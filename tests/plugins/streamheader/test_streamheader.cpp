@@ -170,17 +170,36 @@ TEST(StreamHeader, Mpeg2StreamsAndOddPictureRates)
     EXPECT_STREQ("MPEG-2", m1v.record->kindName);
     EXPECT_EQ(352, m1v.Video().width);
 
-    // Rate code 9 is refused; code 0 gives 0 fps and a length of 0.
+    // Rate codes 9 and 0 are refused.
     EXPECT_EQ(nullptr, Read("mpeg/rate9.m1v", 1).record);
-    Read rate0("mpeg/rate0.m1v", 1);
-    ASSERT_NE(nullptr, rate0.record);
-    EXPECT_EQ(0.0f, rate0.record->framesPerSecond);
-    EXPECT_EQ(0, rate0.record->frameCount);
+    EXPECT_EQ(nullptr, Read("mpeg/rate0.m1v", 1).record);
 
     // The first sequence header behind an extra zero is the one read.
     Read extra("mpeg/extrazero.m1v", 1);
     ASSERT_NE(nullptr, extra.record);
     EXPECT_EQ(352, extra.Video().width);
+}
+
+TEST(StreamHeader, RefusesMpeg4VideoAndTinyPictures)
+{
+    // MPEG-4 video's group-of-VOP header begins with 00 00 01 B3 too; its
+    // time code read as a sequence header is a 1 x 7 picture at rate code 0.
+    for (const char* name : {"mpeg/mpeg4.avi", "mpeg/mpeg4.mp4"})
+        EXPECT_EQ(nullptr, Read(name, 1).record) << name;
+
+    // At rate code 3, 16 x 16 is the smallest picture taken.
+    struct Size {
+        int width, height;
+        bool taken;
+    };
+    for (Size size : {Size{16, 16, true}, Size{15, 288, false}, Size{352, 15, false}}) {
+        ScratchFile file({0x00, 0x00, 0x01, 0xB3, uint8_t(size.width >> 4),
+                          uint8_t((size.width & 0x0F) << 4 | size.height >> 8),
+                          uint8_t(size.height), 0x13, 0x27, 0x10, 0x00, 0x00});
+        MpegHeaderInfo info;
+        EXPECT_EQ(size.taken, ReadMpegHeaders(file.dir.c_str(), file.base.c_str(), NULL, &info))
+            << size.width << "x" << size.height;
+    }
 }
 
 TEST(StreamHeader, BitRateFieldLengthAndShortHeaders)
@@ -282,6 +301,7 @@ TEST(StreamHeaderDll, AnswersThroughThePluginManager)
     ASSERT_TRUE(plugins.manager.ReadFileInfo(m, FixturePath("mpeg/AVSEQ01.DAT").c_str()));
     EXPECT_STREQ("VCD", m.kindName);
     EXPECT_EQ(140, m.videoStreams[0]->bitRate);
+    EXPECT_FALSE(plugins.manager.ReadFileInfo(m, FixturePath("mpeg/mpeg4.avi").c_str()));
     FreeMediaFormat(m);
 }
 #endif
