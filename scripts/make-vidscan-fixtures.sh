@@ -96,6 +96,20 @@ ff $(video_in 160x120 25 4) $(audio_in 11025 4) -c:v mpeg4 -b:v 100k -c:a pcm_s1
 # shellcheck disable=SC2046
 ff $(video_in 160x120 30 3) $(audio_in 11025 3) -c:v mpeg4 -b:v 100k -c:a pcm_s16be -ac 1 \
   -movflags +faststart "${bitexact[@]}" faststart.mov
+# Compressed and high-rate sound, whose sample counts are packets or whose
+# 16.16 rate field cannot hold the rate: AAC in an ISO MP4 with MPEG-4
+# video and alone in an M4A at 96 kHz (the rate field is 0 there), IMA4 at
+# 16 kHz and 96 kHz PCM (a version 2 sound description) in QuickTime.
+# shellcheck disable=SC2046
+ff $(video_in 64x48 25 0.4) $(audio_in 48000 0.4) -c:v mpeg4 -b:v 50k -c:a aac -b:a 32k -ac 2 \
+  "${bitexact[@]}" aac.mp4
+# shellcheck disable=SC2046
+ff $(audio_in 96000 0.1) -c:a aac -b:a 32k -ac 2 "${bitexact[@]}" aac96.m4a
+# shellcheck disable=SC2046
+ff $(video_in 64x48 25 0.4) $(audio_in 16000 0.4) -c:v mpeg4 -b:v 50k -c:a adpcm_ima_qt \
+  "${bitexact[@]}" ima4.mov
+# shellcheck disable=SC2046
+ff $(audio_in 96000 0.05) -c:a pcm_s16le "${bitexact[@]}" lpcm96.mov
 
 # RealMedia: RealVideo 1.0 with RealAudio 1.0.
 # shellcheck disable=SC2046
@@ -162,7 +176,7 @@ printf 'A plain text file.\r\n\tWith a tab, and a second line.\n' > text.txt
 printf 'Almost plain text \177 with one DEL byte.\n' > del.txt
 : > empty.dat
 
-for f in *.avi *.wmv *.mov *.rm *.mpg *.m1v AVSEQ01.DAT; do
+for f in *.avi *.wmv *.mov *.mp4 *.m4a *.rm *.mpg *.m1v AVSEQ01.DAT; do
   probe "$f"
 done
 ls -l "$data"

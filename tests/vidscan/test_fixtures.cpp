@@ -46,6 +46,13 @@ const Fixture kFixtures[] = {
     {"described.wmv", "Advanced Systems Format (ASF)", kAvi & ~kFrameRate, NULL},
     {"moov_last.mov", "QuickTime", kQuickTime, NULL},
     {"faststart.mov", "QuickTime", kQuickTime, NULL},
+    // ISO files (handler component type 0); AAC and IMA4 samples are
+    // packets, the M4A's rate field is 0 and the 96 kHz PCM's description
+    // is of version 2. (ISO sound descriptions always say two channels.)
+    {"aac.mp4", "QuickTime", kQuickTime, NULL},
+    {"aac96.m4a", "QuickTime", kQuickTime, NULL},
+    {"ima4.mov", "QuickTime", kQuickTime, NULL},
+    {"lpcm96.mov", "QuickTime", kQuickTime, NULL},
     {"rv10.rm", "RealMedia", kFrameRate | kDuration, NULL},
     {"vcd.mpg", "MPEG-1 System Stream", kMpeg, "MPEG-1 Layer 2"},
     {"dvd.mpg", "MPEG-2 Program Stream", kMpeg, "MPEG-1 Layer 2"},

@@ -73,6 +73,7 @@ private:
     bool ReadHeaderTimes(const Atom& atom, uint32_t* scale, uint64_t* duration);
     void ReadTimeToSample(const Atom& atom);
     void ReadSampleDescription(const Atom& atom);
+    void ReadSoundFields(const Atom& atom);
 
     const ScanContext& scan;
     FileReport& report;
@@ -126,13 +127,10 @@ void CAtomWalk::ReadTimeToSample(const Atom& atom)
         count -= n;
         pos += int64_t(block.size());
     }
-    if (samples == 0 || ticks == 0)
-        return;
-    double rate = double(timeScale) * double(samples) / double(ticks);
-    if (kind == kVideoTrack)
-        report.framesPerSecond = rate;
-    else if (kind == kSoundTrack)
-        report.sampleRate = DoubleToInt32(rate);
+    // A sound track's samples are often packets of many sound samples, so
+    // only the frame rate comes from here; the sample rate is described.
+    if (samples != 0 && ticks != 0 && kind == kVideoTrack)
+        report.framesPerSecond = double(timeScale) * double(samples) / double(ticks);
 }
 
 void CAtomWalk::ReadSampleDescription(const Atom& atom)
@@ -152,8 +150,39 @@ void CAtomWalk::ReadSampleDescription(const Atom& atom)
         report.audioId = FourCC(atom.type);
         report.hasAudioId = true;
         LookupCodecName(scan, "qtaud", report.audioId, report.audioCodec);
-        if (atom.data + 18 <= atom.end && Read(atom.data + 16, field, 2))
-            report.channels = GetBe16(field);
+        ReadSoundFields(atom);
+    }
+}
+
+void CAtomWalk::ReadSoundFields(const Atom& atom)
+{
+    // Version, revision, vendor, channels, sample size, compression id,
+    // packet size and the sample rate as 16.16 fixed point. ISO files
+    // write 0 there for rates above 65535: their media time scale is the
+    // rate. Version 2 keeps placeholders in those fields and gives the
+    // real ones after the size of its structure: the rate as a 64-bit
+    // float and the channel count.
+    uint8_t fields[36];
+    int64_t size = atom.end - atom.data - 8;
+    if (size > int64_t(sizeof(fields)))
+        size = sizeof(fields);
+    if (size < 2 || !Read(atom.data + 8, fields, size_t(size)))
+        return;
+    if (GetBe16(fields) == 2) {
+        if (size < 36)
+            return;
+        uint64_t bits = GetBe64(fields + 24);
+        double rate;
+        memcpy(&rate, &bits, sizeof(rate));
+        report.sampleRate = rate > 0 ? DoubleToInt32(rate) : 0;
+        report.channels = ClampToInt32(GetBe32(fields + 32));
+        return;
+    }
+    if (size >= 10)
+        report.channels = GetBe16(fields + 8);
+    if (size >= 20) {
+        uint32_t rate = GetBe32(fields + 16) >> 16;
+        report.sampleRate = ClampToInt32(rate != 0 ? rate : timeScale);
     }
 }
 
@@ -191,10 +220,12 @@ void CAtomWalk::Walk(int64_t pos, int64_t end, int depth, bool sampleDescription
             uint64_t duration;
             ReadHeaderTimes(atom, &timeScale, &duration);
         } else if (TypeIs(atom, "hdlr")) {
-            // Version and flags, the component type and subtype.
+            // Version and flags, the component type and subtype. A media
+            // handler's type is "mhlr"; ISO files write 0 there.
+            static const uint8_t kIsoMedia[4] = {0, 0, 0, 0};
             uint8_t types[8];
             if (atom.data + 12 <= atom.end && Read(atom.data + 4, types, 8) &&
-                memcmp(types, "mhlr", 4) == 0) {
+                (memcmp(types, "mhlr", 4) == 0 || memcmp(types, kIsoMedia, 4) == 0)) {
                 if (memcmp(types + 4, "vide", 4) == 0) {
                     kind = kVideoTrack;
                     report.hasVideo = true;
