@@ -187,18 +187,12 @@ TEST(StreamHeader, RefusesMpeg4VideoAndTinyPictures)
     for (const char* name : {"mpeg/mpeg4.avi", "mpeg/mpeg4.mp4"})
         EXPECT_EQ(nullptr, Read(name, 1).record) << name;
 
-    // At rate code 3, 16 x 16 is the smallest picture taken.
-    struct Size {
-        int width, height;
-        bool taken;
-    };
-    for (Size size : {Size{16, 16, true}, Size{15, 288, false}, Size{352, 15, false}}) {
-        ScratchFile file({0x00, 0x00, 0x01, 0xB3, uint8_t(size.width >> 4),
-                          uint8_t((size.width & 0x0F) << 4 | size.height >> 8),
-                          uint8_t(size.height), 0x13, 0x27, 0x10, 0x00, 0x00});
+    // At a valid rate, 16 x 16 is the smallest picture taken.
+    for (int width : {16, 15}) {
+        ScratchFile file({0x00, 0x00, 0x01, 0xB3, uint8_t(width >> 4), uint8_t(width << 4), 0x10,
+                          0x13, 0x27, 0x10, 0x00, 0x00});
         MpegHeaderInfo info;
-        EXPECT_EQ(size.taken, ReadMpegHeaders(file.dir.c_str(), file.base.c_str(), NULL, &info))
-            << size.width << "x" << size.height;
+        EXPECT_EQ(width == 16, ReadMpegHeaders(file.dir.c_str(), file.base.c_str(), NULL, &info));
     }
 }
 
