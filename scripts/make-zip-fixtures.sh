@@ -3,8 +3,9 @@
 # read: Info-ZIP archives (deflated, stored, empty folders, a comment, a stub
 # in front with and without "zip -A", streamed output with data
 # descriptors, traditional encryption, a 64 KiB split set renamed to the
-# library's volume names) and hostile ones written with python3's zipfile
-# and patched. The files are committed; run this only to make them again.
+# library's volume names), 7-Zip archives (one behind a stub fixed with
+# "zip -A"), and hostile ones written with python3's zipfile and patched.
+# The files are committed; run this only to make them again.
 set -euo pipefail
 
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -37,6 +38,10 @@ cp "$work/split.z01" "$out/split.000"
 cp "$work/split.z02" "$out/split.001"
 cp "$work/split.z03" "$out/split.002"
 cp "$work/split.zip" "$out/split.zip"
+(cd tree && 7z a -tzip -bd -mtc=off "$out/sevenzip.zip" hello.txt docs empty >/dev/null)
+(cd tree && 7z a -tzip -bd -mtc=off "$work/seven.zip" hello.txt docs/long.txt >/dev/null)
+cat stub "$work/seven.zip" > "$out/sevenzip_stub.zip"
+zip -qA "$out/sevenzip_stub.zip"
 
 python3 - "$out" <<'PY'
 import struct, sys, zipfile, zlib
@@ -115,6 +120,28 @@ def bad_size(data):
     end = data.rindex(b"PK\x05\x06")
     struct.pack_into("<I", data, end + 12, 4000)
 write("bad_dirsize.zip", [(info("a.txt"), b"text")], bad_size)
+
+# The members on a volume 0 that is not there: the end record names volume 1.
+def other_volume(data):
+    struct.pack_into("<HH", data, data.rindex(b"PK\x05\x06") + 4, 1, 1)
+write("other_volume.zip", [(info("a.txt"), b"first"), (info("b.txt"), b"second")], other_volume)
+# A local name other than the central one, of the same length.
+write("local_name.zip", [(info("a.txt"), b"text")], lambda data: data.__setitem__(slice(30, 35), b"b.txt"))
+
+# Data running into the next local header, and into the directory: each
+# compressed size grows by 8 in both headers.
+def overlap(data):
+    for offset in (18, data.index(b"PK\x03\x04", 4) + 18, central(data) + 20, data.rindex(b"PK\x01\x02") + 20):
+        struct.pack_into("<I", data, offset, struct.unpack_from("<I", data, offset)[0] + 8)
+write("overlap.zip", [(info("a.txt"), b"a" * 100), (info("b.txt"), b"b" * 100)], overlap)
+
+# A zip bomb: 99 more central headers, named apart, for one member of 10 MB.
+def bomb(data):
+    cd, end = central(data), data.rindex(b"PK\x05\x06")
+    more = b"".join(data[cd:end].replace(b"zeros00", b"zeros%02d" % i) for i in range(1, 100))
+    data[end:end] = more
+    struct.pack_into("<HHI", data, end + len(more) + 8, 100, 100, end - cd + len(more))
+write("bomb.zip", [(info("zeros00.bin"), bytes(10000000))], bomb)
 PY
 
 ls -l "$out"

@@ -250,11 +250,22 @@ bool CZipContainer::OpenFile(int index)
         same = false;
     if (!same || header->m_compressedSize < overhead)
         ThrowError(CZipException::badZipFile, false);
-    file->Seek(nameLength, ZIP_SEEK_CURRENT);
+    // The local header and the data stay clear of the other members and of
+    // the directory: overlapping members would unpack the same bytes again
+    // and again.
+    uint64_t end = uint64_t(header->m_localOffset) + ZIP_LOCAL_SIZE + nameLength + extraLength +
+                   header->m_compressedSize;
+    if (end > m_directory.GetMemberLimit(size_t(index)))
+        ThrowError(CZipException::badZipFile, false);
+    std::string localName(nameLength, '\0');
+    if (nameLength > 0)
+        m_store.Read(&localName[0], nameLength, true);
+    if (m_directory.m_convertNames)
+        ZipPlatform::ConvertName(localName, header->GetSystem(), true);
     m_directory.m_localExtra.assign(extraLength, 0);
     if (extraLength > 0)
         m_store.Read(m_directory.m_localExtra.data(), extraLength, true);
-    if (m_store.CurrentVolume() != volume)
+    if (m_store.CurrentVolume() != volume || localName != header->m_name)
         ThrowError(CZipException::badZipFile, false);
 
     m_directory.m_current = header;

@@ -27,6 +27,7 @@ void CZipDirectory::Clear()
     m_headers.clear();
     m_sortedIndex.clear();
     m_localExtra.clear();
+    m_limits.clear();
     m_comment.clear();
     m_current = nullptr;
     m_thisDisk = m_diskWithDirectory = m_entriesOnDisk = m_totalEntries = 0;
@@ -118,9 +119,41 @@ void CZipDirectory::Read()
     }
     if (!m_headers.empty() && !ZipPlatform::IsSupportedSystem(GetSystem()))
         Fail(CZipException::platformNotSupported);
+    FindMemberLimits(single);
     m_written = true;
     if (m_sortedIndexOn)
         BuildSortedIndex();
+}
+
+void CZipDirectory::FindMemberLimits(bool single)
+{
+    // A member's local header and data end where the next local header on
+    // its volume begins, or at the central directory. Members that share a
+    // local header get no room at all, and so does one that begins inside
+    // the directory. A single-file archive has one volume whatever the
+    // headers say.
+    auto volume = [&](size_t i) { return single ? 0 : m_headers[i]->m_diskStart; };
+    auto offset = [&](size_t i) { return m_headers[i]->m_localOffset; };
+    uint16_t directoryVolume = single ? 0 : m_diskWithDirectory;
+    std::vector<size_t> order(m_headers.size());
+    for (size_t i = 0; i < order.size(); i++)
+        order[i] = i;
+    std::sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+        return volume(a) != volume(b) ? volume(a) < volume(b) : offset(a) < offset(b);
+    });
+
+    m_limits.assign(m_headers.size(), UINT64_MAX);
+    for (size_t k = 0; k < order.size(); k++) {
+        size_t i = order[k];
+        uint64_t limit = UINT64_MAX;
+        if (volume(i) == directoryVolume)
+            limit = offset(i) < m_directoryOffset ? m_directoryOffset : offset(i);
+        if (k + 1 < order.size() && volume(order[k + 1]) == volume(i))
+            limit = std::min<uint64_t>(limit, offset(order[k + 1]));
+        if (k > 0 && volume(order[k - 1]) == volume(i) && offset(order[k - 1]) == offset(i))
+            limit = offset(i);
+        m_limits[i] = limit;
+    }
 }
 
 void CZipDirectory::BuildSortedIndex()

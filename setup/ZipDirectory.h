@@ -31,6 +31,9 @@ public:
     // Writes the CRC-32 and sizes of the member just added.
     void CloseNewEntry();
     void BuildSortedIndex();
+    // Where member index's local header and data must end on its volume;
+    // no limit for a member the directory read did not list.
+    uint64_t GetMemberLimit(size_t index) const { return index < m_limits.size() ? m_limits[index] : UINT64_MAX; }
     // Empties the directory for the next archive.
     void Clear();
 
@@ -59,5 +62,8 @@ public:
 
 private:
     uint64_t FindEndRecord();
+    void FindMemberLimits(bool single);
     [[noreturn]] void Fail(int cause) const;
+
+    std::vector<uint64_t> m_limits;  // by member, from FindMemberLimits
 };

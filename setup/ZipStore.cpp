@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <exception>
 
 #include "setup/ZipException.h"
 #include "setup/ZipPathParts.h"
@@ -106,6 +107,8 @@ uint32_t CZipStore::Read(void* buffer, uint32_t length, bool atOnce)
 {
     if (length == 0)
         return 0;
+    if (m_volumeFailure)
+        std::rethrow_exception(m_volumeFailure);
     uint8_t* out = static_cast<uint8_t*>(buffer);
     uint32_t got = m_file->Read(out, length);
     while (got == 0) {
@@ -241,22 +244,32 @@ void CZipStore::NextVolume(uint32_t needed)
 
 void CZipStore::ChangeVolume(uint16_t volume)
 {
+    // The file was closed for a volume that could not be opened: nothing
+    // can be read any more, and every later change or read fails the same
+    // way.
+    if (m_volumeFailure)
+        std::rethrow_exception(m_volumeFailure);
     if (int(volume) == m_currentVolume)
         return;
     if (m_spanMode == ZIP_SPLIT_VOLUMES && volume > m_splitDatum)
         RaiseShortRead();
-    m_currentVolume = volume;
-    std::string path;
-    if (m_spanMode == ZIP_DISK_SPANNING) {
-        path = m_file->GetFilePath();
-        m_file->Close();
-        if (m_callback == nullptr || !m_callback(volume + 1, -1, m_userData))
-            throw CZipException(CZipException::aborted, path);
-    } else {
-        path = SplitVolumeName(volume, volume == m_splitDatum);
-        m_file->Close();
+    try {
+        std::string path;
+        if (m_spanMode == ZIP_DISK_SPANNING) {
+            path = m_file->GetFilePath();
+            m_file->Close();
+            if (m_callback == nullptr || !m_callback(volume + 1, -1, m_userData))
+                throw CZipException(CZipException::aborted, path);
+        } else {
+            path = SplitVolumeName(volume, volume == m_splitDatum);
+            m_file->Close();
+        }
+        m_file->Open(path, kExistingVolumeFlags, true);
+    } catch (...) {
+        m_volumeFailure = std::current_exception();
+        throw;
     }
-    m_file->Open(path, kExistingVolumeFlags, true);
+    m_currentVolume = volume;
 }
 
 void CZipStore::UpdateSpanMode(uint16_t volume)
@@ -306,4 +319,5 @@ void CZipStore::Close(bool afterException)
     m_currentVolume = -1;
     m_creating = false;
     m_converted = false;
+    m_volumeFailure = nullptr;
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <exception>
 #include <string>
 #include <vector>
 
@@ -81,4 +82,5 @@ private:
     bool m_converted;
     int m_currentVolume;
     std::string m_archivePath;  // the path the volumes are named after
+    std::exception_ptr m_volumeFailure;  // why the last volume change failed
 };
