@@ -1,5 +1,6 @@
 // Feeds arbitrary bytes to the database loader as a file. Whatever loads must
-// save, and the saved file must load and save again to the same bytes.
+// save over the file, keeping a damaged original aside byte for byte, and the
+// saved file must load and save again to the same bytes.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -49,12 +50,27 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     fclose(f);
 
     CMovieCollection loaded;
-    bool ok = loaded.Load(input.c_str());
-    remove(input.c_str());
-    if (!ok)
+    int boxes = ErrorBoxCount();
+    if (!loaded.Load(input.c_str())) {
+        remove(input.c_str());
         return 0;
+    }
+    // A load that lost or mended anything promises to keep the original, and
+    // the save over it keeps it byte for byte.
+    bool damaged = ErrorBoxCount() != boxes && LastErrorBoxText().find("kept as") != std::string::npos;
+    if (!loaded.Save(input.c_str(), true))
+        abort();
+    static const std::string kept = input + ".damaged";
+    if (damaged != (access(kept.c_str(), F_OK) == 0))
+        abort();
+    if (damaged && ReadAll(kept) != std::string(reinterpret_cast<const char*>(data), size))
+        abort();
+    remove(kept.c_str());
     if (!loaded.Save(first.c_str(), true))
         abort();
+    if (ReadAll(first) != ReadAll(input))
+        abort();
+    remove(input.c_str());
     CMovieCollection again;
     if (!again.Load(first.c_str()) || !again.Save(second.c_str(), true))
         abort();
