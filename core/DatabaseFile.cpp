@@ -547,18 +547,16 @@ bool WriteRecords(FILE* f, const char* tag, const std::vector<std::unique_ptr<T>
     return true;
 }
 
+#ifndef _WIN32
 // The folder part of a path, with its trailing separator; empty for a bare
 // file name.
 std::string FolderOf(const char* path)
 {
     std::string text(path);
-#ifdef _WIN32
-    size_t cut = text.find_last_of("\\/:");
-#else
     size_t cut = text.find_last_of('/');
-#endif
     return cut == std::string::npos ? std::string() : text.substr(0, cut + 1);
 }
+#endif
 
 // A target that may not be written in place (marked read-only, or no
 // write permission) must not be replaced either.
@@ -737,7 +735,7 @@ KeepResult KeepUnder(const char* path, const std::string& name)
         return KEEP_TAKEN;
     return error == ERROR_FILE_NOT_FOUND ? KEEP_GONE : KEEP_FAILED;
 #else
-    if (link(path, name.c_str()) == 0)
+    if (linkat(AT_FDCWD, path, AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0)
         return KEEP_DONE;
     if (errno == EEXIST)
         return KEEP_TAKEN;
