@@ -611,6 +611,19 @@ FILE* CreateSavingFile(const char* path, std::string* name)
 #endif
 }
 
+// Everything written so far reaches the disc.
+bool FlushToDisc(FILE* f)
+{
+    if (fflush(f) != 0)
+        return false;
+#ifdef _WIN32
+    HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(f)));
+    return handle != INVALID_HANDLE_VALUE && FlushFileBuffers(handle);
+#else
+    return fsync(fileno(f)) == 0;
+#endif
+}
+
 // ---------------------------------------------------------------------------
 // Damaged originals
 
@@ -673,44 +686,21 @@ enum KeepResult { KEEP_DONE, KEEP_TAKEN, KEEP_GONE, KEEP_FAILED };
 // A byte copy into a file that must not exist yet.
 KeepResult CopyExclusive(const char* from, const char* to)
 {
-    int in = open(from, O_RDONLY | O_CLOEXEC);
-    if (in < 0)
+    FilePtr in(fopen(from, "rb"));
+    if (!in)
         return errno == ENOENT ? KEEP_GONE : KEEP_FAILED;
-    struct stat info;
-    mode_t mode = fstat(in, &info) == 0 ? (info.st_mode & 07777) : 0600;
-    int out = open(to, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-    if (out < 0) {
-        KeepResult result = errno == EEXIST ? KEEP_TAKEN : KEEP_FAILED;
-        close(in);
-        return result;
-    }
+    FilePtr out(fopen(to, "wbx"));
+    if (!out)
+        return errno == EEXIST ? KEEP_TAKEN : KEEP_FAILED;
     std::vector<char> buffer(1 << 16);
     bool ok = true;
-    for (;;) {
-        ssize_t got = read(in, buffer.data(), buffer.size());
-        if (got == 0)
-            break;
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0) {
-            ok = false;
-            break;
-        }
-        for (ssize_t done = 0; ok && done < got;) {
-            ssize_t put = write(out, buffer.data() + done, size_t(got - done));
-            if (put < 0 && errno == EINTR)
-                continue;
-            ok = put > 0;
-            done += put > 0 ? put : 0;
-        }
-        if (!ok)
-            break;
-    }
-    ok = fsync(out) == 0 && ok;
-    ok = close(out) == 0 && ok;
-    close(in);
+    size_t got;
+    while (ok && (got = fread(buffer.data(), 1, buffer.size(), in.get())) > 0)
+        ok = fwrite(buffer.data(), 1, got, out.get()) == got;
+    ok = ok && !ferror(in.get()) && FlushToDisc(out.get());
+    ok = fclose(out.release()) == 0 && ok;
     if (!ok)
-        unlink(to);
+        remove(to);
     return ok ? KEEP_DONE : KEEP_FAILED;
 }
 #endif
@@ -781,19 +771,6 @@ std::string NoteLoadedFile(const char* path, bool damaged)
         return std::string();
     g_damaged.push_back(path);
     return FreeDamagedName(path);
-}
-
-// Everything written so far reaches the disc.
-bool FlushToDisc(FILE* f)
-{
-    if (fflush(f) != 0)
-        return false;
-#ifdef _WIN32
-    HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(f)));
-    return handle != INVALID_HANDLE_VALUE && FlushFileBuffers(handle);
-#else
-    return fsync(fileno(f)) == 0;
-#endif
 }
 
 // Puts the finished file in the place of the target in one step.
