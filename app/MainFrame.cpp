@@ -29,6 +29,7 @@
 #include "export/ExportDlg.h"
 #include "export/SortKeys.h"
 #include "dialogs/WaitDlg.h"
+#include "core/DatabaseFile.h"
 #include "core/ErrorBox.h"
 #include "core/PluginManager.h"
 #include "core/MovieCollection.h"
@@ -175,6 +176,7 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
     folder.erase(slash == std::string::npos ? 0 : slash + 1);
     StrSet(&m_programFolder, folder.c_str());
     StrSet(&m_crashPath, (folder + "saved.bak").c_str());
+    SetScratchDatabasePath(m_crashPath);
 
     OfferCrashCopy();
 

@@ -1,6 +1,7 @@
 // The database file: the record bodies of all thirteen versions, the repair
 // pass after a load, and a save that replaces the old file only once the new
-// one is complete on disc.
+// one is complete on disc, keeping it aside first when its load found it
+// damaged.
 //
 // Every count read from a file is checked against the bytes the file still
 // holds before anything is sized by it, so a damaged or hostile file costs
@@ -8,6 +9,7 @@
 #include "core/DatabaseFile.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -52,7 +54,7 @@ const size_t kLoadBufferBytes = 64 * 1024;
 const DWORD kSizeDivisor = 0xFFFFFFFF;
 const int kProgressHigh = 32000;
 
-// Smallest encodings of each record, its tag included.
+// Smallest encodings of each record in any version, its tag included.
 const DWORD kMinDiscBytes = kTagLength + 4 + 1 + 1 + 4;
 const DWORD kMinMovieBytes = kTagLength + 4 + 1 + 1 + 1 + 4;
 const DWORD kMinFileBytes = kTagLength + 4 + 4 + 3 + 1 + 4 + 4 + 16 + 1;
@@ -425,14 +427,22 @@ private:
     long long m_length;
 };
 
-// Reads count records of one kind and returns how many were not read. A
+// The records a load could not read. The header's count of a kind is only
+// believed while the rest of the file could hold that many records of it at
+// their smallest; beyond that the number lost is unknown.
+struct LostRecords {
+    unsigned long long count = 0;
+    bool unknown = false;
+};
+
+// Reads count records of one kind and adds those not read to lost. A
 // record is dropped when its body fails or its id is -1; the next one takes
 // its place. A wrong tag, or the end of the file, ends the kind at once: no
 // further record of it can follow there.
 template <class T>
-DWORD ReadRecords(const Reader& r, const char* tag, DWORD count, DWORD minBytes,
-                  bool (*readBody)(const Reader&, T&), std::vector<std::unique_ptr<T>>& list,
-                  ProgressSteps& progress)
+void ReadRecords(const Reader& r, const char* tag, DWORD count, DWORD minBytes,
+                 bool (*readBody)(const Reader&, T&), std::vector<std::unique_ptr<T>>& list,
+                 ProgressSteps& progress, LostRecords& lost)
 {
     long long room = r.Left() / minBytes;
     list.reserve(size_t(std::min<long long>(count, room)));
@@ -448,7 +458,10 @@ DWORD ReadRecords(const Reader& r, const char* tag, DWORD count, DWORD minBytes,
             // Dropped like any record that cannot be read.
         }
     }
-    return DWORD(count - list.size());
+    if (count > room)
+        lost.unknown = true;
+    else
+        lost.count += count - list.size();
 }
 
 template <class T>
@@ -534,21 +547,17 @@ bool WriteRecords(FILE* f, const char* tag, const std::vector<std::unique_ptr<T>
     return true;
 }
 
+#ifndef _WIN32
 // The folder part of a path, with its trailing separator; empty for a bare
 // file name.
 std::string FolderOf(const char* path)
 {
     std::string text(path);
-#ifdef _WIN32
-    size_t cut = text.find_last_of("\\/:");
-#else
     size_t cut = text.find_last_of('/');
-#endif
     return cut == std::string::npos ? std::string() : text.substr(0, cut + 1);
 }
+#endif
 
-// Creates a new, uniquely named file in the folder of path and opens it for
-// writing. NULL when the folder does not take a new file.
 // A target that may not be written in place (marked read-only, or no
 // write permission) must not be replaced either.
 bool IsWriteProtected(const char* path)
@@ -563,25 +572,25 @@ bool IsWriteProtected(const char* path)
 #endif
 }
 
-FILE* CreateFileBeside(const char* path, std::string* name)
+// Creates the file a save writes before it replaces the target: the
+// target's name plus ".saving", so that one left by a save that was killed
+// is the one the next save of the same catalogue starts afresh. NULL when
+// the folder does not take the file.
+FILE* CreateSavingFile(const char* path, std::string* name)
 {
     if (IsWriteProtected(path))
         return NULL;
-    std::string folder = FolderOf(path);
+    *name = std::string(path) + ".saving";
 #ifdef _WIN32
-    char created[MAX_PATH];
-    if (GetTempFileNameA(folder.empty() ? "." : folder.c_str(), "vdb", 0, created) == 0)
-        return NULL;
-    FILE* f = fopen(created, "wb");
-    if (f == NULL) {
-        DeleteFileA(created);
-        return NULL;
-    }
-    *name = created;
+    DeleteFileA(name->c_str());
+    FILE* f = fopen(name->c_str(), "wb");
+    if (f == NULL)
+        DeleteFileA(name->c_str());
     return f;
 #else
-    std::string pattern = folder + ".vdb-XXXXXX";
-    int fd = mkstemp(&pattern[0]);
+    // Made anew, never followed through whatever has the name now.
+    unlink(name->c_str());
+    int fd = open(name->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (fd < 0)
         return NULL;
     // The new file gets the old one's permissions, or the usual ones.
@@ -596,10 +605,8 @@ FILE* CreateFileBeside(const char* path, std::string* name)
     FILE* f = fdopen(fd, "wb");
     if (f == NULL) {
         close(fd);
-        unlink(pattern.c_str());
-        return NULL;
+        unlink(name->c_str());
     }
-    *name = pattern;
     return f;
 #endif
 }
@@ -615,6 +622,155 @@ bool FlushToDisc(FILE* f)
 #else
     return fsync(fileno(f)) == 0;
 #endif
+}
+
+// ---------------------------------------------------------------------------
+// Damaged originals
+
+// A file whose last load lost or mended something still holds what was
+// lost. The first save that replaces it keeps it beside itself under the
+// first free name of "<name>.damaged", "<name>.damaged2", ... Which files
+// those are is known per path, for every catalogue of the program alike;
+// the program's own crash copy is never kept.
+std::mutex g_damagedLock;
+std::vector<std::string> g_damaged;
+std::string g_scratchPath;
+
+bool SamePath(const std::string& a, const std::string& b)
+{
+#ifdef _WIN32
+    return _stricmp(a.c_str(), b.c_str()) == 0;
+#else
+    return a == b;
+#endif
+}
+
+std::vector<std::string>::iterator FindDamaged(const std::string& path)
+{
+    return std::find_if(g_damaged.begin(), g_damaged.end(),
+                        [&](const std::string& entry) { return SamePath(entry, path); });
+}
+
+// A name that would keep the nth copy: 1 is "<name>.damaged".
+std::string DamagedName(const std::string& path, int n)
+{
+    return path + ".damaged" + (n > 1 ? std::to_string(n) : std::string());
+}
+
+const int kMostDamagedCopies = 9999;
+
+bool PathExists(const std::string& path)
+{
+#ifdef _WIN32
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+#else
+    struct stat info;
+    return lstat(path.c_str(), &info) == 0;
+#endif
+}
+
+// The name the next copy of path would take now; empty when all are taken.
+std::string FreeDamagedName(const std::string& path)
+{
+    for (int n = 1; n <= kMostDamagedCopies; n++) {
+        std::string name = DamagedName(path, n);
+        if (!PathExists(name))
+            return name;
+    }
+    return std::string();
+}
+
+enum KeepResult { KEEP_DONE, KEEP_TAKEN, KEEP_GONE, KEEP_FAILED };
+
+#ifndef _WIN32
+// A byte copy into a file that must not exist yet.
+KeepResult CopyExclusive(const char* from, const char* to)
+{
+    FilePtr in(fopen(from, "rb"));
+    if (!in)
+        return errno == ENOENT ? KEEP_GONE : KEEP_FAILED;
+    FilePtr out(fopen(to, "wbx"));
+    if (!out)
+        return errno == EEXIST ? KEEP_TAKEN : KEEP_FAILED;
+    std::vector<char> buffer(1 << 16);
+    bool ok = true;
+    size_t got;
+    while (ok && (got = fread(buffer.data(), 1, buffer.size(), in.get())) > 0)
+        ok = fwrite(buffer.data(), 1, got, out.get()) == got;
+    ok = ok && !ferror(in.get()) && FlushToDisc(out.get());
+    ok = fclose(out.release()) == 0 && ok;
+    if (!ok)
+        remove(to);
+    return ok ? KEEP_DONE : KEEP_FAILED;
+}
+#endif
+
+// Puts the file at path, byte for byte, under name as well, never over an
+// existing file: a second link to it where the file system has them, a
+// copy where not.
+KeepResult KeepUnder(const char* path, const std::string& name)
+{
+#ifdef _WIN32
+    if (CreateHardLinkA(name.c_str(), path, NULL))
+        return KEEP_DONE;
+    DWORD error = GetLastError();
+    if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS)
+        return KEEP_TAKEN;
+    if (error == ERROR_FILE_NOT_FOUND)
+        return KEEP_GONE;
+    if (CopyFileA(path, name.c_str(), TRUE))
+        return KEEP_DONE;
+    error = GetLastError();
+    if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS)
+        return KEEP_TAKEN;
+    return error == ERROR_FILE_NOT_FOUND ? KEEP_GONE : KEEP_FAILED;
+#else
+    if (linkat(AT_FDCWD, path, AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0)
+        return KEEP_DONE;
+    if (errno == EEXIST)
+        return KEEP_TAKEN;
+    if (errno == ENOENT && !PathExists(path))
+        return KEEP_GONE;
+    return CopyExclusive(path, name.c_str());
+#endif
+}
+
+// Before a save replaces path: keeps the original when its load lost or
+// mended something and it has not been kept yet. False when it had to be
+// kept and could not be.
+bool KeepDamagedOriginal(const char* path)
+{
+    std::lock_guard<std::mutex> lock(g_damagedLock);
+    std::vector<std::string>::iterator entry = FindDamaged(path);
+    if (entry == g_damaged.end())
+        return true;
+    for (int n = 1; n <= kMostDamagedCopies; n++) {
+        switch (KeepUnder(path, DamagedName(path, n))) {
+        case KEEP_TAKEN:
+            continue;
+        case KEEP_FAILED:
+            return false;
+        case KEEP_DONE:
+        case KEEP_GONE:  // nothing left to keep
+            g_damaged.erase(entry);
+            return true;
+        }
+    }
+    return false;
+}
+
+// After a load of path: remembers whether it was damaged. The name its
+// original would be kept under, empty when none will be.
+std::string NoteLoadedFile(const char* path, bool damaged)
+{
+    std::lock_guard<std::mutex> lock(g_damagedLock);
+    std::vector<std::string>::iterator entry = FindDamaged(path);
+    if (entry != g_damaged.end())
+        g_damaged.erase(entry);
+    if (!damaged || SamePath(path, g_scratchPath))
+        return std::string();
+    g_damaged.push_back(path);
+    return FreeDamagedName(path);
 }
 
 // Puts the finished file in the place of the target in one step.
@@ -638,6 +794,12 @@ bool ReplaceTarget(const std::string& finished, const char* path)
 }
 
 } // namespace
+
+void SetScratchDatabasePath(const char* path)
+{
+    std::lock_guard<std::mutex> lock(g_damagedLock);
+    g_scratchPath = path != NULL ? path : "";
+}
 
 void SplitFileSize(int64_t size, BYTE* sign, DWORD* quotient, DWORD* remainder)
 {
@@ -691,15 +853,15 @@ bool CMovieCollection::Load(const char* path, ILoadProgress* progress)
     free(text);
 
     ProgressSteps steps(progress, length);
-    unsigned long long lost = 0;
+    LostRecords lost;
     {
         // The records take the file front to back through the stream readers
         // alone, so the checks of counts and lengths need no system call.
         CSequentialRead sequential(f, length);
-        lost += ReadRecords(r, kDiscTag, counts[0], kMinDiscBytes, ReadDiscBody, discs, steps);
-        lost += ReadRecords(r, kMovieTag, counts[1], kMinMovieBytes, ReadMovieBody, movies, steps);
-        lost += ReadRecords(r, kFileTag, counts[2], kMinFileBytes, ReadFileBody, files, steps);
-        lost += ReadRecords(r, kPersonTag, counts[3], kMinPersonBytes, ReadPersonBody, persons, steps);
+        ReadRecords(r, kDiscTag, counts[0], kMinDiscBytes, ReadDiscBody, discs, steps, lost);
+        ReadRecords(r, kMovieTag, counts[1], kMinMovieBytes, ReadMovieBody, movies, steps, lost);
+        ReadRecords(r, kFileTag, counts[2], kMinFileBytes, ReadFileBody, files, steps, lost);
+        ReadRecords(r, kPersonTag, counts[3], kMinPersonBytes, ReadPersonBody, persons, steps, lost);
     }
 
     if (progress != NULL)
@@ -732,9 +894,17 @@ bool CMovieCollection::Load(const char* path, ILoadProgress* progress)
     }
     // One message for the whole load, with what was lost and what was
     // mended, instead of a box per entry.
-    if (lost > 0 || repaired > 0) {
-        ShowError(0, "%s\n\n%.0f record(s) could not be read; %.0f reference(s) to missing records were removed.",
-                  kCorruptText, double(lost), double(repaired));
+    bool damaged = lost.unknown || lost.count > 0 || repaired > 0;
+    std::string keptAs = NoteLoadedFile(path, damaged);
+    if (damaged) {
+        std::string lostText = "An unknown number of records";
+        if (!lost.unknown)
+            lostText = std::to_string(lost.count) + " record(s)";
+        std::string keptText;
+        if (!keptAs.empty())
+            keptText = "\n\nAt the next save the original file will be kept as " + keptAs + ".";
+        ShowError(0, "%s\n\n%s could not be read; %.0f reference(s) to missing records were removed.%s",
+                  kCorruptText, lostText.c_str(), double(repaired), keptText.c_str());
     }
 
     // The oldest versions kept no usable type: a movie takes the format name
@@ -759,7 +929,7 @@ bool CMovieCollection::Load(const char* path, ILoadProgress* progress)
     StrSet(&m_fileName, path);
     // A catalogue that lost records is not what the file holds: saving it
     // would overwrite the file with less, so it does not count as saved.
-    m_saved = r.version < 3 || lost > 0 || repaired > 0 ? 0 : 1;
+    m_saved = r.version < 3 || damaged ? 0 : 1;
     return true;
 }
 
@@ -767,7 +937,7 @@ bool CMovieCollection::Save(const char* path, bool silent)
 {
     std::lock_guard<std::recursive_mutex> lock(m_lock);
     std::string temporary;
-    FILE* f = path != NULL ? CreateFileBeside(path, &temporary) : NULL;
+    FILE* f = path != NULL ? CreateSavingFile(path, &temporary) : NULL;
     ApplyAllPendingChanges();
     if (f == NULL) {
         if (!silent)
@@ -775,7 +945,8 @@ bool CMovieCollection::Save(const char* path, bool silent)
         return false;
     }
 
-    // The old file stays untouched until the new one is complete on disc.
+    // The old file stays untouched until the new one is complete on disc;
+    // a damaged one is kept aside before it is replaced.
     setvbuf(f, NULL, _IOFBF, 64 * 1024);
     bool written = WriteBytes(f, kMagic[kNewestDatabaseVersion], kTagLength) &&
                    WriteTag(f, kCountsTag) && WriteU32(f, DWORD(m_discs.size())) &&
@@ -793,7 +964,7 @@ bool CMovieCollection::Save(const char* path, bool silent)
             ShowError(0, "Unable to write to file");
         return false;
     }
-    if (!ReplaceTarget(temporary, path)) {
+    if (!KeepDamagedOriginal(path) || !ReplaceTarget(temporary, path)) {
         remove(temporary.c_str());
         if (!silent)
             ShowError(0, "Error trying to create/overwrite file %s", path);

@@ -21,6 +21,11 @@ public:
     virtual void Close() = 0;
 };
 
+// The program's own silent copy of the catalogue (the crash copy), or NULL.
+// A load that finds it damaged promises no kept original, and no save keeps
+// one of it: it is gone at the end of every normal run anyway.
+void SetScratchDatabasePath(const char* path);
+
 // A signed size as stored: sign byte (1 = negative), and the magnitude m as
 // q * 4294967295 + r with r = m mod 4294967295.
 void SplitFileSize(int64_t size, BYTE* sign, DWORD* quotient, DWORD* remainder);

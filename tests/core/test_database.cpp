@@ -524,9 +524,12 @@ TEST_F(DatabaseTest, RepairDropsDanglingIdsWithOneMessageForAll)
     b.Disc(0, { 0, 9 }).Movie(0, { 8, 0, 9 }).File(0).Person(0, { 0, 5 });
     int before = ErrorBoxCount();
     CMovieCollection c;
-    ASSERT_TRUE(c.Load(Put("repair.vdb", b.data).c_str()));
+    std::string path = Put("repair.vdb", b.data);
+    ASSERT_TRUE(c.Load(path.c_str()));
     EXPECT_EQ(before + 1, ErrorBoxCount());
-    EXPECT_EQ(kCorrupt + std::string("\n\n0 record(s) could not be read; 4 reference(s) to missing records were removed."),
+    EXPECT_EQ(kCorrupt + std::string("\n\n0 record(s) could not be read; 4 reference(s) to missing records were removed."
+                                     "\n\nAt the next save the original file will be kept as ") +
+                  path + ".damaged.",
               LastErrorBoxText());
     // What was mended is not what the file holds: not saved.
     EXPECT_FALSE(c.IsSaved());
@@ -557,6 +560,8 @@ TEST_F(DatabaseTest, FailedRecordsAreDroppedAndTheRestLoads)
     b.Person(2, {});
     CMovieCollection c;
     ASSERT_TRUE(c.Load(Put("damaged.vdb", b.data).c_str()));
+    // The counts fit in the file: they are believed.
+    EXPECT_NE(std::string::npos, LastErrorBoxText().find("\n\n4 record(s) could not be read;"));
     EXPECT_EQ(0u, c.GetNextIdOfDisc(NO_ID));
     EXPECT_EQ(2u, c.GetNextIdOfDisc(0));
     EXPECT_EQ(NO_ID, c.GetNextIdOfDisc(2));
@@ -579,7 +584,10 @@ TEST_F(DatabaseTest, DamagedCataloguesSayWhatTheyLostOnce)
     ASSERT_TRUE(c.Load(cut.c_str()));
     EXPECT_EQ(before + 1, ErrorBoxCount());
     EXPECT_EQ(0u, LastErrorBoxText().find(kCorrupt));
-    EXPECT_NE(std::string::npos, LastErrorBoxText().find("9 record(s) could not be read"));
+    // The header counts 9 records, but 16 bytes are left: the number lost
+    // is not known.
+    EXPECT_NE(std::string::npos,
+              LastErrorBoxText().find("\n\nAn unknown number of records could not be read;"));
     EXPECT_FALSE(c.IsSaved());
     EXPECT_EQ(full.substr(0, 42), ReadAll(cut));
 
@@ -590,6 +598,8 @@ TEST_F(DatabaseTest, DamagedCataloguesSayWhatTheyLostOnce)
     before = ErrorBoxCount();
     ASSERT_TRUE(c.Load(Put("zeros.vdb", zeros.data).c_str()));
     EXPECT_EQ(before + 1, ErrorBoxCount());
+    EXPECT_NE(std::string::npos, LastErrorBoxText().find("An unknown number of records"));
+    EXPECT_EQ(std::string::npos, LastErrorBoxText().find("17179869180"));
     EXPECT_EQ(0u, c.GetDiscCount() + c.GetMovieCount());
 
     // An intact file says nothing and is saved.
@@ -745,10 +755,12 @@ TEST_F(DatabaseTest, FailedSaveLeavesTheOldFileAndNoLeftovers)
 
     // A folder in the place of the target.
     fs::create_directory(m_dir / "target.vdb");
+    Put("target.vdb.saving", "left by a killed save");
     std::string folder = PathOf("target.vdb");
     EXPECT_FALSE(c.Save(folder.c_str(), false));
     EXPECT_EQ("Error trying to create/overwrite file " + folder, LastErrorBoxText());
     EXPECT_TRUE(fs::is_directory(folder));
+    EXPECT_FALSE(fs::exists(folder + ".saving"));
 
     std::string nowhere = PathOf("missing/target.vdb");
     EXPECT_FALSE(c.Save(nowhere.c_str(), false));
@@ -786,6 +798,56 @@ TEST_F(DatabaseTest, FailedSaveLeavesTheOldFileAndNoLeftovers)
     EXPECT_EQ(2u, EntriesInDir());
 #endif
     EXPECT_FALSE(c.IsSaved());
+}
+
+// A load that lost or mended records says where the original will go; the
+// first save over it keeps it there byte for byte, under the first free
+// name, and later saves replace as usual. No save leaves "<name>.saving".
+TEST_F(DatabaseTest, DamagedOriginalIsKeptOnceBeforeItIsReplaced)
+{
+    NewestFile b(1, 2, 0, 0);
+    b.Disc(0, { 7 }).Movie(0, {}).Raw("MOVIE").U32(1).Str("cut sho");
+    std::string path = Put("movies.vdb", b.data);
+    std::string older = Put("movies.vdb.damaged", "an older copy");
+    CMovieCollection c;
+    ASSERT_TRUE(c.Load(path.c_str()));
+    EXPECT_EQ(kCorrupt + std::string("\n\n1 record(s) could not be read; 1 reference(s) to missing records were removed."
+                                     "\n\nAt the next save the original file will be kept as ") +
+                  path + ".damaged2.",
+              LastErrorBoxText());
+
+    // Saving elsewhere leaves the original alone, kept nowhere.
+    std::string other = PathOf("other.vdb");
+    ASSERT_TRUE(c.Save(other.c_str(), false));
+    EXPECT_EQ(3u, EntriesInDir());
+
+    // A save killed before it replaced the file left its "<name>.saving".
+    Put("movies.vdb.saving", "left by a killed save");
+    ASSERT_TRUE(c.Save(path.c_str(), false));
+    EXPECT_EQ(b.data, ReadAll(path + ".damaged2"));
+    EXPECT_EQ("an older copy", ReadAll(older));
+    EXPECT_EQ(ReadAll(other), ReadAll(path));
+    CMovie movie;
+    c.AddMovie(&movie, false);
+    ASSERT_TRUE(c.Save(path.c_str(), false));
+    EXPECT_EQ(4u, EntriesInDir());
+
+    // What was saved loads cleanly; a file loaded whole is never kept.
+    int before = ErrorBoxCount();
+    ASSERT_TRUE(c.Load(path.c_str()));
+    EXPECT_EQ(before, ErrorBoxCount());
+    ASSERT_TRUE(c.Save(path.c_str(), false));
+    EXPECT_EQ(4u, EntriesInDir());
+
+    // The crash copy is the program's own: no promise, no copy.
+    std::string scratch = Put("saved.bak", b.data);
+    SetScratchDatabasePath(scratch.c_str());
+    ASSERT_TRUE(c.Load(scratch.c_str()));
+    SetScratchDatabasePath(NULL);
+    EXPECT_EQ(std::string::npos, LastErrorBoxText().find("kept as"));
+    ASSERT_TRUE(c.Save(scratch.c_str(), true));
+    ASSERT_TRUE(c.Save(scratch.c_str(), false));
+    EXPECT_EQ(5u, EntriesInDir());
 }
 
 // Handing back a copy that holds nothing new leaves a saved collection saved,

@@ -1,5 +1,6 @@
 // Feeds arbitrary bytes to the database loader as a file. Whatever loads must
-// save, and the saved file must load and save again to the same bytes.
+// save over the file, keeping a damaged original aside byte for byte, and the
+// saved file must load and save again to the same bytes.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -49,7 +50,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     fclose(f);
 
     CMovieCollection loaded;
+    int boxes = ErrorBoxCount();
     bool ok = loaded.Load(input.c_str());
+    // A damaged input is kept byte for byte by the save over it.
+    bool damaged = ok && ErrorBoxCount() != boxes && LastErrorBoxText().find("kept as") != std::string::npos;
+    if (ok && !loaded.Save(input.c_str(), true))
+        abort();
+    static const std::string kept = input + ".damaged";
+    if (damaged && ReadAll(kept) != std::string(reinterpret_cast<const char*>(data), size))
+        abort();
+    remove(kept.c_str());
     remove(input.c_str());
     if (!ok)
         return 0;
