@@ -13,7 +13,7 @@
 
 namespace {
 
-const int kRounds = 5;
+const int kRounds = 9;
 
 // A labelled value: "x", then the unit repeated to the size, then "y".
 std::string Page(const char* unit, size_t bytes)

@@ -143,6 +143,8 @@ size_t SqueezeBlanks(char* text, size_t length)
 {
     return ReplaceEach(text, length, ' ', [](const char* at, const char* end, Rewriter& out) {
         const char* p = at + 1;
+        while (end - p >= 8 && memcmp(p, "        ", 8) == 0)
+            p += 8;
         while (p < end && *p == ' ')
             p++;
         out.Put(' ');
