@@ -41,6 +41,17 @@ std::string Apply(Routine routine, const char* text)
     return result;
 }
 
+// The text after entity cleaning with the keep tag.
+std::string CleanedText(const std::string& text, const char* keep)
+{
+    char* work = NULL;
+    StrSet(&work, text.c_str());
+    DecodeHtmlEntities(&work, keep);
+    std::string result = work;
+    free(work);
+    return result;
+}
+
 } // namespace
 
 TEST(TitleGuess, FileNamesGiveTitlesAndParts)
@@ -146,14 +157,7 @@ TEST(TitleGuess, ScoreCountsWordsWithLetters)
 
 TEST(HtmlText, EntityCleaning)
 {
-    auto clean = [](const char* text, const char* keep) {
-        char* work = NULL;
-        StrSet(&work, text);
-        DecodeHtmlEntities(&work, keep);
-        std::string result = work;
-        free(work);
-        return result;
-    };
+    auto clean = CleanedText;
     EXPECT_EQ("Blade Runner", clean("Blade Runner (1982", NULL));
     EXPECT_EQ("Heat (1995)", clean("Heat (1995) [tv", NULL));
     EXPECT_EQ("A B", clean("A&nbsp;&NBSP;B", NULL));
@@ -168,4 +172,42 @@ TEST(HtmlText, EntityCleaning)
     char* none = NULL;
     DecodeHtmlEntities(&none, NULL);
     EXPECT_TRUE(none == NULL);
+}
+
+// The steps work one after the other, each over the whole text once: what a
+// step makes is looked at by the later steps only.
+TEST(HtmlText, EntityCleaningStepsApplyInOrder)
+{
+    EXPECT_EQ("x  () y", CleanedText("x [()] (( )) y", NULL));  // "[]" appears only after "()" goes
+    EXPECT_EQ("a () b", CleanedText("a ([]) b", NULL));            // but "()" is not looked for again
+    EXPECT_EQ("[]", CleanedText("[( )]", NULL));
+    EXPECT_EQ("a  b", CleanedText("a ( ) b", NULL));
+    EXPECT_EQ("a  b", CleanedText("a\t b", NULL));  // TABs turn into blanks after runs are reduced
+    EXPECT_EQ("a b", CleanedText("a<b>  <i> </i> b", NULL));
+    EXPECT_EQ("", CleanedText("<a href=x>(</a>)", NULL));
+    EXPECT_EQ("(a)", CleanedText("(a) (", NULL));
+    EXPECT_EQ("& x", CleanedText("&&nbsp;x", NULL));
+    EXPECT_EQ("&#065;", CleanedText("&#038;#065;", NULL));  // a decoded "&" starts nothing
+    EXPECT_EQ("&#A", CleanedText("&#&#065;", NULL));
+    EXPECT_EQ(" a ", CleanedText(" &#032;a&#032; ", NULL));
+    EXPECT_EQ("x", CleanedText("<b<br>x", "br"));
+    EXPECT_EQ("<br/>a<BR>b", CleanedText("<br/>a<BR>b<bx>", "br"));
+}
+
+TEST(HtmlText, EntityCleaningOfLongRuns)
+{
+    constexpr size_t n = 300000;
+    auto repeated = [](const char* unit) {
+        std::string text;
+        for (size_t i = 0; i < n; i++)
+            text += unit;
+        return text;
+    };
+    EXPECT_EQ("a b", CleanedText("a" + std::string(n, ' ') + "b", NULL));
+    EXPECT_EQ("ab", CleanedText("a" + repeated("<b>") + "b", NULL));
+    EXPECT_EQ("a b", CleanedText("a" + repeated("&nbsp;") + "b", NULL));
+    EXPECT_EQ(std::string(n, '\xe9'), CleanedText(repeated("&#233;"), NULL));
+    EXPECT_EQ(repeated("<br>"), CleanedText(repeated("<br>"), "BR"));
+    EXPECT_EQ(std::string(n - 1, '('), CleanedText(std::string(n, '(') + ")", NULL));
+    EXPECT_EQ("a", CleanedText("a" + repeated("( )"), NULL));
 }
