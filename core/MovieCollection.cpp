@@ -196,6 +196,16 @@ bool CMovieCollection::ReadMovie(DWORD id, const std::function<void(const CMovie
     return true;
 }
 
+void CMovieCollection::ReadMovies(const std::function<void(const std::vector<const CMovie*>&)>& reader)
+{
+    Lock lock(m_lock);
+    std::vector<const CMovie*> movies;
+    movies.reserve(m_movies.size());
+    for (const std::unique_ptr<CMovie>& movie : m_movies)
+        movies.push_back(movie.get());
+    reader(movies);
+}
+
 bool CMovieCollection::MovieAcceptsFile(DWORD movieId, DWORD fileId)
 {
     Lock lock(m_lock);

@@ -71,6 +71,12 @@ public:
     // copy; false when the id is not stored. The reader must not keep the
     // reference nor hand the store anything.
     bool ReadMovie(DWORD id, const std::function<void(const CMovie&)>& reader);
+    // Calls reader once with every stored movie in ascending id order, under
+    // the store's lock for the whole call and without copies. The pointers
+    // are good during the call only; the reader must not add, remove or
+    // renumber movies nor hand back a changed movie copy (unchanged copies,
+    // as the token engine takes them, are fine).
+    void ReadMovies(const std::function<void(const std::vector<const CMovie*>&)>& reader);
     // Whether the stored movie would take the stored file (CMovie::CanAddFile
     // asked in place, without a copy of the movie).
     bool MovieAcceptsFile(DWORD movieId, DWORD fileId);

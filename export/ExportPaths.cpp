@@ -50,6 +50,20 @@ bool IsFolder(const char* path)
     return stat(folder.c_str(), &info) == 0 && (info.st_mode & S_IFMT) == S_IFDIR;
 }
 
+// The root of a folder: "X:" for a drive, "\\server\share" for a share,
+// "" for a folder without one.
+std::string FolderRoot(const std::string& folder)
+{
+    if (folder.size() >= 2 && folder[1] == ':')
+        return folder.substr(0, 2);
+    if (folder.size() < 2 || !IsSeparator(folder[0]) || !IsSeparator(folder[1]))
+        return std::string();
+    size_t server = folder.find_first_of("\\/", 2);
+    if (server == std::string::npos)
+        return folder;
+    return folder.substr(0, folder.find_first_of("\\/", server + 1));
+}
+
 int MakeFolder(const char* path)
 {
 #ifdef _WIN32
@@ -116,8 +130,10 @@ void MakeRelativeLink(std::string* link, const char* from, const char* to)
         common++;
 
     std::string result;
-    if (common == 0 && target.size() > 1 && target[1] == ':') {
-        result = "file://" + target;
+    std::string root = FolderRoot(target);
+    if (!root.empty() && !StrEqualNoCase(root.c_str(), FolderRoot(source).c_str())) {
+        // Another drive or share can't be reached by a relative link.
+        result = (target[1] == ':' ? "file:///" : "file:") + target;
     } else if (common == source.size() && common == target.size()) {
         link->clear();
         return;

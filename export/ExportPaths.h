@@ -29,9 +29,10 @@ private:
     std::set<std::string> m_used;  // folded to lower case
 };
 
-// The link from the export folder to the cover folder ("../covers/",
-// "file://D:/covers/", "" for the same folder), with '/' throughout. A NULL
-// folder leaves *link as it was.
+// The link from the export folder to the cover folder, with '/' throughout:
+// relative on the same drive or share ("../covers/", "" for the same
+// folder), else a file address ("file:///D:/covers/",
+// "file://server/share/covers/"). A NULL folder leaves *link as it was.
 void MakeRelativeLink(std::string* link, const char* from, const char* to);
 
 // A cover type that may be used as a file extension: 1 to 8 ASCII letters

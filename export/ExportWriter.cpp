@@ -2,8 +2,10 @@
 #include "export/ExportWriter.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <deque>
 
 #include "core/DatabaseFile.h"
 #include "core/ErrorBox.h"
@@ -69,19 +71,18 @@ private:
     DWORD m_done;
 };
 
-// The script expanded for the movie (or none), as a heap text.
-std::string Expand(const std::string& script, const CMovie* movie, int32_t number, const ExportJob& job)
+// *text becomes the script expanded for the movie (or none); one buffer
+// serves every expansion of a run.
+const std::string& Expand(const std::string& script, const CMovie* movie, int32_t number, const ExportJob& job,
+                          std::string* text)
 {
-    char* text = NULL;
-    StrAssign(&text, script.c_str());
+    text->clear();
     if (movie == NULL)
-        ExpandScriptTokens(&text, NULL, -1, NULL, NULL);
+        ExpandScriptTokensTo(text, script.c_str(), NULL, -1, NULL, NULL);
     else
-        ExpandScriptTokens(&text, movie, number, job.coverPrefix.c_str(),
-                           job.noCoverName.empty() ? NULL : job.noCoverName.c_str());
-    std::string result = text != NULL ? text : "";
-    free(text);
-    return result;
+        ExpandScriptTokensTo(text, script.c_str(), movie, number, job.coverPrefix.c_str(),
+                             job.noCoverName.empty() ? NULL : job.noCoverName.c_str());
+    return *text;
 }
 
 bool WriteText(FILE* file, const std::string& text)
@@ -109,18 +110,106 @@ int CompareNoCase(const char* a, const char* b)
     }
 }
 
+// One movie of the big list. The keys are texts of the stored movie, or of
+// the run's key store when the movie holds none, so nothing is copied. The
+// entry keeps the first bytes of the primary key, case folded and packed
+// so that the numbers order as the texts do: most comparisons are decided
+// without reading the movies, which lie all over memory.
+const size_t kLeadWords = 3;
+
 struct SortEntry {
-    DWORD id;
-    std::string key;
-    std::string key2;
+    const CMovie* movie;
+    uint64_t lead[kLeadWords];
+    const char* key;
+    const char* key2;
 };
+
+SortEntry MakeEntry(const CMovie* movie, const char* key, const char* key2)
+{
+    SortEntry entry = {movie, {0, 0, 0}, key, key2};
+    const char* p = key;
+    for (size_t i = 0; i < kLeadWords * 8; i++) {
+        uint64_t c = (unsigned char)LowerAscii(*p);
+        entry.lead[i / 8] = (entry.lead[i / 8] << 8) | c;
+        if (c != 0)
+            p++;
+    }
+    return entry;
+}
 
 bool EntryBefore(const SortEntry& a, const SortEntry& b)
 {
-    int order = CompareNoCase(a.key.c_str(), b.key.c_str());
+    for (size_t i = 0; i < kLeadWords; i++) {
+        if (a.lead[i] != b.lead[i])
+            return a.lead[i] < b.lead[i];
+    }
+    // Equal leads that end in a NUL are equal keys.
+    int order = (a.lead[kLeadWords - 1] & 0xFF) == 0 ? 0 : CompareNoCase(a.key, b.key);
     if (order == 0)
-        order = CompareNoCase(a.key2.c_str(), b.key2.c_str());
+        order = CompareNoCase(a.key2, b.key2);
     return order < 0;
+}
+
+void Prefetch(const void* address)
+{
+#if defined(__GNUC__)
+    __builtin_prefetch(address);
+#else
+    (void)address;
+#endif
+}
+
+// Each movie's records lie apart in memory, and the export reads many
+// movies one after the other, each waiting for its records in turn. This
+// asks early for those of the movies a few places ahead of i, in the steps
+// in which they name each other: the movie, then its title and IMDb record,
+// then the IMDb texts.
+void PrefetchAhead(const std::vector<const CMovie*>& movies, size_t i)
+{
+    if (i + 8 < movies.size())
+        Prefetch(movies[i + 8]);
+    if (i + 4 < movies.size()) {
+        Prefetch(movies[i + 4]->m_title);
+        Prefetch(movies[i + 4]->m_imdbInfo.get());
+    }
+    if (i + 2 < movies.size()) {
+        if (const CImdbInfo* info = movies[i + 2]->m_imdbInfo.get()) {
+            for (const char* text : {info->m_title, info->m_director, info->m_genre, info->m_country,
+                                     info->m_tagline, info->m_plot, info->m_coverType})
+                Prefetch(text);
+        }
+    }
+}
+
+// The movies of the range with their keys, in ascending id order. Keys the
+// movies don't hold go to *made, whose texts stay in place as it grows.
+std::vector<SortEntry> MakeSortEntries(const std::vector<const CMovie*>& movies, const ExportJob& job,
+                                       std::deque<std::string>* made, ILoadProgress* progress)
+{
+    DWORD start = RangeStart(job.bigRange);
+    DWORD end = RangeEnd(job.bigRange);
+    DWORD count = 0;
+    for (const CMovie* movie : movies)
+        count += movie->m_id >= start && movie->m_id <= end ? 1 : 0;
+    std::vector<SortEntry> entries;
+    entries.reserve(count);
+    CExportProgress shown(progress, "Exporting info...", count);
+    std::string room;
+    for (size_t i = 0; i < movies.size(); i++) {
+        PrefetchAhead(movies, i);
+        const CMovie* movie = movies[i];
+        if (movie->m_id >= start && movie->m_id <= end) {
+            const char* key = MovieSortKeyText(job.sortCode, *movie, &room);
+            if (key == room.c_str()) {
+                made->push_back(std::move(room));
+                key = made->back().c_str();
+                room.clear();
+            }
+            entries.push_back(MakeEntry(movie, key, MovieTitleKey(*movie)));
+        }
+        shown.Step();
+    }
+    return entries;
 }
 
 // The movie's cover when it is written: cover bytes and a plain type.
@@ -158,58 +247,48 @@ bool WriteBigList(const ExportJob& job, ILoadProgress* progress)
         return false;
     }
     setvbuf(file, NULL, _IOFBF, 64 * 1024);
-    if (!WriteText(file, Expand(job.bigScripts.head, NULL, -1, job))) {
+    std::string text;
+    if (!WriteText(file, Expand(job.bigScripts.head, NULL, -1, job, &text))) {
         ShowError(0, kWriteError);
         fclose(file);
         return false;
     }
 
-    std::vector<SortEntry> entries;
-    {
-        CExportProgress shown(progress, "Exporting info...", CountExportMovies(job.bigRange));
-        for (DWORD id = theCollection.GetNextIdOfMovie(NO_ID); id != NO_ID;
-             id = theCollection.GetNextIdOfMovie(id)) {
-            if (InRange(job.bigRange, id)) {
-                char* key = NULL;
-                char* key2 = NULL;
-                MovieSortKeysById(job.sortCode, id, &key, &key2);
-                entries.push_back(SortEntry{id, key != NULL ? key : "", key2 != NULL ? key2 : ""});
-                free(key);
-                free(key2);
-            }
-            shown.Step();
-        }
-    }
-    if (job.order == kDescending)
-        std::stable_sort(entries.begin(), entries.end(),
-                         [](const SortEntry& a, const SortEntry& b) { return EntryBefore(b, a); });
-    else
-        std::stable_sort(entries.begin(), entries.end(), EntryBefore);
-
-    bool stop = false;
+    // The keys and bodies read the stored movies in place, under the store's
+    // lock from the first key to the last body, so no movie can go
+    // meanwhile; the token engine's own reads take the lock again on this
+    // thread. No message box is shown while it is held (a box would run the
+    // whole program's messages); the progress window handles only its own,
+    // and the wizard is modal, so nothing changes the catalogue meanwhile.
     bool written = true;
-    int32_t number = 1;
-    for (const SortEntry& entry : entries) {
-        // Read in place: a copy of every movie would copy every cover too.
-        bool found = theCollection.ReadMovie(entry.id, [&](const CMovie& movie) {
-            written = WriteText(file, Expand(job.bigScripts.body, &movie, number++, job));
-        });
-        if (!found) {
-            ShowError(0, "Severe database error");
-            stop = true;
-            break;
+    theCollection.ReadMovies([&](const std::vector<const CMovie*>& movies) {
+        std::deque<std::string> made;
+        std::vector<SortEntry> entries = MakeSortEntries(movies, job, &made, progress);
+        if (job.order == kDescending)
+            std::stable_sort(entries.begin(), entries.end(),
+                             [](const SortEntry& a, const SortEntry& b) { return EntryBefore(b, a); });
+        else
+            std::stable_sort(entries.begin(), entries.end(), EntryBefore);
+
+        std::vector<const CMovie*> sorted;
+        sorted.reserve(entries.size());
+        for (const SortEntry& entry : entries)
+            sorted.push_back(entry.movie);
+        for (size_t i = 0; i < sorted.size(); i++) {
+            PrefetchAhead(sorted, i);
+            // A body that can't be written means a full or lost disc: one
+            // message ends the list rather than one per movie.
+            written = WriteText(file, Expand(job.bigScripts.body, sorted[i], int32_t(i + 1), job, &text));
+            if (!written)
+                break;
         }
-        // A body that can't be written means a full or lost disc: one
-        // message ends the list rather than one per movie.
-        if (!written)
-            break;
-    }
-    if (!stop && written)
-        written = WriteText(file, Expand(job.bigScripts.foot, NULL, -1, job));
+    });
+    if (written)
+        written = WriteText(file, Expand(job.bigScripts.foot, NULL, -1, job, &text));
     bool closed = fclose(file) == 0;
-    if (!stop && (!written || !closed))
+    if (!written || !closed)
         ShowError(0, kWriteError);
-    return !stop;
+    return true;
 }
 
 bool WriteSmallFiles(const ExportJob& job, ILoadProgress* progress)
@@ -219,6 +298,7 @@ bool WriteSmallFiles(const ExportJob& job, ILoadProgress* progress)
     size_t fixed = job.outputFolder.size() + 1 + job.fileType.size() + kIdSuffixRoom;
     size_t room = fixed < kMaxExportPath ? kMaxExportPath - fixed : 0;
     int32_t number = 1;
+    std::string text;
     for (DWORD id = theCollection.GetNextIdOfMovie(NO_ID); id != NO_ID; id = theCollection.GetNextIdOfMovie(id)) {
         shown.Step();
         if (!InRange(job.smallRange, id))
@@ -241,7 +321,7 @@ bool WriteSmallFiles(const ExportJob& job, ILoadProgress* progress)
             FILE* file = fopen(path.c_str(), "wb");
             created = file != NULL;
             if (created) {
-                written = WriteText(file, Expand(job.smallScript, &movie, number++, job));
+                written = WriteText(file, Expand(job.smallScript, &movie, number++, job, &text));
                 written = fclose(file) == 0 && written;
             }
         });

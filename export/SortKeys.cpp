@@ -14,8 +14,9 @@ namespace {
 
 std::atomic<CustomSortScriptSource> theScriptSource(nullptr);
 
-// The title with a leading "the " (any case) skipped; "" without a title.
-const char* TitleKey(const CMovie& movie)
+} // namespace
+
+const char* MovieTitleKey(const CMovie& movie)
 {
     const char* title = movie.m_title;
     if (title == NULL)
@@ -28,52 +29,49 @@ const char* TitleKey(const CMovie& movie)
     return title + 4;
 }
 
-} // namespace
-
 void SetCustomSortScriptSource(CustomSortScriptSource source)
 {
     theScriptSource.store(source);
 }
 
-void MovieSortKey(int code, const CMovie* movie, char** key)
+const char* MovieSortKeyText(int code, const CMovie& movie, std::string* room)
 {
-    if (movie == NULL) {
-        StrAssign(key, "");
-        return;
-    }
     switch (code) {
     case SORT_BY_ID: {
         char text[32];
-        snprintf(text, sizeof(text), "%12lu", (unsigned long)movie->m_id);
-        StrAssign(key, text);
-        break;
+        snprintf(text, sizeof(text), "%12lu", (unsigned long)movie.m_id);
+        *room = text;
+        return room->c_str();
     }
     case SORT_BY_TYPE:
-        StrAssign(key, movie->GetDisplayName());
-        break;
+        return movie.GetDisplayName();
     case SORT_BY_GENRE: {
-        const CImdbInfo* info = movie->m_imdbInfo.get();
+        const CImdbInfo* info = movie.m_imdbInfo.get();
         bool known = info != NULL && info->m_genre != NULL && info->m_genre[0] != '\0';
-        StrAssign(key, known ? info->m_genre : "[unknown]");
-        break;
+        return known ? info->m_genre : "[unknown]";
     }
     case SORT_BY_CUSTOM: {
         CustomSortScriptSource source = theScriptSource.load();
         const char* script = source != NULL ? source() : NULL;
-        StrAssign(key, script != NULL ? script : "");
-        ExpandScriptTokens(key, movie, -1, NULL, NULL);
-        break;
+        room->clear();
+        ExpandScriptTokensTo(room, script != NULL ? script : "", &movie, -1, NULL, NULL);
+        return room->c_str();
     }
     default:
-        StrAssign(key, TitleKey(*movie));
-        break;
+        return MovieTitleKey(movie);
     }
+}
+
+void MovieSortKey(int code, const CMovie* movie, char** key)
+{
+    std::string room;
+    StrAssign(key, movie != NULL ? MovieSortKeyText(code, *movie, &room) : "");
 }
 
 void MovieSortKeys(int code, const CMovie* movie, char** key, char** key2)
 {
     MovieSortKey(code, movie, key);
-    StrAssign(key2, movie != NULL ? TitleKey(*movie) : "");
+    StrAssign(key2, movie != NULL ? MovieTitleKey(*movie) : "");
 }
 
 void MovieSortKeysById(int code, DWORD id, char** key, char** key2)

@@ -2,6 +2,8 @@
 // of the listing's sort menu.
 #pragma once
 
+#include <string>
+
 #include "core/WinTypes.h"
 
 class CMovie;
@@ -18,6 +20,14 @@ enum SortCode {
 // start-up; without one the custom key is empty.
 typedef const char* (*CustomSortScriptSource)();
 void SetCustomSortScriptSource(CustomSortScriptSource source);
+
+// The title without a leading "the " (any case); "" without a title.
+const char* MovieTitleKey(const CMovie& movie);
+
+// The movie's key for the sort code, as MovieSortKey gives it, without a
+// copy where the movie holds the text: a text of the movie, a constant, or
+// *room filled with the key.
+const char* MovieSortKeyText(int code, const CMovie& movie, std::string* room);
 
 // *key becomes the movie's key for the sort code (a heap text): the id
 // right-aligned in 12 characters (44), the type text (66), the genre or

@@ -118,11 +118,19 @@ enum TokenNeeds {
 };
 
 struct TokenDef {
+    constexpr TokenDef(const char* text_, TokenId id_, TokenNeeds needs_, TokenKind kind_)
+        : text(text_), length(std::char_traits<char>::length(text_)), id(id_), needs(needs_), kind(kind_)
+    {
+    }
     const char* text;
+    size_t length;
     TokenId id;
     TokenNeeds needs;
     TokenKind kind;
 };
+
+// The longest token; no text behind a "%" needs to be read further.
+const size_t kLongestToken = 24;
 
 // Ordered by length, and within one length in the order they are tried; a
 // scan in this order therefore finds the shortest token first.
@@ -316,9 +324,12 @@ bool FindToken(const char* position, const TokenContext& context, TokenMatch* ma
 {
     if (position[0] != '%' || position[1] == '\0')
         return false;
+    // The last character of a token tells most of them apart at once.
+    size_t room = strnlen(position, kLongestToken);
     for (const TokenDef& token : kTokens) {
-        size_t length = strlen(token.text);
-        if (strncmp(position, token.text, length) != 0 || !Needed(token.needs, context))
+        size_t length = token.length;
+        if (length > room || position[length - 1] != token.text[length - 1] ||
+            memcmp(position, token.text, length) != 0 || !Needed(token.needs, context))
             continue;
         match->id = token.id;
         match->kind = token.kind;
@@ -604,6 +615,59 @@ std::string StreamValue(const CMovie& movie, TokenId id)
     }
 }
 
+const char* Held(const char* text)
+{
+    return text != NULL ? text : "";
+}
+
+// The value of a token that the records hold as a text (or a constant text),
+// read in place; NULL for every token whose value is made.
+const char* HeldText(const TokenMatch& match, const TokenContext& context)
+{
+    switch (match.id) {
+    case TK_PERCENT:
+        return "%";
+    case TK_TAB:
+        return "\t";
+    default:
+        break;
+    }
+    if (context.movie == NULL)
+        return NULL;
+    const CMovie& movie = *context.movie;
+    const CImdbInfo* info = movie.m_imdbInfo.get();
+    switch (match.id) {
+    case TK_PLOT:
+        return info ? Held(info->m_plot) : "";
+    case TK_NAME:
+        return Held(movie.m_title);
+    case TK_TYPE:
+        return Held(movie.GetDisplayName());
+    case TK_GENRE:
+        return info ? Held(info->m_genre) : "";
+    case TK_TAGLINE:
+        return info ? Held(info->m_tagline) : "";
+    case TK_COMMENT:
+        return info ? Held(info->m_comment) : "";
+    case TK_COUNTRY:
+        return info ? Held(info->m_country) : "";
+    case TK_DIRECTOR:
+        return info ? Held(info->m_director) : "";
+    case TK_IMDB_ADDRESS:
+        return info ? Held(info->m_address) : "";
+    case TK_LANGUAGE:
+        return Held(movie.m_language);
+    case TK_SUBTITLE_LANGUAGE:
+        return movie.m_hasSubtitles ? Held(movie.m_subtitles) : "";
+    case TK_SEEN:
+        return YesNo(movie.m_seen);
+    case TK_SUBTITLED:
+        return YesNo(movie.m_hasSubtitles);
+    default:
+        return NULL;
+    }
+}
+
 std::string MovieValue(const CMovie& movie, const TokenMatch& match, const TokenContext& context)
 {
     const CImdbInfo* info = movie.m_imdbInfo.get();
@@ -614,34 +678,8 @@ std::string MovieValue(const CMovie& movie, const TokenMatch& match, const Token
         if (info == NULL || info->m_rating == -1.0)
             return "?";
         return Real(info->m_rating);
-    case TK_PLOT:
-        return info ? Text(info->m_plot) : "";
     case TK_YEAR:
         return info && info->m_year != 0 ? Integer(info->m_year) : "";
-    case TK_NAME:
-        return Text(movie.m_title);
-    case TK_TYPE:
-        return Text(movie.GetDisplayName());
-    case TK_GENRE:
-        return info ? Text(info->m_genre) : "";
-    case TK_TAGLINE:
-        return info ? Text(info->m_tagline) : "";
-    case TK_COMMENT:
-        return info ? Text(info->m_comment) : "";
-    case TK_COUNTRY:
-        return info ? Text(info->m_country) : "";
-    case TK_DIRECTOR:
-        return info ? Text(info->m_director) : "";
-    case TK_IMDB_ADDRESS:
-        return info ? Text(info->m_address) : "";
-    case TK_LANGUAGE:
-        return Text(movie.m_language);
-    case TK_SUBTITLE_LANGUAGE:
-        return movie.m_hasSubtitles ? Text(movie.m_subtitles) : "";
-    case TK_SEEN:
-        return YesNo(movie.m_seen);
-    case TK_SUBTITLED:
-        return YesNo(movie.m_hasSubtitles);
     case TK_NR_OF_FILES:
         return Integer((long long)movie.m_fileIds.size());
     case TK_TOTAL_SEEN:
@@ -676,12 +714,10 @@ std::string MovieValue(const CMovie& movie, const TokenMatch& match, const Token
 
 std::string TokenValue(const TokenMatch& match, const TokenContext& context)
 {
+    if (const char* text = HeldText(match, context))
+        return text;
     const SYSTEMTIME& now = *context.now;
     switch (match.id) {
-    case TK_PERCENT:
-        return "%";
-    case TK_TAB:
-        return "\t";
     case TK_DATE_DAY:
         return Integer(now.wDay);
     case TK_DATE_MONTH:
@@ -799,31 +835,47 @@ std::string FormatTokenNumber(const std::string& value, TokenKind kind, const ch
     return formatted;
 }
 
+namespace {
+
+// Appends the value of the token at position to *out (nothing in check-only
+// mode) and sets *consumed; false when no token starts there.
+bool ExpandTokenAt(const char* position, const TokenContext& context, bool checkOnly, std::string* out,
+                   size_t* consumed)
+{
+    TokenMatch match;
+    if (!FindToken(position, context, &match))
+        return false;
+    size_t length = match.length;
+    if (checkOnly) {
+        // Only the length counts; the width is read as for a real value.
+        FormatTokenNumber(std::string(), match.kind, position, &length);
+    } else if (const char* text = HeldText(match, context)) {
+        out->append(text);
+    } else {
+        out->append(FormatTokenNumber(TokenValue(match, context), match.kind, position, &length));
+    }
+    *consumed = length;
+    return true;
+}
+
+} // namespace
+
 char* ExpandScriptToken(const char* position, size_t* consumed, const CMovie* movie,
                         int32_t number, const char* coverPrefix, const char* noCoverName,
                         bool checkOnly, const SYSTEMTIME* now)
 {
     if (position == NULL)
         return NULL;
-    TokenContext context = {movie, number, coverPrefix, noCoverName, now};
-    TokenMatch match;
-    if (!FindToken(position, context, &match))
-        return NULL;
-
-    size_t length = match.length;
-    std::string value;
-    if (checkOnly) {
-        // Only the length counts; the width is read as for a real value.
-        FormatTokenNumber(std::string(), match.kind, position, &length);
-    } else {
-        SYSTEMTIME clock;
-        if (now == NULL) {
-            ReadClock(&clock);
-            context.now = &clock;
-        }
-        value = FormatTokenNumber(TokenValue(match, context), match.kind, position, &length);
+    SYSTEMTIME clock;
+    if (now == NULL && !checkOnly) {
+        ReadClock(&clock);
+        now = &clock;
     }
-
+    TokenContext context = {movie, number, coverPrefix, noCoverName, now};
+    std::string value;
+    size_t length = 0;
+    if (!ExpandTokenAt(position, context, checkOnly, &value, &length))
+        return NULL;
     char* result = static_cast<char*>(malloc(value.size() + 1));
     if (result == NULL)
         return NULL;
@@ -843,28 +895,32 @@ bool IsScriptToken(const CMovie* movie, const char* position, size_t* consumed)
     return true;
 }
 
+void ExpandScriptTokensTo(std::string* out, const char* text, const CMovie* movie, int32_t number,
+                          const char* coverPrefix, const char* noCoverName)
+{
+    SYSTEMTIME now;
+    ReadClock(&now);
+    TokenContext context = {movie, number, coverPrefix, noCoverName, &now};
+    const char* rest = text;
+    while (const char* percent = strchr(rest, '%')) {
+        out->append(rest, size_t(percent - rest));
+        size_t consumed = 0;
+        if (ExpandTokenAt(percent, context, false, out, &consumed)) {
+            rest = percent + consumed;
+        } else {
+            out->push_back('%');
+            rest = percent + 1;
+        }
+    }
+    out->append(rest);
+}
+
 void ExpandScriptTokens(char** text, const CMovie* movie, int32_t number,
                         const char* coverPrefix, const char* noCoverName)
 {
     if (text == NULL || *text == NULL)
         return;
-    SYSTEMTIME now;
-    ReadClock(&now);
-
-    std::string work(*text);
-    size_t pos = work.find('%');
-    while (pos != std::string::npos) {
-        size_t consumed = 0;
-        char* value = ExpandScriptToken(work.c_str() + pos, &consumed, movie, number, coverPrefix,
-                                        noCoverName, false, &now);
-        if (value == NULL) {
-            pos = work.find('%', pos + 1);
-            continue;
-        }
-        size_t length = strlen(value);
-        work.replace(pos, consumed, value, length);
-        free(value);
-        pos = work.find('%', pos + length);
-    }
-    StrAssign(text, work.c_str());
+    std::string expanded;
+    ExpandScriptTokensTo(&expanded, *text, movie, number, coverPrefix, noCoverName);
+    StrAssign(text, expanded.c_str());
 }

@@ -67,6 +67,11 @@ private:
 void ExpandScriptTokens(char** text, const CMovie* movie, int32_t number,
                         const char* coverPrefix, const char* noCoverName);
 
+// The same for a text of the caller's: the expansion is appended to *out,
+// so that one buffer can serve a run of expansions.
+void ExpandScriptTokensTo(std::string* out, const char* text, const CMovie* movie, int32_t number,
+                          const char* coverPrefix, const char* noCoverName);
+
 // Looks at the text at position (a "%"). On a match returns a heap string
 // (the caller frees it) and stores the characters used in *consumed; in
 // check-only mode the string is empty and only the length counts. NULL when

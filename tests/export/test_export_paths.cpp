@@ -62,7 +62,15 @@ TEST(ExportPaths, LinksFromTheExportFolderToTheCovers)
         {"C:\\out\\list", "C:\\out\\covers", "../covers/"},
         {"C:\\out\\list\\", "C:\\out\\covers\\", "../covers/"},
         {"c:\\OUT\\List", "C:\\out\\Covers", "../Covers/"},
-        {"C:\\out\\list", "D:\\covers", "file://D:/covers/"},
+        {"C:\\out\\list", "D:\\covers", "file:///D:/covers/"},
+        // Another drive or share is linked by its address, the same share
+        // relatively.
+        {"C:\\out", "\\\\server\\share\\covers", "file://server/share/covers/"},
+        {"\\\\server\\share\\out", "C:\\covers", "file:///C:/covers/"},
+        {"\\\\server\\share\\out", "\\\\SERVER\\Share\\covers", "../covers/"},
+        {"\\\\server\\a\\out", "\\\\server\\b", "file://server/b/"},
+        {"\\\\server\\share\\out", "\\\\server2\\share\\covers", "file://server2/share/covers/"},
+        {"/srv/out/list", "/srv/out/covers", "../covers/"},
         {"C:\\out\\list", "c:\\OUT\\LIST\\", ""},
         {"C:\\out", "C:\\out\\list\\covers", "list/covers/"},
         {"C:\\out\\a\\b\\c", "C:\\out\\x", "../../../x/"},

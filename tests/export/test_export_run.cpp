@@ -9,11 +9,14 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <future>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "TestFiles.h"
+#include "core/DatabaseFile.h"
 #include "core/ErrorBox.h"
 #include "core/MovieCollection.h"
 #include "core/StrUtil.h"
@@ -119,6 +122,92 @@ TEST_F(ExportRunTest, TheBigListInEveryOrderAndRange)
     EXPECT_EQ(4u, CountExportMovies({false, 0, 0}));
     EXPECT_EQ(2u, CountExportMovies({true, 2, 3}));
     EXPECT_EQ(0u, CountExportMovies({true, 3, 2}));
+}
+
+namespace {
+
+std::string Folded(const char* text)
+{
+    std::string folded = text != NULL ? text : "";
+    for (char& c : folded)
+        c = LowerAscii(c);
+    return folded;
+}
+
+// The ids in the order of a plain case-blind comparison of the whole keys.
+std::string ExpectedOrder(std::vector<std::pair<DWORD, std::pair<std::string, std::string>>> rows, bool descending)
+{
+    std::stable_sort(rows.begin(), rows.end(), [descending](const auto& a, const auto& b) {
+        return descending ? b.second < a.second : a.second < b.second;
+    });
+    std::string ids;
+    for (const auto& row : rows)
+        ids += std::to_string((unsigned long)row.first) + ",";
+    return ids;
+}
+
+} // namespace
+
+// Keys that share more than their first two dozen characters, differ in
+// case or in Latin-1 letters, or are equal come out in the order of a
+// comparison of the whole texts, both ways.
+TEST_F(ExportRunTest, LongKeysSortAsWholeTexts)
+{
+    const char* tails[] = {"", "a", "A", "ab", "aB", "b", "\xe9", "\xc9", "z", "Zz", "aaa", "AAAb"};
+    const char* genres[] = {NULL, "Drama", "DRAMA", "Documentary about very long things", "Documentary about very long thingz"};
+    std::vector<std::pair<DWORD, std::pair<std::string, std::string>>> byTitle, byGenre;
+    DWORD id = 0;
+    for (size_t length = 21; length <= 25; length++) {
+        for (size_t t = 0; t < sizeof(tails) / sizeof(tails[0]); t++, id++) {
+            std::string title = (id % 3 == 0 ? "The " : "") + std::string(length, id % 2 ? 'k' : 'K') + tails[t];
+            const char* genre = genres[id % 5];
+            Add(id, title.c_str(), genre);
+            std::string key = Folded(title.c_str());
+            if (key.compare(0, 4, "the ") == 0)
+                key.erase(0, 4);
+            byTitle.push_back({id, {key, key}});
+            byGenre.push_back({id, {genre != NULL ? Folded(genre) : "[unknown]", key}});
+        }
+    }
+    job.bigScripts = {"", "%movie_id,", ""};
+    EXPECT_EQ(ExpectedOrder(byTitle, false), BigList(55, 1));
+    EXPECT_EQ(ExpectedOrder(byTitle, true), BigList(55, 51));
+    EXPECT_EQ(ExpectedOrder(byGenre, false), BigList(77, 1));
+    EXPECT_EQ(ExpectedOrder(byGenre, true), BigList(77, 51));
+}
+
+// A movie removed on another thread while the list is written waits for
+// the export, which writes every movie it began with.
+TEST_F(ExportRunTest, RemovalWaitsForTheExport)
+{
+    class CRemoveWhileExporting : public ILoadProgress {
+    public:
+        void Show(const char*, int, int) override
+        {
+            std::promise<void> started;
+            std::future<void> running = started.get_future();
+            remover = std::thread([&started] {
+                started.set_value();
+                theCollection.RemoveMovie(1);
+            });
+            running.wait();
+        }
+        void SetPos(int) override {}
+        void Close() override {}
+        std::thread remover;
+    };
+    for (DWORD id = 0; id < 300; id++)
+        Add(id, ("Movie " + std::to_string((unsigned long)id)).c_str());
+    job.bigScripts = {"", "%movie_id,", ""};
+    job.sortCode = 44;
+    CRemoveWhileExporting progress;
+    EXPECT_TRUE(WriteBigList(job, &progress));
+    progress.remover.join();
+    std::string all;
+    for (DWORD id = 0; id < 300; id++)
+        all += std::to_string((unsigned long)id) + ",";
+    EXPECT_EQ(all, ReadAll(job.outputFile));
+    EXPECT_EQ(299u, theCollection.GetMovieCount());
 }
 
 TEST_F(ExportRunTest, HostileTitlesAndCoverTypesStayInTheirFolders)

@@ -220,6 +220,31 @@ TEST_F(TokenTest, LengthsOfFilesWithoutAFrameRateAreUnknown)
     EXPECT_EQ("?", Expand("%movie_length_only_min", &odd));
 }
 
+TEST_F(TokenTest, TokensAtTheEndOfTheTextAndOneBufferForMany)
+{
+    // A token cut short by the end of the text stays as written; a whole
+    // one there expands, the longest too.
+    struct {
+        const char* text;
+        const char* expected;
+    } rows[] = {
+        {"x%movie_i", "x%movie_i"},
+        {"%movie_subtitle_languag", "%movie_subtitle_languag"},
+        {"%movie_subtitle_language", "Swedish"},
+        {"[%movie_name]%", "[The Matrix]%"},
+        {"%movie_file1_", "%movie_file1_"},
+        {"%movie_rate2.", " 7"},
+    };
+    std::string buffer = "kept|";
+    std::string expected = "kept|";
+    for (const auto& row : rows) {
+        EXPECT_EQ(row.expected, Expand(row.text, &full)) << row.text;
+        ExpandScriptTokensTo(&buffer, row.text, &full, -1, NULL, NULL);
+        expected += row.expected;
+    }
+    EXPECT_EQ(expected, buffer);
+}
+
 TEST_F(TokenTest, OneClockReadingPerExpansion)
 {
     clock.advance = true;
