@@ -39,9 +39,9 @@ const size_t kClasses = kSmallClasses + sizeof kMediumSizes / sizeof kMediumSize
 const size_t kPageShift = 16;                 // a page of one class: 64 KiB
 const size_t kPageSize = size_t(1) << kPageShift;
 const uint32_t kCommitStep = 16;              // fresh pages are committed 1 MiB at a time
-// Free pages kept committed for the next blocks of any class (8 MiB); a page
+// Free pages kept committed for the next blocks of any class (32 MiB); a page
 // freed beyond them is decommitted.
-const uint32_t kKeptFreePages = 128;
+const uint32_t kKeptFreePages = 512;
 #ifdef _WIN64
 const size_t kRangeSize = size_t(16) << 30;   // 16 GiB of address space
 #else
@@ -435,16 +435,17 @@ void* Resize(void* p, size_t n)
     if (!Owns(p))
         return g_heap.runtimeRealloc(p, n);
     uint32_t page = PageOf(p);
+#ifndef NDEBUG
     Fault fault;
-    size_t have = 0;
     {
         CHeapLock lock;
         fault = Check(page, p);
-        if (fault == kSound)
-            have = g_heap.classSize[g_heap.pages[page].cls];
     }
     if (fault != kSound)
         Fail("realloc", fault, p);
+#endif
+    // A page keeps its class while it holds a block.
+    size_t have = g_heap.classSize[g_heap.pages[page].cls];
     if (n <= have && n > have / 2)
         return p;
     void* grown = Allocate(n);

@@ -86,9 +86,9 @@ TEST(SmallBlockHeapDeathTest, DebugBuildsStopOnABlockNotOut)
 
 TEST(SmallBlockHeap, FreedPagesServeOtherClassesAndTheSurplusIsDecommitted)
 {
-    // 40-byte blocks fill some 440 pages, 72-byte ones some 730.
-    const size_t kCount = 600000;
-    const size_t kSlack = 10 << 20;  // the free pages kept, and the pages being cut
+    // 40-byte blocks fill some 1100 pages, 72-byte ones some 1830.
+    const size_t kCount = 1500000;
+    const size_t kSlack = 34 << 20;  // the free pages kept (32 MiB), and the pages being cut
     std::vector<void*> blocks(kCount);
     size_t before = SmallBlockHeapCommitted();
     for (size_t i = 0; i < kCount; i++)
