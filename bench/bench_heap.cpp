@@ -213,7 +213,7 @@ void Blocks(bool heapOn)
             free(p);
         PrintStep(size == 40 ? "40-byte blocks freed:" : "72-byte blocks freed:", Committed());
     }
-    printf("  %.3f s\n", SecondsSince(start));
+    printf("  %.3f s in all\n", SecondsSince(start));
 }
 
 // Seconds to replace blocks of 8 to 600 bytes, at random, in a working set
