@@ -2,17 +2,28 @@
 // heap blocks (every text, cast entry and stream of every record), and the
 // system heap takes a lock and walks its lists for each one; loading a large
 // catalogue spent as long allocating as reading. Blocks of up to kLargest
-// bytes come from size-class pages in one reserved address range instead,
-// and are kept on a free list per class when freed; larger blocks, and every
-// block the C runtime's DLL handed out itself (its strdup, for one), stay
-// with the runtime's own heap. The range decides who owns a pointer.
+// bytes come from 64 KiB pages in one reserved address range instead; larger
+// blocks, and every block the C runtime's DLL handed out itself (its strdup,
+// for one), stay with the runtime's own heap. The range decides who owns a
+// pointer.
+//
+// A page serves one size class while it holds blocks. A table beside the
+// range keeps, per page, its class, its count of blocks handed out and its
+// own list of blocks given back, so that a free is a constant number of
+// steps. A page whose last block comes back goes to one pool of free pages
+// that every class takes from; beyond kKeptFreePages the pool's pages are
+// decommitted, and committed again when taken.
 #ifdef _WIN32
+
+#include "core/SmallBlockHeap.h"
 
 #include <windows.h>
 
 #include <atomic>
 #include <cerrno>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -27,13 +38,21 @@ const size_t kMediumSizes[] = {640,  768,  896,  1024, 1280, 1536,  1792,  2048,
 const size_t kClasses = kSmallClasses + sizeof kMediumSizes / sizeof kMediumSizes[0];
 const size_t kPageShift = 16;                 // a page of one class: 64 KiB
 const size_t kPageSize = size_t(1) << kPageShift;
-const size_t kCommitStep = 16 * kPageSize;    // committed 1 MiB at a time
+const uint32_t kCommitStep = 16;              // fresh pages are committed 1 MiB at a time
+// Free pages kept committed for the next blocks of any class (32 MiB); a page
+// freed beyond them is decommitted.
+const uint32_t kKeptFreePages = 512;
 #ifdef _WIN64
 const size_t kRangeSize = size_t(16) << 30;   // 16 GiB of address space
 #else
 const size_t kRangeSize = size_t(256) << 20;  // 256 MiB: the rest stays free
 #endif
-const size_t kPages = kRangeSize / kPageSize;
+const uint32_t kPages = uint32_t(kRangeSize / kPageSize);
+const uint32_t kNoPage = 0xFFFFFFFF;
+const uint8_t kNoClass = 0xFF;
+#ifndef NDEBUG
+const size_t kMostBlocks = kPageSize / kGranule;
+#endif
 
 typedef void*(__cdecl* MallocFn)(size_t);
 typedef void(__cdecl* FreeFn)(void*);
@@ -43,19 +62,38 @@ struct FreeBlock {
     FreeBlock* next;
 };
 
+struct PageInfo {
+    FreeBlock* freed;   // blocks given back, to be handed out again first
+    uint32_t next;      // links in the class's list of pages with room, or in the pool
+    uint32_t prev;
+    uint16_t live;      // blocks handed out
+    uint16_t carved;    // blocks cut from the page since it joined its class
+    uint8_t cls;        // kNoClass while the page is free
+#ifndef NDEBUG
+    uint32_t handedOut[kMostBlocks / 32];  // one bit per block handed out
+#endif
+};
+
 struct Heap {
-    std::atomic<long> lock;
-    std::atomic<int> state;  // 0 not set up, 1 setting up, 2 ready
-    char* base;              // NULL when the range could not be reserved
-    size_t used;             // pages handed to classes, in bytes
-    size_t committed;
+    std::atomic<int> state;   // 0 not set up, 1 setting up, 2 ready
+    std::atomic<bool> on;     // new blocks come from the range
+    bool runtimeFound;
+    CRITICAL_SECTION lock;
+    char* base;               // NULL when the heap is not in use
+    PageInfo* pages;          // the page table, reserved beside the range
+    uint32_t top;             // pages [0, top) have served a class
+    uint32_t committedTop;    // pages [top, committedTop) are committed, never used
+    uint32_t keptFree;        // the pool: committed free pages...
+    uint32_t keptCount;
+    uint32_t decommitted;     // ...and decommitted ones
+    uint32_t decommittedCount;
     MallocFn runtimeMalloc;
     FreeFn runtimeFree;
     ReallocFn runtimeRealloc;
-    char* next[kClasses];    // bump pointer in the class's current page
-    char* end[kClasses];
-    FreeBlock* freed[kClasses];
-    unsigned char pageClass[kPages];
+    uint32_t classSize[kClasses];
+    uint16_t capacity[kClasses];  // blocks to a page
+    uint32_t current[kClasses];   // the page blocks are cut from
+    uint32_t roomy[kClasses];     // the other pages that have blocks given back
 };
 
 // Zero-initialised before any code runs: the C runtime's start-up already
@@ -64,17 +102,51 @@ Heap g_heap;
 
 class CHeapLock {
 public:
-    CHeapLock()
-    {
-        for (int spins = 0; g_heap.lock.exchange(1, std::memory_order_acquire) != 0; spins++) {
-            if (spins > 64)
-                SwitchToThread();
-        }
-    }
-    ~CHeapLock() { g_heap.lock.store(0, std::memory_order_release); }
+    CHeapLock() { EnterCriticalSection(&g_heap.lock); }
+    ~CHeapLock() { LeaveCriticalSection(&g_heap.lock); }
     CHeapLock(const CHeapLock&) = delete;
     CHeapLock& operator=(const CHeapLock&) = delete;
 };
+
+// When the runtime cannot be found, blocks go to the system's heap.
+void* __cdecl SystemMalloc(size_t n)
+{
+    return HeapAlloc(GetProcessHeap(), 0, n == 0 ? 1 : n);
+}
+
+void __cdecl SystemFree(void* p)
+{
+    HeapFree(GetProcessHeap(), 0, p);
+}
+
+void* __cdecl SystemRealloc(void* p, size_t n)
+{
+    return HeapReAlloc(GetProcessHeap(), 0, p, n == 0 ? 1 : n);
+}
+
+// The runtime is the DLL that holds the C streams: whichever runtime the
+// program was linked with, not a DLL of some fixed name.
+void LookUpRuntime(bool failForTest)
+{
+    HMODULE runtime = NULL;
+    if (!failForTest)
+        GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                           reinterpret_cast<LPCSTR>(stdin), &runtime);
+    FARPROC m = runtime != NULL ? GetProcAddress(runtime, "malloc") : NULL;
+    FARPROC f = runtime != NULL ? GetProcAddress(runtime, "free") : NULL;
+    FARPROC r = runtime != NULL ? GetProcAddress(runtime, "realloc") : NULL;
+    g_heap.runtimeFound = m != NULL && f != NULL && r != NULL;
+    if (g_heap.runtimeFound) {
+        g_heap.runtimeMalloc = reinterpret_cast<MallocFn>(m);
+        g_heap.runtimeFree = reinterpret_cast<FreeFn>(f);
+        g_heap.runtimeRealloc = reinterpret_cast<ReallocFn>(r);
+    } else {
+        g_heap.runtimeMalloc = SystemMalloc;
+        g_heap.runtimeFree = SystemFree;
+        g_heap.runtimeRealloc = SystemRealloc;
+    }
+    g_heap.on.store(g_heap.runtimeFound && g_heap.base != NULL, std::memory_order_relaxed);
+}
 
 void SetUp()
 {
@@ -82,11 +154,32 @@ void SetUp()
         return;
     int expected = 0;
     if (g_heap.state.compare_exchange_strong(expected, 1, std::memory_order_acq_rel)) {
-        HMODULE runtime = GetModuleHandleA("msvcrt.dll");
-        g_heap.runtimeMalloc = reinterpret_cast<MallocFn>(GetProcAddress(runtime, "malloc"));
-        g_heap.runtimeFree = reinterpret_cast<FreeFn>(GetProcAddress(runtime, "free"));
-        g_heap.runtimeRealloc = reinterpret_cast<ReallocFn>(GetProcAddress(runtime, "realloc"));
-        g_heap.base = static_cast<char*>(VirtualAlloc(NULL, kRangeSize, MEM_RESERVE, PAGE_NOACCESS));
+        InitializeCriticalSectionAndSpinCount(&g_heap.lock, 4000);
+        for (size_t i = 0; i < kClasses; i++) {
+            g_heap.classSize[i] = uint32_t(i < kSmallClasses ? (i + 1) * kGranule : kMediumSizes[i - kSmallClasses]);
+            g_heap.capacity[i] = uint16_t(kPageSize / g_heap.classSize[i]);
+            g_heap.current[i] = kNoPage;
+            g_heap.roomy[i] = kNoPage;
+        }
+        g_heap.keptFree = kNoPage;
+        g_heap.decommitted = kNoPage;
+        // Without the runtime's functions the heap stays off, and every block
+        // comes from the system's heap.
+        LookUpRuntime(false);
+        if (g_heap.runtimeFound) {
+            char* base = static_cast<char*>(VirtualAlloc(NULL, kRangeSize, MEM_RESERVE, PAGE_NOACCESS));
+            void* pages = VirtualAlloc(NULL, kPages * sizeof(PageInfo), MEM_RESERVE, PAGE_NOACCESS);
+            if (base != NULL && pages != NULL) {
+                g_heap.base = base;
+                g_heap.pages = static_cast<PageInfo*>(pages);
+                g_heap.on.store(true, std::memory_order_relaxed);
+            } else {
+                if (base != NULL)
+                    VirtualFree(base, 0, MEM_RELEASE);
+                if (pages != NULL)
+                    VirtualFree(pages, 0, MEM_RELEASE);
+            }
+        }
         g_heap.state.store(2, std::memory_order_release);
         return;
     }
@@ -100,6 +193,16 @@ bool Owns(const void* p)
     return g_heap.base != NULL && c >= g_heap.base && c < g_heap.base + kRangeSize;
 }
 
+char* PageAddress(uint32_t page)
+{
+    return g_heap.base + (size_t(page) << kPageShift);
+}
+
+uint32_t PageOf(const void* p)
+{
+    return uint32_t(size_t(static_cast<const char*>(p) - g_heap.base) >> kPageShift);
+}
+
 size_t ClassOf(size_t n)
 {
     if (n <= kSmall)
@@ -110,49 +213,185 @@ size_t ClassOf(size_t n)
     return kSmallClasses + index;
 }
 
-size_t ClassSize(size_t index)
+// The class's list of pages with room other than its current page.
+void LinkRoomy(uint32_t page, size_t index)
 {
-    return index < kSmallClasses ? (index + 1) * kGranule : kMediumSizes[index - kSmallClasses];
+    PageInfo& info = g_heap.pages[page];
+    info.prev = kNoPage;
+    info.next = g_heap.roomy[index];
+    if (info.next != kNoPage)
+        g_heap.pages[info.next].prev = page;
+    g_heap.roomy[index] = page;
 }
 
-// A block of class index, or NULL when the range is full. Called locked.
+void UnlinkRoomy(uint32_t page, size_t index)
+{
+    PageInfo& info = g_heap.pages[page];
+    if (info.prev != kNoPage)
+        g_heap.pages[info.prev].next = info.next;
+    else
+        g_heap.roomy[index] = info.next;
+    if (info.next != kNoPage)
+        g_heap.pages[info.next].prev = info.prev;
+}
+
+// A committed free page: from the pool, the committed fresh pages, the
+// decommitted pool pages or fresh ones committed now. kNoPage when the range
+// is full or memory cannot be committed. Called locked, as is all below.
+uint32_t TakeFreePage()
+{
+    uint32_t page = g_heap.keptFree;
+    if (page != kNoPage) {
+        g_heap.keptFree = g_heap.pages[page].next;
+        g_heap.keptCount--;
+        return page;
+    }
+    if (g_heap.top < g_heap.committedTop)
+        return g_heap.top++;
+    page = g_heap.decommitted;
+    if (page != kNoPage) {
+        if (VirtualAlloc(PageAddress(page), kPageSize, MEM_COMMIT, PAGE_READWRITE) == NULL)
+            return kNoPage;
+        g_heap.decommitted = g_heap.pages[page].next;
+        g_heap.decommittedCount--;
+        return page;
+    }
+    if (g_heap.committedTop == kPages)
+        return kNoPage;
+    uint32_t step = kPages - g_heap.committedTop < kCommitStep ? kPages - g_heap.committedTop : kCommitStep;
+    if (VirtualAlloc(g_heap.pages + g_heap.committedTop, step * sizeof(PageInfo), MEM_COMMIT, PAGE_READWRITE) == NULL ||
+        VirtualAlloc(PageAddress(g_heap.committedTop), step * kPageSize, MEM_COMMIT, PAGE_READWRITE) == NULL)
+        return kNoPage;
+    g_heap.committedTop += step;
+    return g_heap.top++;
+}
+
+void ReturnPage(uint32_t page)
+{
+    PageInfo& info = g_heap.pages[page];
+    info.cls = kNoClass;
+    if (g_heap.keptCount >= kKeptFreePages && VirtualFree(PageAddress(page), kPageSize, MEM_DECOMMIT)) {
+        info.next = g_heap.decommitted;
+        g_heap.decommitted = page;
+        g_heap.decommittedCount++;
+        return;
+    }
+    info.next = g_heap.keptFree;
+    g_heap.keptFree = page;
+    g_heap.keptCount++;
+}
+
+// A block of class index, or NULL when no page can be had.
 void* TakeBlock(size_t index)
 {
-    if (FreeBlock* block = g_heap.freed[index]) {
-        g_heap.freed[index] = block->next;
-        return block;
-    }
-    size_t size = ClassSize(index);
-    if (g_heap.next[index] == NULL || size_t(g_heap.end[index] - g_heap.next[index]) < size) {
-        if (g_heap.used + kPageSize > kRangeSize)
-            return NULL;
-        if (g_heap.used + kPageSize > g_heap.committed) {
-            size_t step = kRangeSize - g_heap.committed < kCommitStep ? kRangeSize - g_heap.committed : kCommitStep;
-            if (VirtualAlloc(g_heap.base + g_heap.committed, step, MEM_COMMIT, PAGE_READWRITE) == NULL)
+    uint32_t page = g_heap.current[index];
+    if (page == kNoPage || (g_heap.pages[page].freed == NULL && g_heap.pages[page].carved == g_heap.capacity[index])) {
+        // The current page is full and leaves every list until a block comes back.
+        page = g_heap.roomy[index];
+        if (page != kNoPage) {
+            UnlinkRoomy(page, index);
+        } else {
+            page = TakeFreePage();
+            if (page == kNoPage)
                 return NULL;
-            g_heap.committed += step;
+            PageInfo& fresh = g_heap.pages[page];
+            fresh.freed = NULL;
+            fresh.live = 0;
+            fresh.carved = 0;
+            fresh.cls = uint8_t(index);
         }
-        char* page = g_heap.base + g_heap.used;
-        g_heap.pageClass[g_heap.used >> kPageShift] = static_cast<unsigned char>(index);
-        g_heap.used += kPageSize;
-        g_heap.next[index] = page;
-        g_heap.end[index] = page + kPageSize;
+        g_heap.current[index] = page;
     }
-    void* block = g_heap.next[index];
-    g_heap.next[index] += size;
+    PageInfo& info = g_heap.pages[page];
+    char* block;
+    if (info.freed != NULL) {
+        block = reinterpret_cast<char*>(info.freed);
+        info.freed = info.freed->next;
+    } else {
+        block = PageAddress(page) + size_t(info.carved) * g_heap.classSize[index];
+        info.carved++;
+    }
+    info.live++;
+#ifndef NDEBUG
+    size_t number = size_t(block - PageAddress(page)) / g_heap.classSize[index];
+    info.handedOut[number / 32] |= uint32_t(1) << (number % 32);
+#endif
     return block;
 }
 
-size_t OwnedSize(const void* p)
+void GiveBack(uint32_t page, void* p)
 {
-    size_t page = size_t(static_cast<const char*>(p) - g_heap.base) >> kPageShift;
-    return ClassSize(g_heap.pageClass[page]);
+    PageInfo& info = g_heap.pages[page];
+    size_t index = info.cls;
+#ifndef NDEBUG
+    size_t number = size_t(static_cast<char*>(p) - PageAddress(page)) / g_heap.classSize[index];
+    info.handedOut[number / 32] &= ~(uint32_t(1) << (number % 32));
+#endif
+    // Only the current page can have blocks never cut: any other page with
+    // room has blocks given back, and is in the class's list.
+    bool wasFull = info.freed == NULL;
+    FreeBlock* block = static_cast<FreeBlock*>(p);
+    block->next = info.freed;
+    info.freed = block;
+    info.live--;
+    if (page == g_heap.current[index])
+        return;
+    if (info.live == 0) {
+        if (!wasFull)
+            UnlinkRoomy(page, index);
+        ReturnPage(page);
+    } else if (wasFull) {
+        LinkRoomy(page, index);
+    }
+}
+
+enum Fault { kSound, kNeverHandedOut, kAlreadyFreed };
+
+// Debug builds check every block given back or resized: that it starts a
+// block of its page and is out. Release builds trust their callers.
+Fault Check(uint32_t page, const void* p)
+{
+#ifdef NDEBUG
+    (void)page;
+    (void)p;
+    return kSound;
+#else
+    if (page >= g_heap.top || g_heap.pages[page].cls == kNoClass)
+        return kNeverHandedOut;
+    const PageInfo& info = g_heap.pages[page];
+    size_t offset = size_t(static_cast<const char*>(p) - PageAddress(page));
+    size_t size = g_heap.classSize[info.cls];
+    if (offset % size != 0 || offset / size >= info.carved)
+        return kNeverHandedOut;
+    size_t number = offset / size;
+    return (info.handedOut[number / 32] >> (number % 32)) & 1 ? kSound : kAlreadyFreed;
+#endif
+}
+
+// Reports a faulty block on the standard error and ends the program. The
+// text is put together by hand: nothing here may allocate.
+[[noreturn]] void Fail(const char* call, Fault fault, const void* p)
+{
+    char text[160] = "heap: ";
+    strcat(text, call);
+    strcat(text, " of 0x");
+    char digits[2 * sizeof(void*) + 1];
+    uintptr_t value = reinterpret_cast<uintptr_t>(p);
+    for (int i = int(sizeof digits) - 2; i >= 0; i--, value >>= 4)
+        digits[i] = "0123456789abcdef"[value & 15];
+    digits[sizeof digits - 1] = 0;
+    strcat(text, digits);
+    strcat(text, fault == kAlreadyFreed ? ": the block was already freed\n"
+                                        : ": the heap never handed out a block there\n");
+    DWORD written;
+    WriteFile(GetStdHandle(STD_ERROR_HANDLE), text, DWORD(strlen(text)), &written, NULL);
+    abort();
 }
 
 void* Allocate(size_t n)
 {
     SetUp();
-    if (n <= kLargest && g_heap.base != NULL) {
+    if (n <= kLargest && g_heap.on.load(std::memory_order_relaxed)) {
         void* block;
         {
             CHeapLock lock;
@@ -176,12 +415,16 @@ void Release(void* p)
         g_heap.runtimeFree(p);
         return;
     }
-    size_t page = size_t(static_cast<char*>(p) - g_heap.base) >> kPageShift;
-    CHeapLock lock;
-    FreeBlock* block = static_cast<FreeBlock*>(p);
-    size_t index = g_heap.pageClass[page];
-    block->next = g_heap.freed[index];
-    g_heap.freed[index] = block;
+    uint32_t page = PageOf(p);
+    Fault fault;
+    {
+        CHeapLock lock;
+        fault = Check(page, p);
+        if (fault == kSound)
+            GiveBack(page, p);
+    }
+    if (fault != kSound)
+        Fail("free", fault, p);
 }
 
 void* Resize(void* p, size_t n)
@@ -191,7 +434,18 @@ void* Resize(void* p, size_t n)
     SetUp();
     if (!Owns(p))
         return g_heap.runtimeRealloc(p, n);
-    size_t have = OwnedSize(p);
+    uint32_t page = PageOf(p);
+#ifndef NDEBUG
+    Fault fault;
+    {
+        CHeapLock lock;
+        fault = Check(page, p);
+    }
+    if (fault != kSound)
+        Fail("realloc", fault, p);
+#endif
+    // A page keeps its class while it holds a block.
+    size_t have = g_heap.classSize[g_heap.pages[page].cls];
     if (n <= have && n > have / 2)
         return p;
     void* grown = Allocate(n);
@@ -203,6 +457,42 @@ void* Resize(void* p, size_t n)
 }
 
 }  // namespace
+
+size_t SmallBlockHeapCommitted()
+{
+    SetUp();
+    if (g_heap.base == NULL)
+        return 0;
+    CHeapLock lock;
+    size_t table = (g_heap.committedTop * sizeof(PageInfo) + 4095) / 4096 * 4096;
+    return size_t(g_heap.committedTop - g_heap.decommittedCount) * kPageSize + table;
+}
+
+bool SmallBlockHeapIsOn()
+{
+    SetUp();
+    return g_heap.on.load(std::memory_order_relaxed);
+}
+
+void SetSmallBlockHeapOn(bool on)
+{
+    SetUp();
+    CHeapLock lock;
+    g_heap.on.store(on && g_heap.runtimeFound && g_heap.base != NULL, std::memory_order_relaxed);
+}
+
+bool SmallBlockHeapOwns(const void* block)
+{
+    SetUp();
+    return Owns(block);
+}
+
+void SmallBlockHeapFailLookupForTest()
+{
+    SetUp();
+    CHeapLock lock;
+    LookUpRuntime(true);
+}
 
 extern "C" {
 

@@ -1,6 +1,9 @@
 // The Windows programs' malloc family: blocks of every size keep their bytes
 // apart and through realloc, blocks of the C runtime's own DLL are freed
-// by it, and threads allocating and freeing at once never share a block.
+// by it, threads allocating and freeing at once never share a block, pages
+// freed by one size class serve another, debug builds stop on a block given
+// back twice or never handed out, and without the runtime's functions every
+// block goes to the system's heap.
 #ifdef _WIN32
 
 #include <gtest/gtest.h>
@@ -9,7 +12,10 @@
 #include <cstring>
 #include <string.h>
 #include <thread>
+#include <unistd.h>
 #include <vector>
+
+#include "core/SmallBlockHeap.h"
 
 namespace {
 
@@ -29,7 +35,85 @@ bool Holds(const void* p, size_t n, unsigned seed)
     return true;
 }
 
+// Run in a process of its own: the heap cannot be switched back on after.
+// Returns the number of faults seen.
+int UseHeapWithoutRuntime()
+{
+    void* before = malloc(100);
+    SmallBlockHeapFailLookupForTest();
+    SetSmallBlockHeapOn(true);
+    int faults = SmallBlockHeapIsOn() || !SmallBlockHeapOwns(before);
+    const size_t sizes[] = {1, 100, 20000};
+    for (size_t n : sizes) {
+        char* p = static_cast<char*>(malloc(n));
+        faults += p == NULL || SmallBlockHeapOwns(p);
+        Fill(p, n, 5);
+        p = static_cast<char*>(realloc(p, 3 * n));
+        faults += p == NULL || SmallBlockHeapOwns(p) || !Holds(p, n, 5);
+        free(p);
+    }
+    unsigned char* zeroed = static_cast<unsigned char*>(calloc(10, 10));
+    faults += zeroed == NULL || zeroed[0] != 0 || zeroed[99] != 0;
+    free(zeroed);
+    // A block handed out before still goes back to the heap.
+    free(before);
+    return faults;
+}
+
 } // namespace
+
+TEST(SmallBlockHeapDeathTest, WithoutTheRuntimeEveryBlockGoesToTheSystemHeap)
+{
+    EXPECT_EXIT(_exit(UseHeapWithoutRuntime()), testing::ExitedWithCode(0), "");
+}
+
+#ifndef NDEBUG
+TEST(SmallBlockHeapDeathTest, DebugBuildsStopOnABlockNotOut)
+{
+    // A size nothing else here asks for, lest the freed block be handed out again.
+    char* block = static_cast<char*>(malloc(9000));
+    char* volatile inside = block + 16;
+    void* volatile moved = NULL;
+    EXPECT_DEATH(free(inside), "free of 0x\\w+: the heap never handed out a block there");
+    EXPECT_DEATH(moved = realloc(inside, 100), "realloc of 0x\\w+: the heap never handed out");
+    char* volatile freed = block;
+    free(freed);
+    EXPECT_DEATH(free(freed), "free of 0x\\w+: the block was already freed");
+    EXPECT_DEATH(moved = realloc(freed, 100), "realloc of 0x\\w+: the block was already freed");
+    EXPECT_EQ(moved, nullptr);
+}
+#endif
+
+TEST(SmallBlockHeap, FreedPagesServeOtherClassesAndTheSurplusIsDecommitted)
+{
+    // 40-byte blocks fill some 1100 pages, 72-byte ones some 1830.
+    const size_t kCount = 1500000;
+    const size_t kSlack = 34 << 20;  // the free pages kept (32 MiB), and the pages being cut
+    std::vector<void*> blocks(kCount);
+    size_t before = SmallBlockHeapCommitted();
+    for (size_t i = 0; i < kCount; i++)
+        blocks[i] = malloc(40);
+    size_t small = SmallBlockHeapCommitted();
+    EXPECT_GE(small, before + kCount * 40);
+    for (void* p : blocks)
+        free(p);
+    EXPECT_LE(SmallBlockHeapCommitted(), before + kSlack);
+
+    for (size_t i = 0; i < kCount; i++) {
+        blocks[i] = malloc(72);
+        Fill(blocks[i], 72, unsigned(i));
+    }
+    // Pages of their own would put the 72-byte blocks on top of the 40-byte ones.
+    EXPECT_LE(SmallBlockHeapCommitted(), before + kCount * 80 + kSlack);
+    EXPECT_LT(before + kCount * 80 + kSlack, small + kCount * 80);
+    size_t damaged = 0;
+    for (size_t i = 0; i < kCount; i++) {
+        damaged += !Holds(blocks[i], 72, unsigned(i));
+        free(blocks[i]);
+    }
+    EXPECT_EQ(damaged, 0u);
+    EXPECT_LE(SmallBlockHeapCommitted(), before + kSlack);
+}
 
 TEST(SmallBlockHeap, BlocksKeepTheirBytesThroughReuseAndRealloc)
 {
@@ -86,7 +170,9 @@ TEST(SmallBlockHeap, BlocksKeepTheirBytesThroughReuseAndRealloc)
 
 TEST(SmallBlockHeap, BlocksOfTheRuntimeGoBackToIt)
 {
-    // _strdup allocates inside the C runtime's DLL, not through our heap.
+    // The heap found the runtime's functions, and _strdup allocates inside
+    // the runtime's DLL, not through the heap.
+    EXPECT_TRUE(SmallBlockHeapIsOn());
     char* copy = _strdup("a text the runtime allocated");
     ASSERT_NE(copy, nullptr);
     copy = static_cast<char*>(realloc(copy, 4000));
