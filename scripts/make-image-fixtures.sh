@@ -59,6 +59,14 @@ le32() { le16 $(($1 & 65535)); le16 $(($1 >> 16 & 65535)); }
   printf "$rle"
 } > "$out/rle4.bmp"
 
+# Top-down bitmaps, which ImageMagick can't write: bottom-up files with the
+# height negated, so that their rows are read top first.
+for name in bmp4 bmp24 rgb565 alpha32; do
+  cp "$out/$name.bmp" "$out/topdown-$name.bmp"
+  le32 $((-$(od -An -t d4 -j 22 -N 4 "$out/$name.bmp"))) |
+    dd of="$out/topdown-$name.bmp" bs=1 seek=22 conv=notrunc status=none
+done
+
 # GIF.
 "$convert" "$(stripes 2 5)" "$out/gif2.gif"
 "$convert" "$(stripes 3 5)" "$out/gif3.gif"
@@ -95,7 +103,7 @@ g=$(field 40 24)
 
 # ImageMagick's reading of each, frame by frame for the animation.
 for file in "$out"/*.bmp "$out"/*.dib "$out"/*.gif "$out"/*.png "$out"/*.jpg; do
-  case "$file" in *.dib | */truncated.* | */cover.*) continue ;; esac
+  case "$file" in *.dib | */truncated.* | */cover.* | */bomb.*) continue ;; esac
   "$convert" "$file[0]" -depth 8 "rgba:$file.rgba"
 done
 "$convert" "$out/animated.gif[1]" -depth 8 "rgba:$out/animated.gif.1.rgba"
@@ -105,6 +113,44 @@ done
 "$convert" -size 150x240 gradient:navy-orange -strip +dither -colors 8 "$out/cover.gif"
 "$convert" -size 150x240 gradient:navy-orange -strip +dither -colors 8 "PNG8:$out/cover.png"
 "$convert" -size 120x180 gradient:navy-orange -strip +dither -colors 8 -type Palette "BMP3:$out/cover.bmp"
+
+# Decompression bombs: small files whose headers claim 16384 x 16384 pixels,
+# each side allowed but far more pixels than a picture may have; and sides
+# beyond the JPEG and PNG libraries' own limits ("bomb-side").
+python3 - "$out" <<'PYTHON'
+import struct, sys, zlib
+out = sys.argv[1]
+def patch(source, target, edit, side):
+    data = bytearray(open(f"{out}/{source}", "rb").read())
+    edit(data, side)
+    open(f"{out}/{target}", "wb").write(data)
+def bmp(d, side):
+    struct.pack_into("<ii", d, 18, side, side)
+def gif(d, side):
+    struct.pack_into("<HH", d, 6, side, side)
+    at = 13 + (3 << ((d[10] & 7) + 1) if d[10] & 0x80 else 0)
+    while d[at] == 0x21:  # extensions: label, then sub-blocks
+        at += 2
+        while d[at]:
+            at += d[at] + 1
+        at += 1
+    assert d[at] == 0x2C
+    struct.pack_into("<HH", d, at + 5, side, side)
+def png(d, side):
+    struct.pack_into(">II", d, 16, side, side)
+    struct.pack_into(">I", d, 29, zlib.crc32(bytes(d[12:29])))
+def jpeg(d, side):
+    at = 2
+    while not (0xC0 <= d[at + 1] <= 0xCF and d[at + 1] not in (0xC4, 0xC8, 0xCC)):
+        at += 2 + struct.unpack_from(">H", d, at + 2)[0]
+    struct.pack_into(">HH", d, at + 5, side, side)
+patch("bmp1.bmp", "bomb.bmp", bmp, 16384)
+patch("gif2.gif", "bomb.gif", gif, 16384)
+patch("palette.png", "bomb.png", png, 16384)
+patch("colour.jpg", "bomb.jpg", jpeg, 16384)
+patch("palette.png", "bomb-side.png", png, 1000001)
+patch("colour.jpg", "bomb-side.jpg", jpeg, 65535)
+PYTHON
 
 # Cut short in the middle of the pixel data.
 head -c $(($(stat -c %s "$out/interlaced.png") / 2)) "$out/interlaced.png" > "$out/truncated.png"
