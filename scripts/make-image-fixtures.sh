@@ -61,7 +61,7 @@ le32() { le16 $(($1 & 65535)); le16 $(($1 >> 16 & 65535)); }
 
 # Top-down bitmaps, which ImageMagick can't write: bottom-up files with the
 # height negated, so that their rows are read top first.
-for name in bmp4 bmp24 rgb565 alpha32; do
+for name in bmp4 rgb565; do
   cp "$out/$name.bmp" "$out/topdown-$name.bmp"
   le32 $((-$(od -An -t d4 -j 22 -N 4 "$out/$name.bmp"))) |
     dd of="$out/topdown-$name.bmp" bs=1 seek=22 conv=notrunc status=none
@@ -103,7 +103,7 @@ g=$(field 40 24)
 
 # ImageMagick's reading of each, frame by frame for the animation.
 for file in "$out"/*.bmp "$out"/*.dib "$out"/*.gif "$out"/*.png "$out"/*.jpg; do
-  case "$file" in *.dib | */truncated.* | */cover.* | */bomb.*) continue ;; esac
+  case "$file" in *.dib | */truncated.* | */cover.* | */bomb*) continue ;; esac
   "$convert" "$file[0]" -depth 8 "rgba:$file.rgba"
 done
 "$convert" "$out/animated.gif[1]" -depth 8 "rgba:$out/animated.gif.1.rgba"
@@ -119,37 +119,29 @@ done
 # beyond the JPEG and PNG libraries' own limits ("bomb-side").
 python3 - "$out" <<'PYTHON'
 import struct, sys, zlib
-out = sys.argv[1]
-def patch(source, target, edit, side):
-    data = bytearray(open(f"{out}/{source}", "rb").read())
-    edit(data, side)
-    open(f"{out}/{target}", "wb").write(data)
-def bmp(d, side):
-    struct.pack_into("<ii", d, 18, side, side)
-def gif(d, side):
-    struct.pack_into("<HH", d, 6, side, side)
-    at = 13 + (3 << ((d[10] & 7) + 1) if d[10] & 0x80 else 0)
-    while d[at] == 0x21:  # extensions: label, then sub-blocks
-        at += 2
-        while d[at]:
-            at += d[at] + 1
-        at += 1
-    assert d[at] == 0x2C
-    struct.pack_into("<HH", d, at + 5, side, side)
-def png(d, side):
-    struct.pack_into(">II", d, 16, side, side)
-    struct.pack_into(">I", d, 29, zlib.crc32(bytes(d[12:29])))
-def jpeg(d, side):
-    at = 2
-    while not (0xC0 <= d[at + 1] <= 0xCF and d[at + 1] not in (0xC4, 0xC8, 0xCC)):
-        at += 2 + struct.unpack_from(">H", d, at + 2)[0]
-    struct.pack_into(">HH", d, at + 5, side, side)
-patch("bmp1.bmp", "bomb.bmp", bmp, 16384)
-patch("gif2.gif", "bomb.gif", gif, 16384)
-patch("palette.png", "bomb.png", png, 16384)
-patch("colour.jpg", "bomb.jpg", jpeg, 16384)
-patch("palette.png", "bomb-side.png", png, 1000001)
-patch("colour.jpg", "bomb-side.jpg", jpeg, 65535)
+def patch(source, target, side):
+    d = bytearray(open(f"{sys.argv[1]}/{source}", "rb").read())
+    if source.endswith(".bmp"):
+        struct.pack_into("<ii", d, 18, side, side)
+    elif source.endswith(".gif"):  # the screen, and the image after the table and control
+        at = 13 + 3 * (2 << (d[10] & 7))
+        at += 8 if d[at] == 0x21 else 0
+        assert d[at] == 0x2C
+        struct.pack_into("<HH", d, 6, side, side)
+        struct.pack_into("<HH", d, at + 5, side, side)
+    elif source.endswith(".png"):  # IHDR and its CRC
+        struct.pack_into(">II", d, 16, side, side)
+        struct.pack_into(">I", d, 29, zlib.crc32(bytes(d[12:29])))
+    else:  # the JPEG frame header
+        at = 2
+        while d[at + 1] != 0xC0:
+            at += 2 + struct.unpack_from(">H", d, at + 2)[0]
+        struct.pack_into(">HH", d, at + 5, side, side)
+    open(f"{sys.argv[1]}/{target}", "wb").write(d)
+for source in ("bmp1.bmp", "gif2.gif", "palette.png", "colour.jpg"):
+    patch(source, "bomb." + source.split(".")[1], 16384)
+patch("palette.png", "bomb-side.png", 1000001)
+patch("colour.jpg", "bomb-side.jpg", 65535)
 PYTHON
 
 # Cut short in the middle of the pixel data.
