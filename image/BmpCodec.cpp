@@ -89,12 +89,14 @@ bool CBmpCodec::Decode(FILE* file)
     }
 
     BmpInfo info;
-    // Top-down pictures (a negative height) are refused.
-    if (!ReadInfoHeader(file, &info) || info.width <= 0 || info.height <= 0) {
+    if (!ReadInfoHeader(file, &info) || info.width <= 0 || info.height == 0) {
         SetLastError("Error reading BMP info");
         return false;
     }
-    if (DWORD(info.width) > kMaxImageSide || DWORD(info.height) > kMaxImageSide) {
+    // A negative height marks a top-down file: its rows come top first.
+    const bool topDown = info.height < 0;
+    const int64_t height = topDown ? -int64_t(info.height) : int64_t(info.height);
+    if (!IsImageSizeAllowed(uint64_t(info.width), uint64_t(height))) {
         SetLastError("Can't allocate memory");
         return false;
     }
@@ -120,7 +122,7 @@ bool CBmpCodec::Decode(FILE* file)
         return false;
     }
 
-    if (Create(DWORD(info.width), DWORD(info.height), info.bpp, IMAGE_FORMAT_BMP) == nullptr) {
+    if (Create(DWORD(info.width), DWORD(height), info.bpp, IMAGE_FORMAT_BMP) == nullptr) {
         SetLastError("Can't allocate memory");
         return false;
     }
@@ -152,41 +154,51 @@ bool CBmpCodec::Decode(FILE* file)
         return false;
     }
 
+    if (!ReadPixels(file, info.bpp, info.compression, masks))
+        return false;
+    // The rows were stored in the order the file gave them; a top-down
+    // file's first row is the top one.
+    if (topDown)
+        Flip();
+    return true;
+}
+
+bool CBmpCodec::ReadPixels(FILE* file, WORD bpp, DWORD compression, const DWORD masks[3])
+{
     size_t area = size_t(GetRowWidth()) * GetHeight();
-    switch (info.bpp) {
+    switch (bpp) {
     case 1:
     case 4:
     case 8:
-        if (info.compression == BI_RGB)
+        if (compression == BI_RGB)
             std::fread(GetPixels(), 1, area, file);
-        else if (info.compression == BI_RLE8 && info.bpp == 8)
+        else if (compression == BI_RLE8 && bpp == 8)
             ReadRunLengths(file, false);
-        else if (info.compression == BI_RLE4 && info.bpp == 4)
+        else if (compression == BI_RLE4 && bpp == 4)
             ReadRunLengths(file, true);
         else {
             SetLastError("compression type not supported");
             return false;
         }
-        break;
+        return true;
     case 24:
-        if (info.compression != BI_RGB) {
+        if (compression != BI_RGB) {
             SetLastError("unknown compression");
             return false;
         }
         std::fread(GetPixels(), 1, area, file);
-        break;
+        return true;
     case 16:
         return ReadSixteenBits(file, masks);
     case 32:
-        if (!bitFields) {
+        if (compression != BI_BITFIELDS) {
             SetLastError("unknown compression");
             return false;
         }
         return ReadThirtyTwoBits(file);
     default:
-        break;
+        return true;
     }
-    return true;
 }
 
 void CBmpCodec::ReadRunLengths(FILE* file, bool nibbles)

@@ -113,9 +113,13 @@ void CGifCodec::ReadImage(FILE* file, const BYTE* descriptor, const BYTE* table,
     DWORD width = ReadLe16(descriptor + 4);
     DWORD height = ReadLe16(descriptor + 6);
     DWORD bpp = tableSize <= 2 ? 1 : tableSize <= 16 ? 4 : 8;
-    // Create refuses an empty frame and one above the size limit.
-    if (Create(width, height, bpp, IMAGE_FORMAT_GIF) == nullptr)
+    // Create refuses an empty frame, and one above the size limits before
+    // allocating anything.
+    if (Create(width, height, bpp, IMAGE_FORMAT_GIF) == nullptr) {
+        if (width > 0 && height > 0)
+            SetLastError("Can't allocate memory");
         return;
+    }
     for (int i = 0; i < tableSize && DWORD(i) < GetPaletteEntries(); i++)
         SetPaletteEntry(DWORD(i), table[3 * i], table[3 * i + 1], table[3 * i + 2]);
     // With transparency the entries the table leaves unused are white.

@@ -158,12 +158,12 @@ BYTE* CxImage::Create(DWORD width, DWORD height, DWORD bpp, DWORD format)
     std::memset(&m_header, 0, sizeof m_header);
     m_header.biSize = sizeof(BITMAPINFOHEADER);
     m_info.rowWidth = 0;
-    if (width == 0 || height == 0 || width > kMaxImageSide || height > kMaxImageSide)
+    if (!IsImageSizeAllowed(width, height))
         return nullptr;
 
     bpp = bpp <= 1 ? 1 : bpp <= 4 ? 4 : bpp <= 8 ? 8 : 24;
     DWORD entries = bpp == 24 ? 0 : DWORD(1) << bpp;
-    // At most 16384 * 24 bits per row and 16384 rows: well inside 32 bits.
+    // At most 16384 * 24 bits per row and 64M pixels: well inside 32 bits.
     DWORD rowWidth = DWORD((uint64_t(bpp) * width + 31) / 32 * 4);
     size_t size = sizeof(BITMAPINFOHEADER) + entries * sizeof(RGBQUAD) + size_t(rowWidth) * height;
     // Zero-filled: a short read leaves black pixels, never stale memory.

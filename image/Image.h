@@ -30,9 +30,19 @@ enum {
     IMAGE_KIND_ALPHA = 4
 };
 
-// No side of an image may be longer: a bigger picture is refused before any
+// No side of an image may be longer, and no image may have more pixels (a
+// cover never needs that many): a bigger picture is refused before any
 // allocation, whatever its file claims.
 const DWORD kMaxImageSide = 16384;
+const uint64_t kMaxImagePixels = 64 * 1024 * 1024;
+
+// Whether a picture of this size may be made: no empty side, no side above
+// kMaxImageSide and no more than kMaxImagePixels pixels.
+inline bool IsImageSizeAllowed(uint64_t width, uint64_t height)
+{
+    return width > 0 && height > 0 && width <= kMaxImageSide && height <= kMaxImageSide &&
+           width * height <= kMaxImagePixels;
+}
 
 // A 32-bit value that another thread may read or set while a long operation
 // runs (the progress and escape fields). Copies take the current value.

@@ -58,14 +58,16 @@ bool CJpegCodec::Decode(FILE* file)
     cinfo.err = &errors.pub;
     if (setjmp(errors.jump)) {
         jpeg_destroy_decompress(&cinfo);
-        SetLastError(errors.message);
+        // Sides beyond the library's own limit are refused like ours.
+        SetLastError(errors.pub.msg_code == JERR_IMAGE_TOO_BIG ? "Can't allocate memory" : errors.message);
         return false;
     }
     jpeg_create_decompress(&cinfo);
     cinfo.mem->max_memory_to_use = kLibraryMemoryLimit;
     jpeg_stdio_src(&cinfo, file);
     jpeg_read_header(&cinfo, TRUE);
-    if (cinfo.image_width > kMaxImageSide || cinfo.image_height > kMaxImageSide) {
+    // Before the library allocates anything for the picture.
+    if (!IsImageSizeAllowed(cinfo.image_width, cinfo.image_height)) {
         jpeg_destroy_decompress(&cinfo);
         SetLastError("Can't allocate memory");
         return false;

@@ -59,6 +59,14 @@ le32() { le16 $(($1 & 65535)); le16 $(($1 >> 16 & 65535)); }
   printf "$rle"
 } > "$out/rle4.bmp"
 
+# Top-down bitmaps, which ImageMagick can't write: bottom-up files with the
+# height negated, so that their rows are read top first.
+for name in bmp4 rgb565; do
+  cp "$out/$name.bmp" "$out/topdown-$name.bmp"
+  le32 $((-$(od -An -t d4 -j 22 -N 4 "$out/$name.bmp"))) |
+    dd of="$out/topdown-$name.bmp" bs=1 seek=22 conv=notrunc status=none
+done
+
 # GIF.
 "$convert" "$(stripes 2 5)" "$out/gif2.gif"
 "$convert" "$(stripes 3 5)" "$out/gif3.gif"
@@ -95,7 +103,7 @@ g=$(field 40 24)
 
 # ImageMagick's reading of each, frame by frame for the animation.
 for file in "$out"/*.bmp "$out"/*.dib "$out"/*.gif "$out"/*.png "$out"/*.jpg; do
-  case "$file" in *.dib | */truncated.* | */cover.*) continue ;; esac
+  case "$file" in *.dib | */truncated.* | */cover.* | */bomb*) continue ;; esac
   "$convert" "$file[0]" -depth 8 "rgba:$file.rgba"
 done
 "$convert" "$out/animated.gif[1]" -depth 8 "rgba:$out/animated.gif.1.rgba"
@@ -105,6 +113,36 @@ done
 "$convert" -size 150x240 gradient:navy-orange -strip +dither -colors 8 "$out/cover.gif"
 "$convert" -size 150x240 gradient:navy-orange -strip +dither -colors 8 "PNG8:$out/cover.png"
 "$convert" -size 120x180 gradient:navy-orange -strip +dither -colors 8 -type Palette "BMP3:$out/cover.bmp"
+
+# Decompression bombs: small files whose headers claim 16384 x 16384 pixels,
+# each side allowed but far more pixels than a picture may have; and sides
+# beyond the JPEG and PNG libraries' own limits ("bomb-side").
+python3 - "$out" <<'PYTHON'
+import struct, sys, zlib
+def patch(source, target, side):
+    d = bytearray(open(f"{sys.argv[1]}/{source}", "rb").read())
+    if source.endswith(".bmp"):
+        struct.pack_into("<ii", d, 18, side, side)
+    elif source.endswith(".gif"):  # the screen, and the image after the table and control
+        at = 13 + 3 * (2 << (d[10] & 7))
+        at += 8 if d[at] == 0x21 else 0
+        assert d[at] == 0x2C
+        struct.pack_into("<HH", d, 6, side, side)
+        struct.pack_into("<HH", d, at + 5, side, side)
+    elif source.endswith(".png"):  # IHDR and its CRC
+        struct.pack_into(">II", d, 16, side, side)
+        struct.pack_into(">I", d, 29, zlib.crc32(bytes(d[12:29])))
+    else:  # the JPEG frame header
+        at = 2
+        while d[at + 1] != 0xC0:
+            at += 2 + struct.unpack_from(">H", d, at + 2)[0]
+        struct.pack_into(">HH", d, at + 5, side, side)
+    open(f"{sys.argv[1]}/{target}", "wb").write(d)
+for source in ("bmp1.bmp", "gif2.gif", "palette.png", "colour.jpg"):
+    patch(source, "bomb." + source.split(".")[1], 16384)
+patch("palette.png", "bomb-side.png", 1000001)
+patch("colour.jpg", "bomb-side.jpg", 65535)
+PYTHON
 
 # Cut short in the middle of the pixel data.
 head -c $(($(stat -c %s "$out/interlaced.png") / 2)) "$out/interlaced.png" > "$out/truncated.png"

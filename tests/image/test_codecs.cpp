@@ -1,9 +1,10 @@
 // The four codecs: every fixture decodes to ImageMagick's pixels with the
 // bits and palette its file calls for; our encoders' files read back (in
-// ImageMagick too, on the host); refusals and truncated files keep the
-// target; hostile files fail cleanly.
+// ImageMagick too, on the host); refusals, decompression bombs and truncated
+// files keep the target; hostile files fail cleanly.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
@@ -35,6 +36,8 @@ const Fixture kFixtures[] = {
     { "v5palette.bmp", IMAGE_FORMAT_BMP, 8, 0, ALPHA_IGNORED, nullptr },
     { "os2.bmp", IMAGE_FORMAT_BMP, 8, 0, ALPHA_IGNORED, nullptr },
     { "packed.dib", IMAGE_FORMAT_BMP, 8, 0, ALPHA_IGNORED, "bmp8.bmp.rgba" },
+    { "topdown-bmp4.bmp", IMAGE_FORMAT_BMP, 4, 0, ALPHA_IGNORED, nullptr },
+    { "topdown-rgb565.bmp", IMAGE_FORMAT_BMP, 24, 7, ALPHA_IGNORED, nullptr },
     { "gif2.gif", IMAGE_FORMAT_GIF, 1, 0, ALPHA_KEPT, nullptr },
     { "gif3.gif", IMAGE_FORMAT_GIF, 4, 0, ALPHA_KEPT, nullptr },
     { "gif17.gif", IMAGE_FORMAT_GIF, 8, 0, ALPHA_KEPT, nullptr },
@@ -236,6 +239,7 @@ TEST(ImageCodecs, EncodedFilesReadBackWithTheirLayout)
 {
     CxImage palette(ImageFixture("gif256.gif").c_str(), IMAGE_FORMAT_GIF);
     CxImage colour(ImageFixture("interlaced.png").c_str(), IMAGE_FORMAT_PNG);
+    CxImage topDown(ImageFixture("topdown-bmp4.bmp").c_str(), IMAGE_FORMAT_BMP);
     // A picture of scattered indices fills the coder's table many times.
     CxImage noise(160, 120, 8);
     noise.SetStandardPalette();
@@ -251,6 +255,7 @@ TEST(ImageCodecs, EncodedFilesReadBackWithTheirLayout)
         DWORD format;
         int tolerance;
     } cases[] = { { "out.bmp", &palette, IMAGE_FORMAT_BMP, 0 }, { "out24.bmp", &colour, IMAGE_FORMAT_BMP, 0 },
+                  { "outtopdown.bmp", &topDown, IMAGE_FORMAT_BMP, 0 },
                   { "out.gif", &noise, IMAGE_FORMAT_GIF, 0 },   { "out.png", &colour, IMAGE_FORMAT_PNG, 0 },
                   { "out8.png", &noise, IMAGE_FORMAT_PNG, 0 },  { "out.jpg", &colour, IMAGE_FORMAT_JPEG, 40 } };
     for (const Case& c : cases) {
@@ -262,6 +267,10 @@ TEST(ImageCodecs, EncodedFilesReadBackWithTheirLayout)
         EXPECT_TRUE(before == RgbaOf(*c.image));
         CxImage back(path.c_str(), c.format);
         ASSERT_TRUE(back.IsValid());
+        // Bitmaps are always written bottom-up.
+        if (c.format == IMAGE_FORMAT_BMP) {
+            EXPECT_EQ(LONG(c.image->GetHeight()), LONG(ReadLe32(ReadBytes(path).data() + 22)));
+        }
         std::string rgba = path + ".rgba";
         WriteBytes(rgba, before);
         EXPECT_EQ("", ComparePixels(back, rgba, c.tolerance, ALPHA_KEPT));
@@ -361,17 +370,31 @@ TEST(ImageCodecs, RefusalsAndTruncatedFilesKeepTheTarget)
     EXPECT_STREQ("Unsupported operation for this format", four.GetLastError());
     std::remove(path.c_str());
 
-    struct Truncated {
+    // Truncated files, files of another format, and decompression bombs:
+    // headers of every format claiming more pixels than a picture may have,
+    // or sides beyond the libraries' own limits, over data of a few pixels.
+    const char* const kTooLarge = "Can't allocate memory";
+    struct Refused {
         const char* file;
         DWORD format;
-    } truncated[] = { { "truncated.png", IMAGE_FORMAT_PNG }, { "truncated.jpg", IMAGE_FORMAT_JPEG },
-                      { "colour.jpg", IMAGE_FORMAT_PNG }, { "gif2.gif", IMAGE_FORMAT_BMP } };
-    for (const Truncated& t : truncated) {
-        SCOPED_TRACE(t.file);
+        const char* text;  // any text when none
+    } refused[] = {
+        { "truncated.png", IMAGE_FORMAT_PNG, nullptr },   { "truncated.jpg", IMAGE_FORMAT_JPEG, nullptr },
+        { "colour.jpg", IMAGE_FORMAT_PNG, nullptr },      { "gif2.gif", IMAGE_FORMAT_BMP, nullptr },
+        { "bomb.bmp", IMAGE_FORMAT_BMP, kTooLarge },      { "bomb.gif", IMAGE_FORMAT_GIF, kTooLarge },
+        { "bomb.png", IMAGE_FORMAT_PNG, kTooLarge },      { "bomb.jpg", IMAGE_FORMAT_JPEG, kTooLarge },
+        { "bomb-side.png", IMAGE_FORMAT_PNG, kTooLarge }, { "bomb-side.jpg", IMAGE_FORMAT_JPEG, kTooLarge }
+    };
+    for (const Refused& r : refused) {
+        SCOPED_TRACE(r.file);
         CxImage target(ImageFixture("bmp4.bmp").c_str(), IMAGE_FORMAT_BMP);
         std::vector<BYTE> before = RgbaOf(target);
-        EXPECT_FALSE(target.Load(ImageFixture(t.file).c_str(), t.format));
-        EXPECT_STRNE("", target.GetLastError());
+        EXPECT_FALSE(target.Load(ImageFixture(r.file).c_str(), r.format));
+        if (r.text != nullptr) {
+            EXPECT_STREQ(r.text, target.GetLastError());
+        } else {
+            EXPECT_STRNE("", target.GetLastError());
+        }
         EXPECT_EQ(IMAGE_FORMAT_BMP, target.GetFormat());
         EXPECT_TRUE(before == RgbaOf(target));
     }
@@ -380,9 +403,13 @@ TEST(ImageCodecs, RefusalsAndTruncatedFilesKeepTheTarget)
 TEST(ImageCodecs, HostileBitmapsFailCleanly)
 {
     CxImage image;
-    // A top-down picture, and one above the size limit.
-    EXPECT_FALSE(DecodeBytes(image, BmpFile(4, -4, 24, BI_RGB, 0, {}, std::vector<BYTE>(48)), IMAGE_FORMAT_BMP));
-    EXPECT_STREQ("Error reading BMP info", image.GetLastError());
+    // A top-down picture cut short keeps its first rows at the top; the most
+    // negative height is no size at all.
+    std::vector<BYTE> grey(1024);
+    ASSERT_TRUE(DecodeBytes(image, BmpFile(2, -3, 8, BI_RGB, 0, grey, { 1, 2, 0, 0, 3 }), IMAGE_FORMAT_BMP));
+    EXPECT_EQ((std::vector<int>{ 1, 2, 3, 0, 0, 0 }), Indices(image));
+    EXPECT_FALSE(DecodeBytes(image, BmpFile(4, INT32_MIN, 24, BI_RGB, 0, {}, {}), IMAGE_FORMAT_BMP));
+    EXPECT_STREQ("Can't allocate memory", image.GetLastError());
     EXPECT_FALSE(DecodeBytes(image, BmpFile(20000, 20000, 24, BI_RGB, 0, {}, {}), IMAGE_FORMAT_BMP));
     EXPECT_STREQ("Can't allocate memory", image.GetLastError());
     // Masks whose shifts fall outside a 32-bit value.
@@ -444,4 +471,15 @@ TEST(ImageCodecs, HostileGifsFailCleanly)
     EXPECT_FALSE(DecodeBytes(image, wide, IMAGE_FORMAT_GIF));
     EXPECT_FALSE(DecodeBytes(image, { 'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0, 0, 0, ';' }, IMAGE_FORMAT_GIF));
     EXPECT_FALSE(DecodeBytes(image, { 'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0, 0, 0, ',', 0 }, IMAGE_FORMAT_GIF));
+}
+
+TEST(ImageCodecs, PicturesUpToThePixelLimitLoad)
+{
+    // 8192 x 8192 one-bit pixels load, one row more doesn't.
+    CxImage image;
+    const std::vector<BYTE> palette = { 0, 0, 0, 0, 255, 255, 255, 0 };
+    EXPECT_TRUE(DecodeBytes(image, BmpFile(8192, -8192, 1, BI_RGB, 0, palette, { 0x80 }), IMAGE_FORMAT_BMP));
+    EXPECT_EQ(1, image.GetPixelIndex(0, 8191));
+    EXPECT_FALSE(DecodeBytes(image, BmpFile(8192, 8193, 1, BI_RGB, 0, palette, {}), IMAGE_FORMAT_BMP));
+    EXPECT_STREQ("Can't allocate memory", image.GetLastError());
 }
