@@ -1,5 +1,6 @@
 #include "plugins/dvdtitles/IfoCheck.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
 #include <iterator>
@@ -84,17 +85,21 @@ bool FindTable(const IfoReadFn& read, const TableSlot& slot, uint64_t ifoBytes, 
 // The entries after a table's 8-byte header: `count` of them, `entrySize`
 // bytes each, must fit the table. With `offsetAt` set, each entry holds
 // there a 32-bit offset from the table's start of a block of `blockSize`
-// bytes that must fit too; the offsets are returned.
+// bytes that must lie between the entries' end and the table's end; the
+// offsets are returned.
 bool EntriesFit(const IfoReadFn& read, const Table& table, size_t entrySize,
                 const uint32_t* offsetAt, uint64_t blockSize, std::vector<uint64_t>* offsets)
 {
     uint16_t count = 0;
-    if (!Read16(read, table.at, &count) || 8 + uint64_t(count) * entrySize > table.length)
+    if (!Read16(read, table.at, &count))
+        return false;
+    uint64_t entriesEnd = 8 + uint64_t(count) * entrySize;
+    if (entriesEnd > table.length)
         return false;
     for (uint16_t i = 0; offsetAt != NULL && i < count; i++) {
         uint32_t offset = 0;
         if (!Read32(read, table.at + 8 + uint64_t(i) * entrySize + *offsetAt, &offset) ||
-            offset + blockSize > table.length)
+            offset < entriesEnd || offset + blockSize > table.length)
             return false;
         if (offsets != NULL)
             offsets->push_back(offset);
@@ -102,15 +107,48 @@ bool EntriesFit(const IfoReadFn& read, const Table& table, size_t entrySize,
     return true;
 }
 
-// A program chain's command table, program map, cell playback and cell
-// position offsets (from the chain's start): each 0 or inside `limit`.
+// A program chain inside `limit`: its command table, program map, cell
+// playback and cell position lists (offsets from the chain's start, 0 for
+// none) lie after its header, inside `limit`, and hold the chain's program
+// and cell counts; its command table's counts fit that table.
 bool ChainFits(const IfoReadFn& read, uint64_t chainAt, uint64_t limit)
 {
-    if (chainAt + PGC_SIZE > limit)
+    uint8_t header[PGC_SIZE];
+    if (chainAt + PGC_SIZE > limit || !read(chainAt, header, PGC_SIZE))
         return false;
-    for (uint64_t at = 0xE4; at <= 0xEA; at += 2) {
-        uint16_t offset = 0;
-        if (!Read16(read, chainAt + at, &offset) || (offset != 0 && chainAt + offset >= limit))
+    uint64_t programs = header[2], cells = header[3];
+    if (programs > cells)
+        return false;
+    struct List {
+        size_t offsetAt;
+        uint64_t bytes;
+    } const lists[] = {{0xE4, 8}, {0xE6, programs}, {0xE8, cells * 24}, {0xEA, cells * 4}};
+    uint64_t offsets[4];
+    for (size_t i = 0; i < 4; i++) {
+        offsets[i] = uint64_t(header[lists[i].offsetAt]) << 8 | header[lists[i].offsetAt + 1];
+        bool needed = i > 0 && lists[i].bytes > 0;
+        if (offsets[i] == 0 ? needed
+                            : offsets[i] < PGC_SIZE || chainAt + offsets[i] + lists[i].bytes > limit)
+            return false;
+    }
+    if (offsets[0] == 0)
+        return true;
+    uint8_t commands[8];
+    if (!read(chainAt + offsets[0], commands, sizeof(commands)))
+        return false;
+    uint64_t count = uint64_t(commands[0] << 8 | commands[1]) + (commands[2] << 8 | commands[3]) +
+                     (commands[4] << 8 | commands[5]);
+    uint64_t length = uint64_t(commands[6] << 8 | commands[7]) + 1;
+    return 8 + count * 8 <= length && chainAt + offsets[0] + length <= limit;
+}
+
+// No table starts inside another: each has sectors of its own.
+bool TablesApart(std::vector<Table> tables)
+{
+    std::sort(tables.begin(), tables.end(),
+              [](const Table& a, const Table& b) { return a.at < b.at; });
+    for (size_t i = 1; i < tables.size(); i++) {
+        if (tables[i - 1].length > 0 && tables[i].at < tables[i - 1].at + tables[i - 1].length)
             return false;
     }
     return true;
@@ -141,74 +179,97 @@ bool TitleSetTablesFit(const IfoReadFn& read, const std::vector<Table>& tables)
     return true;
 }
 
-// Every check of the layout against the sectors the header claims; the
-// claimed size goes to `ifoBytes`.
-bool LayoutFits(const IfoReadFn& read, bool manager, uint64_t* ifoBytes)
+}  // namespace
+
+bool IfoLayoutIsSound(uint64_t size, const IfoReadFn& read, bool manager)
 {
+    // Reads stop at the end of the file whatever `read` can do.
+    IfoReadFn inFile = [&](uint64_t offset, uint8_t* out, size_t count) {
+        return offset <= size && count <= size - offset && read(offset, out, count);
+    };
     char magic[12];
     uint32_t lastSector = 0;
-    if (!read(0, reinterpret_cast<uint8_t*>(magic), sizeof(magic)) ||
+    if (!inFile(0, reinterpret_cast<uint8_t*>(magic), sizeof(magic)) ||
         memcmp(magic, manager ? "DVDVIDEO-VMG" : "DVDVIDEO-VTS", sizeof(magic)) != 0 ||
-        !Read32(read, 0x1C, &lastSector))
+        !Read32(inFile, 0x1C, &lastSector))
         return false;
-    *ifoBytes = (uint64_t(lastSector) + 1) * kSector;
+    uint64_t ifoBytes = (uint64_t(lastSector) + 1) * kSector;
+    if (ifoBytes > size)
+        return false;
     const TableSlot* slots = manager ? kManagerTables : kTitleSetTables;
     std::vector<Table> tables(manager ? std::size(kManagerTables) : std::size(kTitleSetTables));
     for (size_t i = 0; i < tables.size(); i++) {
-        if (!FindTable(read, slots[i], *ifoBytes, &tables[i]))
+        if (!FindTable(inFile, slots[i], ifoBytes, &tables[i]))
             return false;
     }
-    return manager ? ManagerTablesFit(read, tables, *ifoBytes) : TitleSetTablesFit(read, tables);
+    if (!TablesApart(tables))
+        return false;
+    return manager ? ManagerTablesFit(inFile, tables, ifoBytes) : TitleSetTablesFit(inFile, tables);
 }
 
-// One file of the folder.
-IfoLayout CheckFile(dvd_reader_t* dvd, int titleSet, dvd_read_domain_t kind)
+namespace {
+
+// An open file of the folder with its size in whole sectors: the library
+// reads whole sectors, so a part sector at the end is missing.
+class FolderFile {
+public:
+    FolderFile(dvd_reader_t* dvd, int titleSet, dvd_read_domain_t kind)
+    {
+        dvd_stat_t stat;
+        present = DVDFileStat(dvd, titleSet, kind, &stat) == 0;
+        size = present && stat.size > 0 ? uint64_t(stat.size) / kSector * kSector : 0;
+        file_ = size > 0 ? DVDOpenFile(dvd, titleSet, kind) : NULL;
+    }
+    ~FolderFile()
+    {
+        if (file_ != NULL)
+            DVDCloseFile(file_);
+    }
+    bool Read(uint64_t offset, uint8_t* out, size_t count) const
+    {
+        return file_ != NULL && offset <= uint64_t(INT32_MAX) &&
+               DVDFileSeek(file_, int32_t(offset)) == int32_t(offset) &&
+               DVDReadBytes(file_, out, count) == ssize_t(count);
+    }
+    bool IsSound(bool manager) const
+    {
+        return IfoLayoutIsSound(size, [this](uint64_t offset, uint8_t* out, size_t count) {
+            return Read(offset, out, count);
+        }, manager);
+    }
+
+    bool present = false;
+    uint64_t size = 0;
+
+private:
+    FolderFile(const FolderFile&) = delete;
+    FolderFile& operator=(const FolderFile&) = delete;
+    dvd_file_t* file_ = NULL;
+};
+
+// True when `cut` holds the first sectors of `whole` and nothing else.
+bool IsCutCopy(const FolderFile& cut, const FolderFile& whole)
 {
-    dvd_stat_t stat;
-    if (DVDFileStat(dvd, titleSet, kind, &stat) != 0)
-        return IFO_MISSING;
-    // The library reads whole sectors: a part sector at the end is missing.
-    uint64_t size = stat.size > 0 ? uint64_t(stat.size) / kSector * kSector : 0;
-    if (size == 0)
-        return IFO_CUT;
-    dvd_file_t* file = DVDOpenFile(dvd, titleSet, kind);
-    if (file == NULL)
-        return IFO_DAMAGED;
-    IfoReadFn read = [file](uint64_t offset, uint8_t* out, size_t count) {
-        return offset <= uint64_t(INT32_MAX) && DVDFileSeek(file, int32_t(offset)) == int32_t(offset) &&
-               DVDReadBytes(file, out, count) == ssize_t(count);
-    };
-    IfoLayout layout = CheckIfoLayout(size, read, titleSet == 0);
-    DVDCloseFile(file);
-    return layout;
+    if (cut.size >= whole.size)
+        return false;
+    std::vector<uint8_t> a(size_t(cut.size)), b(size_t(cut.size));
+    return cut.size == 0 || (cut.Read(0, a.data(), a.size()) && whole.Read(0, b.data(), b.size()) && a == b);
 }
 
 }  // namespace
 
-IfoLayout CheckIfoLayout(uint64_t size, const IfoReadFn& read, bool manager)
-{
-    // Reads past the end mark the file as cut: whatever failed there may be
-    // in the missing part.
-    bool pastEnd = false;
-    IfoReadFn inFile = [&](uint64_t offset, uint8_t* out, size_t count) {
-        if (offset > size || count > size - offset) {
-            pastEnd = true;
-            return false;
-        }
-        return read(offset, out, count);
-    };
-    uint64_t ifoBytes = 0;
-    if (!LayoutFits(inFile, manager, &ifoBytes))
-        return pastEnd ? IFO_CUT : IFO_DAMAGED;
-    return ifoBytes > size ? IFO_CUT : IFO_SOUND;
-}
-
 bool IfoIsReadable(dvd_reader_t* dvd, int titleSet)
 {
-    IfoLayout file = CheckFile(dvd, titleSet, DVD_READ_INFO_FILE);
-    if (file == IFO_SOUND)
+    bool manager = titleSet == 0;
+    FolderFile file(dvd, titleSet, DVD_READ_INFO_FILE);
+    if (file.present && file.IsSound(manager))
         return true;
-    // Damaged content the library may misread before it turns to the backup.
-    bool backupReached = file == IFO_MISSING || (file == IFO_CUT && titleSet != 0);
-    return backupReached && CheckFile(dvd, titleSet, DVD_READ_INFO_BACKUP_FILE) == IFO_SOUND;
+    FolderFile backup(dvd, titleSet, DVD_READ_INFO_BACKUP_FILE);
+    if (!backup.present || !backup.IsSound(manager))
+        return false;
+    // The library reads the information file first: a damaged one it may
+    // misread before it turns to the backup. A title set's file that is the
+    // backup cut short only ends early, and the library goes on cleanly;
+    // from a cut manager file it frees its title table twice.
+    return !file.present || (!manager && IsCutCopy(file, backup));
 }

@@ -13,24 +13,18 @@
 
 #include <dvdread/dvd_reader.h>
 
-enum IfoLayout {
-    IFO_SOUND,
-    IFO_CUT,       // ends before its header's sectors; nothing before that is wrong
-    IFO_DAMAGED,
-    IFO_MISSING    // no such file in the folder
-};
-
 // Copies `count` bytes at `offset` of the file to `out`; false when they
 // can't be read.
 typedef std::function<bool(uint64_t offset, uint8_t* out, size_t count)> IfoReadFn;
 
-// The layout of a manager file (`manager`) or a title set's file of `size`
-// bytes, read through `read`.
-IfoLayout CheckIfoLayout(uint64_t size, const IfoReadFn& read, bool manager);
+// True when a manager file (`manager`) or a title set's file of `size` bytes,
+// read through `read`, holds every sector its header claims and its tables
+// lie inside it, apart, with their entries and offsets inside them.
+bool IfoLayoutIsSound(uint64_t size, const IfoReadFn& read, bool manager);
 
 // True when ifoOpen(dvd, titleSet) may be called: the information file is
-// sound, or the library will turn to a sound backup without harm - when
-// there is no information file, or a title set's file is cut. A cut manager
-// file is refused whatever its backup holds: the library frees its title
-// table twice before it turns to the backup.
+// sound, or its backup is sound and the library reaches it without harm -
+// when there is no information file, or a title set's file is the backup
+// cut short. A cut manager file is refused whatever its backup holds: the
+// library frees its title table twice before it turns to the backup.
 bool IfoIsReadable(dvd_reader_t* dvd, int titleSet);

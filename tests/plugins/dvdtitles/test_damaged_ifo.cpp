@@ -109,9 +109,9 @@ void CheckCuts(const std::string& name, const char* cutAnswer, const char* cutWi
     EXPECT_NE(kWhole, disc.Read()) << "cut backup alone";
 }
 
-IfoLayout Layout(const std::vector<uint8_t>& bytes, bool manager)
+bool Sound(const std::vector<uint8_t>& bytes, bool manager)
 {
-    return CheckIfoLayout(bytes.size(), [&](uint64_t offset, uint8_t* out, size_t count) {
+    return IfoLayoutIsSound(bytes.size(), [&](uint64_t offset, uint8_t* out, size_t count) {
         if (offset > bytes.size() || count > bytes.size() - offset)
             return false;
         std::copy(bytes.begin() + ptrdiff_t(offset), bytes.begin() + ptrdiff_t(offset + count), out);
@@ -143,35 +143,40 @@ TEST(DvdDamagedIfo, CutTitleSetFileFallsBackToItsBackup)
 TEST(DvdDamagedIfo, HeadersAndTablesThatLeaveTheFile)
 {
     std::vector<uint8_t> manager = Fixture("VIDEO_TS.IFO"), set = Fixture("VTS_01_0.IFO");
-    EXPECT_EQ(IFO_SOUND, Layout(manager, true));
-    EXPECT_EQ(IFO_SOUND, Layout(set, false));
-    EXPECT_EQ(IFO_SOUND, Layout(Fixture("VTS_02_0.BUP"), false));
-    EXPECT_EQ(IFO_DAMAGED, Layout(set, true));  // the other kind of file
+    EXPECT_TRUE(Sound(manager, true));
+    EXPECT_TRUE(Sound(set, false));
+    EXPECT_TRUE(Sound(Fixture("VTS_02_0.BUP"), false));
+    EXPECT_FALSE(Sound(set, true));  // the other kind of file
 
-    // Cut: any length short of the sectors the header claims; one sector
-    // more claimed than the file has is a cut too.
-    EXPECT_EQ(IFO_CUT, Layout(std::vector<uint8_t>(manager.begin(), manager.begin() + 100), true));
-    EXPECT_EQ(IFO_CUT, Layout(std::vector<uint8_t>(set.begin(), set.end() - 1), false));
-    EXPECT_EQ(IFO_CUT, Layout(Patched(manager, 0x1F, {3}), true));
+    // Short of the sectors the header claims.
+    EXPECT_FALSE(Sound(std::vector<uint8_t>(manager.begin(), manager.begin() + 100), true));
+    EXPECT_FALSE(Sound(std::vector<uint8_t>(set.begin(), set.end() - 1), false));
+    EXPECT_FALSE(Sound(Patched(manager, 0x1F, {3}), true));
 
     // Table sectors past the last one, a missing title table, tables whose
     // own end lies past the file, and counts and offsets that leave a table.
-    EXPECT_EQ(IFO_DAMAGED, Layout(Patched(manager, 0xC7, {3}), true));
-    EXPECT_EQ(IFO_DAMAGED, Layout(Patched(manager, 0xC7, {0}), true));
-    EXPECT_EQ(IFO_DAMAGED, Layout(Patched(set, 0xE7, {6}), false));  // an optional table
-    EXPECT_EQ(IFO_DAMAGED, Layout(Patched(set, 0x1004, {0, 0, 0x30, 0}), false));
-    EXPECT_EQ(IFO_DAMAGED, Layout(Patched(manager, 0x800, {0, 0}), true));        // no titles
-    EXPECT_EQ(IFO_DAMAGED, Layout(Patched(manager, 0x800, {0, 4}), true));        // 4 in 3 rows
-    EXPECT_EQ(IFO_DAMAGED, Layout(Patched(set, 0x1000, {0, 0x82}), false));       // 130 chains
-    EXPECT_EQ(IFO_DAMAGED, Layout(Patched(set, 0x100C, {0, 0, 0x02, 0x50}), false));  // chain past
-    EXPECT_EQ(IFO_DAMAGED, Layout(Patched(set, 0x10FC, {0x80, 0xEC}), false));    // command table
-    EXPECT_EQ(IFO_DAMAGED, Layout(Patched(set, 0x808, {0, 0, 0, 0x18}), false));  // part list
-    EXPECT_EQ(IFO_DAMAGED, Layout(Patched(manager, 0x84, {0, 0, 0x17, 0xF0}), true)); // first play
+    EXPECT_FALSE(Sound(Patched(manager, 0xC7, {3}), true));
+    EXPECT_FALSE(Sound(Patched(manager, 0xC7, {0}), true));
+    EXPECT_FALSE(Sound(Patched(set, 0xE7, {6}), false));  // an optional table
+    EXPECT_FALSE(Sound(Patched(set, 0x1004, {0, 0, 0x30, 0}), false));
+    EXPECT_FALSE(Sound(Patched(manager, 0x800, {0, 0}), true));        // no titles
+    EXPECT_FALSE(Sound(Patched(manager, 0x800, {0, 4}), true));        // 4 in 3 rows
+    EXPECT_FALSE(Sound(Patched(set, 0x1000, {0, 0x82}), false));       // 130 chains
+    EXPECT_FALSE(Sound(Patched(set, 0x100C, {0, 0, 0x02, 0x50}), false));  // chain past
+    EXPECT_FALSE(Sound(Patched(set, 0x10FC, {0x80, 0xEC}), false));    // command table
+    EXPECT_FALSE(Sound(Patched(set, 0x808, {0, 0, 0, 0x18}), false));  // part list
+    EXPECT_FALSE(Sound(Patched(manager, 0x84, {0, 0, 0x17, 0xF0}), true)); // first play
 
     // Through the folder: a damaged title set file is kept from the library
-    // even beside a sound backup, which the library would read only after it.
+    // even beside a sound backup, which the library would read only after
+    // it; so is one that is cut short too, but not the backup cut short.
     ScratchDisc disc;
     disc.Put("VTS_01_0.BUP", Fixture("VTS_01_0.BUP"));
-    disc.Put("VTS_01_0.IFO", Patched(set, 0x1000, {0, 0x82}));
+    std::vector<uint8_t> chains = Patched(set, 0x1000, {0, 0x82});
+    disc.Put("VTS_01_0.IFO", chains);
     EXPECT_EQ(kWithoutSet1, disc.Read());
+    disc.Put("VTS_01_0.IFO", std::vector<uint8_t>(chains.begin(), chains.begin() + 3 * 2048));
+    EXPECT_EQ(kWithoutSet1, disc.Read());
+    disc.Put("VTS_01_0.IFO", std::vector<uint8_t>(set.begin(), set.begin() + 3 * 2048));
+    EXPECT_EQ(kWhole, disc.Read());
 }
