@@ -8,6 +8,7 @@
 #include <fstream>
 
 #include "core/PluginRecord.h"
+#include "plugins/FormatLog.h"
 #include "plugins/dvdtitles/DvdTitles.h"
 #include "plugins/dvdtitles/IfoCheck.h"
 #include "tests/plugins/PluginFolder.h"
@@ -40,10 +41,15 @@ struct ScratchDisc {
     ScratchDisc()
     {
         std::filesystem::create_directories(dir);
+        SetFormatLogPath((dir / "format_msg.log").string().c_str());
         for (const char* name : {"VIDEO_TS.IFO", "VTS_01_0.IFO", "VTS_02_0.IFO"})
             Put(name, Fixture(name));
     }
-    ~ScratchDisc() { std::filesystem::remove_all(dir); }
+    ~ScratchDisc()
+    {
+        SetFormatLogPath("c:\\format_msg.log");
+        std::filesystem::remove_all(dir);
+    }
     void Put(const std::string& name, const Bytes& bytes)
     {
         std::ofstream(dir / name, std::ios::binary)
