@@ -10,6 +10,7 @@
 #include "core/StrUtil.h"
 #include "plugins/FormatLog.h"
 #include "plugins/dvdtitles/DvdLanguages.h"
+#include "plugins/dvdtitles/IfoCheck.h"
 
 namespace {
 
@@ -37,6 +38,13 @@ struct IfoCloser {
     void operator()(ifo_handle_t* ifo) const { ifoClose(ifo); }
 };
 typedef std::unique_ptr<ifo_handle_t, IfoCloser> IfoHandle;
+
+// The library's handle of the manager (0) or a title set; NULL when its
+// information file is damaged and is kept from the library.
+IfoHandle OpenIfo(dvd_reader_t* dvd, int titleSet)
+{
+    return IfoHandle(IfoIsReadable(dvd, titleSet) ? ifoOpen(dvd, titleSet) : NULL);
+}
 
 DvdTitleSetRow ReadTitleSetRow(const ifo_handle_t* ifo, PreCommandsJumpFn preCommandsJump)
 {
@@ -370,7 +378,7 @@ MediaFormat* MakeDvdRecord(const DvdTitleSummary& s)
 
 MediaFormat* ReadDvdTitles(dvd_reader_t* dvd, PreCommandsJumpFn preCommandsJump)
 {
-    IfoHandle manager(ifoOpen(dvd, 0));
+    IfoHandle manager = OpenIfo(dvd, 0);
     int titleSets = 0;
     if (manager != NULL && manager->vmgi_mat != NULL)
         titleSets = std::min<int>(manager->vmgi_mat->vmg_nr_of_title_sets, kMaxTitleSets);
@@ -384,7 +392,7 @@ MediaFormat* ReadDvdTitles(dvd_reader_t* dvd, PreCommandsJumpFn preCommandsJump)
     std::vector<IfoHandle> sets;
     std::vector<DvdTitleSetRow> rows;
     for (int n = 1; n <= titleSets; n++) {
-        sets.emplace_back(ifoOpen(dvd, n));
+        sets.push_back(OpenIfo(dvd, n));
         rows.push_back(ReadTitleSetRow(sets.back().get(), preCommandsJump));
     }
     size_t best = ChooseTitleSet(rows);

@@ -1,16 +1,19 @@
 // DVD information files with hostile values: the fixture's three IFO files
 // (the manager and two title sets) are patched by the input, read three
-// bytes at a time (a file, an offset, the byte to put there), written to a
-// scratch folder, parsed by libdvdread and analysed. The patches go where
-// the values our code reads are kept as the library copies them: the
-// manager's category and title set count, and every file's attribute block
-// (video, audio and subpicture attributes and their counts). The library
-// itself does not survive hostile table pointers, so those are left alone.
-// The host's libdvdnav has no command evaluator: pre-commands are not
-// evaluated.
+// bytes at a time (a file and a region, an offset, the byte to put there),
+// and a last pair of bytes cuts one file short; the files are written to a
+// scratch folder beside sound backups of all three, checked, parsed by
+// libdvdread and analysed. The patches go
+// to the manager's category and title set count, every file's attribute
+// block (video, audio and subpicture attributes and their counts), the
+// header's last sector, first-play offset and table sectors, and the heads
+// of the tables (counts and lengths): the layout check must keep the files
+// from the library when these lead outside them. The host's libdvdnav has no command
+// evaluator: pre-commands are not evaluated.
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
@@ -38,6 +41,16 @@ std::vector<std::vector<uint8_t>> LoadFixture()
     return files;
 }
 
+bool Write(const std::string& path, const std::vector<uint8_t>& bytes)
+{
+    FILE* out = fopen(path.c_str(), "wb");
+    if (out == NULL)
+        return false;
+    fwrite(bytes.data(), 1, bytes.size(), out);
+    fclose(out);
+    return true;
+}
+
 void Quiet(void*, dvd_logger_level_t, const char*, va_list) {}
 const dvd_logger_cb kQuiet = {Quiet};
 
@@ -51,23 +64,43 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (!made) {
         mkdir(dir.c_str(), 0700);
         SetFormatLogPath("/dev/null");
+        for (size_t n = 0; n < fixture.size(); n++) {
+            std::string backup = kFiles[n];
+            Write(dir + backup.replace(backup.size() - 3, 3, "BUP"), fixture[n]);
+        }
         made = true;
     }
     std::vector<std::vector<uint8_t>> files = fixture;
-    for (size_t i = 0; i + 3 <= size; i += 3) {
+    size_t i = 0;
+    for (; i + 3 <= size; i += 3) {
         std::vector<uint8_t>& file = files[data[i] % files.size()];
-        // 0x20..0x3F of the manager, 0x100..0x3FF of every file.
-        size_t at = data[i + 1] < 0x20 && &file == &files[0] ? 0x20 + data[i + 1]
-                                                             : 0x100 + (data[i + 1] * 3u + data[i]) % 0x300;
+        unsigned at = data[i + 1];
+        switch (data[i] / files.size() % 4) {
+        case 0:  // 0x20..0x3F
+            at = 0x20 + at % 0x20;
+            break;
+        case 3:  // header fields, then the 8-byte heads of the tables in sectors 1 to 5
+            if (at < 0x30)
+                at = 0xC0 + at;
+            else if (at < 0x38)
+                at = at < 0x34 ? 0x1C + at - 0x30 : 0x84 + at - 0x34;
+            else
+                at = 2048 * (1 + at % 5) + at / 5 % 8;
+            break;
+        default:  // 0x100..0x3FF
+            at = 0x100 + (at * 3u + data[i]) % 0x300;
+            break;
+        }
         if (at < file.size())
             file[at] = data[i + 2];
     }
-    for (size_t i = 0; i < files.size(); i++) {
-        FILE* out = fopen((dir + kFiles[i]).c_str(), "wb");
-        if (out == NULL)
+    if (i + 2 == size) {
+        std::vector<uint8_t>& file = files[data[i] % files.size()];
+        file.resize(std::min<size_t>(file.size(), data[i + 1] * 48u));
+    }
+    for (size_t n = 0; n < files.size(); n++) {
+        if (!Write(dir + kFiles[n], files[n]))
             return 0;
-        fwrite(files[i].data(), 1, files[i].size(), out);
-        fclose(out);
     }
     dvd_reader_t* dvd = DVDOpen2(NULL, &kQuiet, dir.c_str());
     if (dvd != NULL) {

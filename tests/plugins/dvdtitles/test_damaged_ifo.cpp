@@ -1,0 +1,145 @@
+// Damaged information files made at run time from the fixture folder. In
+// the host build the library runs under the sanitizers, so a damaged file
+// that reached one of its faults fails here.
+#include <gtest/gtest.h>
+
+#include <cstdarg>
+#include <filesystem>
+#include <fstream>
+
+#include "core/PluginRecord.h"
+#include "plugins/FormatLog.h"
+#include "plugins/dvdtitles/DvdTitles.h"
+#include "plugins/dvdtitles/IfoCheck.h"
+#include "tests/plugins/PluginFolder.h"
+
+namespace {
+
+typedef std::vector<uint8_t> Bytes;
+const char kWhole[] = "125 frames, 1 audio";
+const char kWithoutSet1[] = "75 frames, 2 audio";  // title set 1 unreadable
+
+Bytes Fixture(const std::string& name)
+{
+    std::string bytes = ReadAll(std::string(VISTREL_TEST_DATA) + "/dvd/VIDEO_TS/" + name);
+    return Bytes(bytes.begin(), bytes.end());
+}
+
+Bytes Patched(Bytes file, size_t at, const Bytes& bytes)
+{
+    std::copy(bytes.begin(), bytes.end(), file.begin() + ptrdiff_t(at));
+    return file;
+}
+
+void Quiet(void*, dvd_logger_level_t, const char*, va_list) {}
+const dvd_logger_cb kQuiet = {Quiet};
+
+// A scratch folder with the fixture's three information files.
+struct ScratchDisc {
+    std::filesystem::path dir =
+        std::filesystem::path(testing::TempDir()) / ("dvd_damaged_" + std::to_string(rand()));
+    ScratchDisc()
+    {
+        std::filesystem::create_directories(dir);
+        SetFormatLogPath((dir / "format_msg.log").string().c_str());
+        for (const char* name : {"VIDEO_TS.IFO", "VTS_01_0.IFO", "VTS_02_0.IFO"})
+            Put(name, Fixture(name));
+    }
+    ~ScratchDisc()
+    {
+        SetFormatLogPath("c:\\format_msg.log");
+        std::filesystem::remove_all(dir);
+    }
+    void Put(const std::string& name, const Bytes& bytes)
+    {
+        std::ofstream(dir / name, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    }
+    std::string Read() const
+    {
+        dvd_reader_t* dvd = DVDOpen2(NULL, &kQuiet, dir.string().c_str());
+        MediaFormat* r = ReadDvdTitles(dvd, NULL);
+        DVDClose(dvd);
+        std::string answer = r == NULL ? "NULL" : std::to_string(r->frameCount) + " frames, " +
+                                                      std::to_string(r->audioCount) + " audio";
+        DeleteMediaFormat(&r);
+        return answer;
+    }
+};
+
+// Cuts `name` at many lengths (every sector edge among them), without and
+// with its backup; then the backup alone reads whole, and cut it does not.
+void CheckCuts(const std::string& name, const char* cut, const char* cutWithBackup)
+{
+    ScratchDisc disc;
+    Bytes whole = Fixture(name);
+    std::vector<size_t> lengths;
+    for (size_t n = 0; n < whole.size(); n += 29)
+        lengths.push_back(n);
+    for (size_t n = 2048; n < whole.size(); n += 2048)
+        lengths.insert(lengths.end(), {n - 1, n, n + 1});
+    std::string backup = name.substr(0, name.size() - 3) + "BUP";
+    for (int withBackup = 0; withBackup < 2; withBackup++) {
+        if (withBackup)
+            disc.Put(backup, whole);
+        for (size_t length : lengths) {
+            disc.Put(name, Bytes(whole.begin(), whole.begin() + ptrdiff_t(length)));
+            EXPECT_EQ(withBackup ? cutWithBackup : cut, disc.Read())
+                << name << " cut at " << length << (withBackup ? " with" : " without") << " backup";
+        }
+    }
+    std::filesystem::remove(disc.dir / name);
+    EXPECT_EQ(kWhole, disc.Read());
+    disc.Put(backup, Bytes(whole.begin(), whole.begin() + 3000));
+    EXPECT_NE(kWhole, disc.Read());
+}
+
+}  // namespace
+
+TEST(DvdDamagedIfo, CutFiles)
+{
+    // The library reads a cut manager file before its backup and frees its
+    // title table twice on the way; a title set's cut copy of a sound
+    // backup it passes by cleanly.
+    CheckCuts("VIDEO_TS.IFO", "NULL", "NULL");
+    CheckCuts("VTS_01_0.IFO", kWithoutSet1, kWhole);
+}
+
+TEST(DvdDamagedIfo, HeadersAndTablesThatLeaveTheFile)
+{
+    Bytes manager = Fixture("VIDEO_TS.IFO"), set = Fixture("VTS_01_0.IFO");
+    auto sound = [](const Bytes& bytes, bool isManager) {
+        return IfoLayoutIsSound(bytes.size(), [&](uint64_t at, uint8_t* out, size_t count) {
+            std::copy(bytes.begin() + ptrdiff_t(at), bytes.begin() + ptrdiff_t(at + count), out);
+            return true;
+        }, isManager);
+    };
+    EXPECT_TRUE(sound(manager, true));
+    EXPECT_TRUE(sound(set, false));
+    EXPECT_FALSE(sound(set, true));
+    EXPECT_FALSE(sound(Bytes(set.begin(), set.end() - 1), false));
+    struct Patch { bool manager; size_t at; Bytes bytes; const char* what; } const patches[] = {
+        {true, 0x1F, {3}, "a sector more than the file has"},
+        {true, 0xC7, {3}, "title table past the last sector"},
+        {true, 0xC7, {0}, "no title table"},
+        {true, 0xCF, {1}, "parental table on the title table"},
+        {true, 0x84, {0, 0, 0x17, 0xF0}, "first-play chain past the end"},
+        {false, 0x1004, {0, 0, 0x30, 0}, "chain table past the end"},
+        {false, 0x1000, {0, 0x82}, "130 chains"},
+        {false, 0x100C, {0, 0, 0x02, 0x50}, "chain past its table"},
+        {false, 0x10FC, {0x80, 0xEC}, "command table past its table"},
+        {false, 0x101A, {2}, "more programs than cells"},
+    };
+    for (const Patch& p : patches)
+        EXPECT_FALSE(sound(Patched(p.manager ? manager : set, p.at, p.bytes), p.manager)) << p.what;
+
+    // In the folder, a damaged title set file beside a sound backup is
+    // refused too, cut or not.
+    ScratchDisc disc;
+    disc.Put("VTS_01_0.BUP", set);
+    Bytes chains = Patched(set, 0x1000, {0, 0x82});
+    disc.Put("VTS_01_0.IFO", chains);
+    EXPECT_EQ(kWithoutSet1, disc.Read());
+    disc.Put("VTS_01_0.IFO", Bytes(chains.begin(), chains.begin() + 3 * 2048));
+    EXPECT_EQ(kWithoutSet1, disc.Read());
+}
