@@ -247,13 +247,21 @@ private:
     dvd_file_t* file_ = NULL;
 };
 
-// True when `cut` holds the first sectors of `whole` and nothing else.
+// True when `cut` holds the first sectors of `whole` and nothing else. The
+// files are compared a piece at a time, whatever size the folder claims.
 bool IsCutCopy(const FolderFile& cut, const FolderFile& whole)
 {
     if (cut.size >= whole.size)
         return false;
-    std::vector<uint8_t> a(size_t(cut.size)), b(size_t(cut.size));
-    return cut.size == 0 || (cut.Read(0, a.data(), a.size()) && whole.Read(0, b.data(), b.size()) && a == b);
+    const size_t kPiece = 64 * 1024;
+    std::vector<uint8_t> a(kPiece), b(kPiece);
+    for (uint64_t at = 0; at < cut.size; at += kPiece) {
+        size_t count = size_t(std::min<uint64_t>(kPiece, cut.size - at));
+        if (!cut.Read(at, a.data(), count) || !whole.Read(at, b.data(), count) ||
+            memcmp(a.data(), b.data(), count) != 0)
+            return false;
+    }
+    return true;
 }
 
 }  // namespace
