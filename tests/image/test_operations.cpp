@@ -125,6 +125,31 @@ TEST(ImageOperations, ColourAndDepthTransforms)
     EXPECT_EQ(8, red.GetBpp());
     EXPECT_EQ(76, red.GetPixelIndex(1, 1));
     EXPECT_EQ(76, red.GetPixelColor(1, 1).rgbGreen);
+    // A transparent colour becomes the index of its grey.
+    CxImage keyed = Filled(1, 1, Quad(0, 0, 0));
+    keyed.SetTransIndex(0);
+    keyed.SetTransColor(Quad(200, 100, 50));
+    ASSERT_TRUE(keyed.GrayScale());
+    EXPECT_EQ(124, keyed.GetTransIndex());
+
+    // The same weights through a palette: 4-bit pictures change their
+    // entries, 8-bit ones index the grey ramp, and so does the transparent
+    // index.
+    const BYTE colours[4][4] = {{255, 0, 0, 76}, {0, 255, 0, 150}, {0, 0, 255, 28}, {200, 100, 50, 124}};
+    for (DWORD bpp : {4, 8}) {
+        CxImage paletted(4, 1, bpp);
+        for (LONG x = 0; x < 4; x++) {
+            paletted.SetPaletteEntry(DWORD(x + 1), colours[x][0], colours[x][1], colours[x][2]);
+            paletted.SetPixelIndex(x, 0, BYTE(x + 1));
+        }
+        paletted.SetTransIndex(4);
+        ASSERT_TRUE(paletted.GrayScale());
+        for (LONG x = 0; x < 4; x++) {
+            BYTE grey = colours[x][3];
+            EXPECT_TRUE(SameColor(Quad(grey, grey, grey), paletted.GetPixelColor(x, 0))) << bpp << " bits, " << x;
+        }
+        EXPECT_EQ(bpp == 8 ? 124 : 4, paletted.GetTransIndex());
+    }
 
     // The nearest entry of a colour listed twice is the lower one.
     CxImage twice(1, 1, 4);
@@ -134,6 +159,25 @@ TEST(ImageOperations, ColourAndDepthTransforms)
     twice.SetPaletteEntry(3, 39, 50, 60);
     EXPECT_EQ(5, twice.NearestIndex(Quad(40, 50, 60)));
     EXPECT_EQ(2, twice.NearestIndex(Quad(41, 51, 60)));
+    // So are ties that are no exact match; a nearer higher entry wins.
+    CxImage tie(1, 1, 4);
+    tie.SetPaletteEntry(6, 41, 50, 60);
+    tie.SetPaletteEntry(7, 39, 50, 60);
+    EXPECT_EQ(6, tie.NearestIndex(Quad(40, 50, 60)));
+    tie.SetPaletteEntry(6, 42, 50, 60);
+    EXPECT_EQ(7, tie.NearestIndex(Quad(40, 50, 60)));
+
+    // Error diffusion's threshold: grey up to 128 is black. The grey of a
+    // colour takes the weights above, truncated (255, 88, 0 is 128.42).
+    const struct {
+        RGBQUAD colour;
+        int white;
+    } dots[] = {{Quad(128, 128, 128), 0}, {Quad(129, 129, 129), 1}, {Quad(255, 88, 0), 0}, {Quad(255, 89, 0), 1}};
+    for (const auto& dot : dots) {
+        CxImage one = Filled(1, 1, dot.colour);
+        ASSERT_TRUE(one.Dither(0));
+        EXPECT_EQ(dot.white, one.GetPixelIndex(0, 0)) << int(dot.colour.rgbRed) << "," << int(dot.colour.rgbGreen);
+    }
 
     // Ordered dithering repeats one 4 x 4 pattern of half white.
     CxImage mid = Filled(12, 8, Quad(128, 128, 128));

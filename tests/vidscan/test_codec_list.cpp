@@ -96,6 +96,11 @@ TEST(CodecList, FieldsAndLinesAreCutToTheirSizes)
     // no class; without a match the record is left alone.
     record = Lookup("msvidx: *\r\n N: Six\r\nmsvid: XVID\r\n N: XviD\r\n", "MSVID", FourCC("XVID"), &found);
     EXPECT_STREQ("XviD", record.name);
+    // A FourCC text that begins with "*" matches every id, one with a "*"
+    // further on only its own.
+    record = Lookup("qtvid: a*bc\n N: Not wild\nqtvid: *abc\n N: Wild\n", "qtvid", FourCC("mp4v"),
+                    &found);
+    EXPECT_STREQ("Wild", record.name);
     record = Lookup("msvid: XVID\n N: XviD\n", "msvid", FourCC("DIVX"), &found);
     EXPECT_FALSE(found);
     EXPECT_STREQ("(as before)", record.name);

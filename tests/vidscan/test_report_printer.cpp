@@ -14,6 +14,8 @@ std::string Printed(const FileReport& report)
 TEST(ReportPrinter, DurationsRoundAtTheMinuteAndTheHour)
 {
     EXPECT_EQ("60.000 sec", FormatDuration(59.9996));
+    EXPECT_EQ("1 min 0 sec", FormatDuration(60.0));
+    EXPECT_EQ("59.999 sec", FormatDuration(59.999));
     EXPECT_EQ("1 min 0 sec", FormatDuration(60.4));
     EXPECT_EQ("1 hr 0 min 0 sec", FormatDuration(3599.5));
     EXPECT_EQ("1 hr 2 min 3 sec", FormatDuration(3723.2));
@@ -73,6 +75,10 @@ TEST(ReportPrinter, RatesAndFormatLines)
     EXPECT_NE(std::string::npos, out.find("  Video Info:  320 x 240, 29.970 fps\n"));
     EXPECT_NE(std::string::npos, out.find("      FourCC:  0x00000001\n"));
     EXPECT_NE(std::string::npos, out.find("\nAudio Format:  MPEG Layer-3\n      FourCC:  \"twos\"\n"));
+
+    // Two channels or more are stereo.
+    report.channels = 3;
+    EXPECT_NE(std::string::npos, Printed(report).find("kbps, stereo\n"));
 }
 
 TEST(ReportPrinter, MissingValuesLeaveTheirLinesOut)

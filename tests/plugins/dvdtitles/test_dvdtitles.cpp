@@ -87,6 +87,10 @@ TEST(DvdTitleTimes, BcdCellsChainsAndMerges)
     EXPECT_EQ(5350, merged({5400, 5300}));  // two versions of one movie
     EXPECT_EQ(8400, merged({5400, 3000}));
     EXPECT_EQ(2100, merged({1000, 1100}));  // short chains add up
+    EXPECT_EQ(8200, merged({4000, 4200}));  // a chain of 4200 s is still short
+    EXPECT_EQ(4201 + (4000 - 4201) / 2, merged({4000, 4201}));
+    EXPECT_EQ(5401 + 4201, merged({5401, 4201}));  // 1200 s apart: two movies
+    EXPECT_EQ(4201 + (5400 - 4201) / 2, merged({5400, 4201}));
     EXPECT_EQ(5300 + (5400 - 5300) / 2, merged({5300, 5400}));
     EXPECT_EQ(INT32_MAX, merged({INT32_MAX, 5000}));  // kept in range, no overflow
     EXPECT_EQ(INT32_MAX, merged({int64_t(1) << 40}));

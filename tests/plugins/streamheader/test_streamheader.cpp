@@ -194,6 +194,15 @@ TEST(StreamHeader, RefusesMpeg4VideoAndTinyPictures)
         MpegHeaderInfo info;
         EXPECT_EQ(width == 16, ReadMpegHeaders(file.dir.c_str(), file.base.c_str(), NULL, &info));
     }
+    // Rate code 8 (60 fps) is the last one known; 9 is refused.
+    for (uint8_t code : {8, 9}) {
+        ScratchFile file({0x00, 0x00, 0x01, 0xB3, 0x16, 0x01, 0x20, uint8_t(0x10 | code), 0x27,
+                          0x10, 0x00, 0x00});
+        MpegHeaderInfo info;
+        EXPECT_EQ(code == 8, ReadMpegHeaders(file.dir.c_str(), file.base.c_str(), NULL, &info));
+        if (code == 8)
+            EXPECT_FLOAT_EQ(60.0f, info.framesPerSecond);
+    }
 }
 
 TEST(StreamHeader, BitRateFieldLengthAndShortHeaders)

@@ -115,6 +115,12 @@ TEST(ReportLines, PartsAreToldByTheirUnits)
     EXPECT_STREQ("Mpeg", CParsed(" File Format:  MPEG-1 System Stream\n").record.kindName);
     EXPECT_STREQ("QuickTime", CParsed(" File Format:  QuickTime\n").record.kindName);
     EXPECT_STREQ("empty file", CParsed(" File Format:  empty file\n").record.kindName);
+
+    // A label alone (15 characters) is no line; one character more is read.
+    CParsed edge("     Content:  Video and Audio\nAudio Format:  \nVideo Format:  X\n");
+    EXPECT_EQ(NULL, edge.Audio()->compression);
+    EXPECT_STREQ("X", edge.Video()->compression);
+    EXPECT_STREQ("     Content:  Video and Audio\r\nVideo Format:  X\r\n", edge.record.reportText);
 }
 
 } // namespace
