@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <atomic>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,8 @@ const DWORD kStopWaitMs = 20000;
 const DWORD kStopStepMs = 100;
 // The pause after a success: rounds of 10 ms.
 const int kPauseRounds = 1000;
+const DWORD kPauseRoundMs = 10;
+std::atomic<MassUpdateSleep> g_pauseSleep{ nullptr };
 
 // The boxes locked while a run goes on.
 const int kRunLocked[] = { IDOK, IDC_MASS_ONLY, IDC_MASS_FORGET, IDC_MASS_SHOW, IDC_MASS_ASK,
@@ -120,6 +123,11 @@ void CMassUpdateJob::EndRetrieval()
     m_inFlight = nullptr;
 }
 
+void SetMassUpdateSleep(MassUpdateSleep sleep)
+{
+    g_pauseSleep = sleep;
+}
+
 UINT MassUpdateImdbThread(LPVOID param)
 {
     CMassUpdateJob* job = static_cast<CMassUpdateJob*>(param);
@@ -178,8 +186,12 @@ UINT MassUpdateImdbThread(LPVOID param)
         ::SendMessage(job->m_total, PBM_SETPOS, WPARAM((i + 1) * 100 / ids.size()), 0);
         // The site is not to be flooded: a pause after each success but the last.
         if (outcome.ok && i + 1 < ids.size()) {
+            MassUpdateSleep sleep = g_pauseSleep;
             for (int round = 1; round <= kPauseRounds && !job->IsStopRequested(); round++) {
-                ::Sleep(10);
+                if (sleep != nullptr)
+                    sleep(kPauseRoundMs);
+                else
+                    ::Sleep(kPauseRoundMs);
                 ::SendMessage(job->m_pause, PBM_SETPOS, WPARAM(round), 0);
             }
             ::SendMessage(job->m_pause, PBM_SETPOS, 0, 0);

@@ -45,6 +45,10 @@ private:
 
 // The worker: walks the catalogue's movies in id order.
 UINT MassUpdateImdbThread(LPVOID param);
+// The worker's pause sleeps through this function, ::Sleep when NULL; tests
+// put in one that notes the wait asked for and returns at once.
+typedef void (*MassUpdateSleep)(DWORD ms);
+void SetMassUpdateSleep(MassUpdateSleep sleep);
 
 class CMassUpdateImdbDlg : public CHelpDialog {
 public:

@@ -17,6 +17,7 @@
 #include "core/ErrorBox.h"
 #include "core/MediaFormat.h"
 #include "core/MovieCollection.h"
+#include "core/StrUtil.h"
 #include "core/PluginManager.h"
 #include "dialogs/ConfigurePlugins.h"
 #include "dialogs/ImportDlg.h"
@@ -243,6 +244,41 @@ TEST(ImportDlg, FieldBoxesEncodingsAndCancel)
     EXPECT_EQ(titles, (std::vector<std::string>{once[0], once[1], once[0], once[1], once[0], once[1]}));
     EXPECT_EQ(collection.GetMovieCount(), 0u);
     EXPECT_EQ(AfxGetApp()->GetProfileString("import_text", "field1", ""), "ID");
+}
+
+TEST(ImportDlg, AStoredIdIsOverwrittenOnlyWhileItsBoxIsChecked)
+{
+    std::string file = TempFile("vistrel-stored-id.txt", "0;Imported\r\n");
+    for (bool checked : { false, true }) {
+        ScopedProfile profile("ImportOverwriteId");
+        CMovieCollection collection;
+        CMovie stored;
+        StrSet(&stored.m_title, "Stored");
+        ASSERT_EQ(0u, collection.AddMovie(&stored, false));
+        DialogDriver driver([&](HWND dlg) {
+            if (WindowCaption(dlg) == "Import text") {
+                if (checked)
+                    ::SendDlgItemMessage(dlg, IDC_IMPORT_OVERWRITE_ID, BM_CLICK, 0, 0);
+                MapFields(dlg, {"ID", "Title"});
+                return;
+            }
+            SetItemText(dlg, IDC_IMPORT_FILE, file.c_str());
+            SetItemText(dlg, IDC_IMPORT_TEXTDIV, ";");
+            Click(dlg, IDC_IMPORT_RUN);
+            Click(dlg, IDC_IMPORT_ADD_ALL);
+            PostClick(dlg, IDOK);
+        });
+        CImportDlg dlg;
+        dlg.SetCollection(&collection);
+        EXPECT_EQ(IDOK, dlg.DoModal());
+        CMovie* movie = collection.GetMovieCopy(0);
+        ASSERT_NE(movie, nullptr);
+        EXPECT_STREQ(movie->m_title, checked ? "Imported" : "Stored");
+        collection.ReleaseMovieCopy(&movie);
+        EXPECT_EQ(collection.GetMovieCount(), checked ? 1u : 2u);
+        EXPECT_EQ(AfxGetApp()->GetProfileInt("import_text", "overwrite_id", 7), checked ? 1u : 0u);
+    }
+    ::DeleteFileA(file.c_str());
 }
 
 namespace {

@@ -114,6 +114,30 @@ TEST_F(MainPageTest, TitleAndRatingFollowTheirSettings)
     EXPECT_EQ("My Alien", StoredTitle(id));  // Cancel stores nothing
 }
 
+TEST_F(MainPageTest, SubtitlesEditIsEnabledExactlyWhileItsBoxIsChecked)
+{
+    // Per stored flag: enabled on opening, after a click on the box, after
+    // a second click.
+    for (BYTE flag : { 0, 1 }) {
+        CMovie movie;
+        StrSet(&movie.m_title, "Subtitled");
+        StrSet(&movie.m_subtitles, "English");
+        movie.m_hasSubtitles = flag;
+        DWORD id = theCollection.AddMovie(&movie, false);
+        std::vector<bool> enabled;
+        Run(id, [&] {
+            for (int click = 0; click < 3; click++) {
+                if (click > 0)
+                    SendDlgItemMessageA(Main(), IDC_MAIN_HAS_SUBTITLES, BM_CLICK, 0, 0);
+                EXPECT_EQ(IsItemChecked(Main(), IDC_MAIN_HAS_SUBTITLES), (flag + click) % 2 == 1);
+                enabled.push_back(IsItemEnabled(Main(), IDC_MAIN_SUBTITLES));
+            }
+        });
+        bool on = flag != 0;
+        EXPECT_EQ((std::vector<bool>{ on, !on, on }), enabled) << int(flag);
+    }
+}
+
 TEST_F(MainPageTest, ResultListsFailuresAndMissingNamesAreAnswered)
 {
     std::vector<std::string> texts;

@@ -277,6 +277,45 @@ TEST_F(MassUpdate, CheckBoxesFollowTheQuestionAndOnlyIfEmptyAndFoundMoviesAreSki
     EXPECT_EQ(1, profile.GetInt("massimdb", "show", -1));
 }
 
+namespace {
+
+std::atomic<DWORD> g_pauseAsked{ 0 };
+
+void NotePause(DWORD ms)
+{
+    g_pauseAsked += ms;
+}
+
+} // namespace
+
+TEST_F(MassUpdate, TenSecondsArePausedAfterEachSuccessButTheLast)
+{
+    // The worker's pause is noted instead of slept. A nameless movie fails
+    // at once, "Alien" is found: a pause after the first movie, none after
+    // the failure nor after the last.
+    struct {
+        std::vector<const char*> titles;
+        DWORD asked;
+    } runs[] = { { { "Alien", "", "Alien" }, 10000 }, { { "Alien", "" }, 10000 } };
+    struct Noted {
+        Noted() { SetMassUpdateSleep(NotePause); }
+        ~Noted() { SetMassUpdateSleep(nullptr); }
+    } noted;
+    for (const auto& run : runs) {
+        theCollection.Clear();
+        for (const char* title : run.titles)
+            AddMovie(title);
+        g_pauseAsked = 0;
+        logs.clear();
+        RunDialog();
+        ASSERT_EQ(1u, logs.size());
+        SCOPED_TRACE(::testing::PrintToString(logs[0]));
+        EXPECT_EQ(std::count(run.titles.begin(), run.titles.end(), std::string("Alien")),
+                  std::count(logs[0].begin(), logs[0].end(), "OK - Alien"));
+        EXPECT_EQ(run.asked, g_pauseAsked.load());
+    }
+}
+
 TEST(MassUpdateCommand, TheFrameWritesTheCrashCopyBeforeTheDialog)
 {
     CProgramRun run("mass-update");

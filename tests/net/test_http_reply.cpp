@@ -100,17 +100,25 @@ TEST(HttpReply, StatusLinesAndCodes)
     EXPECT_EQ("Incompatible HTTP version. I only read 1.0 and 1.1", Interpret("HTTP/2.0 200 OK\r\n\r\nx").text);
     EXPECT_EQ("Incompatible HTTP version. I only read 1.0 and 1.1", Interpret("HTTP/1.2 200 OK\r\n\r\nx").text);
 
-    for (const char* code : { "150", "200", "700" }) {
+    for (const char* code : { "150", "200", "600", "700" }) {
         CHttpReplyOutcome ok = Interpret(std::string("HTTP/1.0 ") + code + " Fine\r\nA: b\r\n\r\nbody");
         EXPECT_EQ(CHttpReplyOutcome::BODY, ok.result) << code;
         EXPECT_EQ("body", ok.text);
     }
-    CHttpReplyOutcome missing = Interpret("HTTP/1.1 404 Nope\r\n\r\n");
-    EXPECT_EQ(CHttpReplyOutcome::FAILED, missing.result);
-    EXPECT_EQ(2, missing.kind);
-    EXPECT_EQ("404 - Not Found", missing.text);
-    EXPECT_EQ("HTTP/1.1 418 I'm a teapot", Interpret("HTTP/1.1 418 I'm a teapot\r\nX: y\r\n\r\n").text);
-    EXPECT_EQ("503 - Service Unavailable", Interpret("HTTP/1.1 503 Busy\r\n\r\n").text);
+    // 400 to 599 fail with a text of their own, else the status line.
+    struct {
+        const char* reply;
+        const char* text;
+    } failures[] = { { "HTTP/1.1 404 Nope\r\n\r\n", "404 - Not Found" },
+                     { "HTTP/1.1 418 I'm a teapot\r\nX: y\r\n\r\n", "HTTP/1.1 418 I'm a teapot" },
+                     { "HTTP/1.1 503 Busy\r\n\r\n", "503 - Service Unavailable" },
+                     { "HTTP/1.0 599 Odd\r\nA: b\r\n\r\nbody", "HTTP/1.0 599 Odd" } };
+    for (const auto& f : failures) {
+        CHttpReplyOutcome failed = Interpret(f.reply);
+        EXPECT_EQ(CHttpReplyOutcome::FAILED, failed.result) << f.text;
+        EXPECT_EQ(2, failed.kind) << f.text;
+        EXPECT_EQ(f.text, failed.text);
+    }
     EXPECT_EQ("Found nothing to download", Interpret("HTTP/1.1 200 OK\r\nA: b\r\n").text);
 
     // A body shorter than announced was cut off.
@@ -208,9 +216,15 @@ TEST(HttpClient, SettingsMapping)
     EXPECT_EQ(HTTP_PROXY_NONE, client.GetProxyType());
     EXPECT_EQ(1, client.GetHttpVersion());
 
-    EXPECT_EQ(-1, PortToSetting(65535));
-    EXPECT_EQ(40000 - 65536, PortToSetting(40000));
-    EXPECT_EQ(8080, PortToSetting(8080));
+    // Ports are stored as signed 16-bit numbers and read back modulo 65536.
+    struct {
+        unsigned short port;
+        int stored;
+    } ports[] = { { 8080, 8080 }, { 32767, 32767 }, { 32768, -32768 }, { 40000, 40000 - 65536 }, { 65535, -1 } };
+    for (const auto& p : ports) {
+        EXPECT_EQ(p.stored, PortToSetting(p.port)) << p.port;
+        EXPECT_EQ(p.port, PortFromSetting(p.stored)) << p.port;
+    }
     ApplyInternetSettings(client, 7, "proxy", PortToSetting(65535), "me", "secret", 2);
     EXPECT_EQ(HTTP_PROXY_SOCKS5, client.GetProxyType());
     EXPECT_EQ(65535, client.GetProxyPort());

@@ -9,6 +9,7 @@
 
 #include "core/Movie.h"
 #include "core/MovieCollection.h"
+#include "core/StrUtil.h"
 #include "dialogs/ImportText.h"
 
 namespace {
@@ -97,6 +98,39 @@ TEST(ImportText, RefusesOpenStringsNulBytesAndLinesWithoutFields)
     std::vector<std::string> lines;
     EXPECT_FALSE(ReadImportLines(file, lines));
     fclose(file);
+}
+
+TEST(ImportText, EmptyLinesGoBeforeTheSampleIsTheFirstOfTheFullest)
+{
+    // Files as read from disk: the sample line, or the parse's refusal.
+    struct Case {
+        const char* text;
+        ImportParseResult result;
+        size_t sample;
+        const char* sampleId;
+    } cases[] = {
+        {"\r\n1;A\r\n2;B;C\r\n", IMPORT_PARSED, 1, "2"},  // an empty first line
+        {"\n\n\n1;A;B", IMPORT_PARSED, 0, "1"},
+        {";\n1;A", IMPORT_NO_FIELDS, 0, ""},                // a first line of dividers only
+        {"1;A;B\n2;C;D\n3;E", IMPORT_PARSED, 0, "1"},        // equals: the first
+        {"1;A\n2;B;C\n3;D;E", IMPORT_PARSED, 1, "2"},
+        {"1;A;;;\n2;B;C", IMPORT_PARSED, 1, "2"},           // filled fields count, not fields
+    };
+    for (const Case& c : cases) {
+        FILE* file = tmpfile();
+        ASSERT_NE(file, nullptr);
+        fputs(c.text, file);
+        rewind(file);
+        std::vector<std::string> lines;
+        ASSERT_TRUE(ReadImportLines(file, lines));
+        fclose(file);
+        ImportTable table;
+        ASSERT_EQ(ParseImportLines(lines, ';', '"', table), c.result) << c.text;
+        if (c.result != IMPORT_PARSED)
+            continue;
+        EXPECT_EQ(table.sample, c.sample) << c.text;
+        EXPECT_EQ(table.lines[table.sample][0], c.sampleId) << c.text;
+    }
 }
 
 TEST(ImportText, EncodingsGiveTheSameTitles)
@@ -210,4 +244,54 @@ TEST(ImportText, AddingRowsNewByIdAndByTitle)
     movie = collection.GetMovieCopy(4);
     EXPECT_EQ(movie->m_imdbInfo, nullptr);
     collection.ReleaseMovieCopy(&movie);
+}
+
+TEST(ImportText, OnlyTheOverwriteFlagsLetARowChangeAStoredMovie)
+{
+    // Stored: 0 "Alien", 1 "Brazil". Each row carries an id, a title and
+    // the comment "imported"; the result is which movie took the comment
+    // (-1: a new one) and the titles of the two stored movies after it.
+    struct Case {
+        bool byId, byTitle;
+        int32_t id;
+        const char* title;
+        int changed;
+        const char* alien;
+        const char* brazil;
+    } cases[] = {
+        {false, false, 0, "Changed", -1, "Alien", "Brazil"},
+        {false, true, 0, "Changed", -1, "Alien", "Brazil"},
+        {false, true, 0, "Brazil", 1, "Alien", "Brazil"},
+        {true, false, 0, "Changed", 0, "Changed", "Brazil"},
+        {true, true, 1, "Alien", 1, "Alien", "Alien"},  // the id goes first
+        {true, false, 7, "Changed", -1, "Alien", "Brazil"},
+    };
+    for (const Case& c : cases) {
+        CMovieCollection collection;
+        for (const char* title : {"Alien", "Brazil"}) {
+            CMovie movie;
+            StrSet(&movie.m_title, title);
+            ASSERT_NE(collection.AddMovie(&movie, false), NO_ID);
+        }
+        ImportMapping mapping = Mapping({"ID", "Title", "Comment"});
+        mapping.overwriteId = c.byId;
+        mapping.overwriteName = c.byTitle;
+        ImportRow row;
+        row.id = c.id;
+        row.title = c.title;
+        row.comment = "imported";
+        ASSERT_TRUE(CImportAdder(collection, mapping).Add(row));
+        DWORD changed = NO_ID;
+        for (DWORD id = collection.GetNextIdOfMovie(NO_ID); id != NO_ID; id = collection.GetNextIdOfMovie(id)) {
+            CMovie* movie = collection.GetMovieCopy(id);
+            if (movie->m_imdbInfo != nullptr)
+                changed = id;
+            collection.ReleaseMovieCopy(&movie);
+        }
+        SCOPED_TRACE(std::string(c.title) + " id " + std::to_string(c.id));
+        EXPECT_EQ(collection.GetMovieCount(), c.changed < 0 ? 3u : 2u);
+        EXPECT_EQ(changed, c.changed < 0 ? 2u : DWORD(c.changed));
+        EXPECT_EQ(Title(collection, 0), c.alien);
+        EXPECT_EQ(Title(collection, 1), c.brazil);
+    }
 }
