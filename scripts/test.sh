@@ -24,12 +24,13 @@ cmake --build "$build/tsan" -j"$jobs" --target collection_stress || exit 1
 
 # Windows builds: the 32-bit deliverables, and the same sources for 64-bit
 # Windows with the tests, which run under 64-bit Wine (not every machine can
-# execute 32-bit code).
+# execute 32-bit code); the checks of the payload and the import tables read
+# the 32-bit build's files as well.
 cmake -S "$root" -B "$build/win32" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" \
   -DCMAKE_BUILD_TYPE=Release -DVISTREL_TESTS=OFF >/dev/null || exit 1
 cmake --build "$build/win32" -j"$jobs" || exit 1
 cmake -S "$root" -B "$build/win64" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" \
-  -DCMAKE_BUILD_TYPE=Debug >/dev/null || exit 1
+  -DCMAKE_BUILD_TYPE=Debug -DVISTREL_WIN32_BUILD="$build/win32" >/dev/null || exit 1
 cmake --build "$build/win64" -j"$jobs" || exit 1
 
 # A display of our own, and one persistent wineserver for the whole run.

@@ -320,6 +320,8 @@ bool SetAttributes(const std::string& path, uint32_t attributes)
 
 #endif
 
+DriveCalls theDrive = {FreeDiskSpace, IsDriveRemovable, LabelVolume};
+
 bool FolderExists(const std::string& path)
 {
     return FileExists(path) == -1;

@@ -41,6 +41,14 @@ void RenameDiskFile(const std::string& from, const std::string& to);
 uint32_t FreeDiskSpace(const std::string& path);
 bool IsDriveRemovable(const std::string& path);
 bool LabelVolume(const std::string& path, const std::string& label);
+// The drive calls of disk spanning, as the storage makes them; a test points
+// them at a folder that stands for a removable disk.
+struct DriveCalls {
+    uint32_t (*freeSpace)(const std::string& path);
+    bool (*isRemovable)(const std::string& path);
+    bool (*labelVolume)(const std::string& path, const std::string& label);
+};
+extern DriveCalls theDrive;
 bool GetCurrentFolder(std::string& folder);
 bool ChangeFolder(const std::string& path);
 // Modification time from a DOS date and time, read as local time; the

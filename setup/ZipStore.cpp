@@ -68,7 +68,7 @@ void CZipStore::OpenSpanned(const std::string& path, uint32_t splitSize)
             throw CZipException(CZipException::noCallback, path);
         m_spanMode = ZIP_DISK_SPANNING;
         m_ownFile.Open(path, kNewVolumeFlags, true);
-        m_volumeLimit = ZipPlatform::FreeDiskSpace(path);
+        m_volumeLimit = ZipPlatform::theDrive.freeSpace(path);
     } else {
         m_spanMode = ZIP_SPLIT_VOLUMES;
         m_splitDatum = splitSize;
@@ -193,7 +193,7 @@ void CZipStore::Flush()
     m_buffered = 0;
     if (m_spanMode == ZIP_DISK_SPANNING && m_file != nullptr) {
         std::string path = m_file->GetFilePath();
-        m_volumeLimit = path.empty() ? 0 : ZipPlatform::FreeDiskSpace(path);
+        m_volumeLimit = path.empty() ? 0 : ZipPlatform::theDrive.freeSpace(path);
     }
 }
 
@@ -225,7 +225,7 @@ void CZipStore::NextVolume(uint32_t needed)
             }
             char label[16];
             std::snprintf(label, sizeof(label), "pkback# %.3d", m_currentVolume + 1);
-            if (!ZipPlatform::LabelVolume(path, label)) {
+            if (!ZipPlatform::theDrive.labelVolume(path, label)) {
                 code = -3;
                 continue;
             }
@@ -235,7 +235,7 @@ void CZipStore::NextVolume(uint32_t needed)
             }
             break;
         }
-        m_volumeLimit = ZipPlatform::FreeDiskSpace(path);
+        m_volumeLimit = ZipPlatform::theDrive.freeSpace(path);
     } else {
         m_volumeLimit = m_splitDatum;
         m_file->Open(path, kNewVolumeFlags, true);
@@ -283,7 +283,7 @@ void CZipStore::UpdateSpanMode(uint16_t volume)
     // path (in memory) has none.
     if (m_archivePath.empty())
         RaiseShortRead();
-    if (m_spanMode == ZIP_SPAN_UNDETERMINED && ZipPlatform::IsDriveRemovable(m_archivePath))
+    if (m_spanMode == ZIP_SPAN_UNDETERMINED && ZipPlatform::theDrive.isRemovable(m_archivePath))
         m_spanMode = ZIP_DISK_SPANNING;
     else
         m_spanMode = ZIP_SPLIT_VOLUMES;

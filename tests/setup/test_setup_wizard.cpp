@@ -109,19 +109,25 @@ TEST(SetupWizard, FullInstallWithShortcuts)
     ::DeleteFileA(programsLnk.c_str());
 
     std::string firstNext, firstBack, installText, doneText;
-    bool nextEnabledBeforeAccept = true, backShownOnInstall = true;
+    bool nextEnabledBeforeAccept = true;
+    std::string backShown;  // Back on page 0 declined, 0 accepted, 1, 2, 3 installed
+    auto noteBack = [&](HWND dlg) { backShown += Visible(dlg, IDC_SETUP_BACK) ? '1' : '0'; };
     CSetupDlg dialog;
     EXPECT_EQ(RunWizard(dialog, [&](HWND dlg) {
         firstNext = Text(dlg, IDC_SETUP_NEXT);
         firstBack = Text(dlg, IDC_SETUP_BACK);
         nextEnabledBeforeAccept = ::IsWindowEnabled(::GetDlgItem(dlg, IDC_SETUP_NEXT)) != FALSE;
+        noteBack(dlg);
         Click(dlg, IDC_SETUP_ACCEPT);
+        noteBack(dlg);
         Click(dlg, IDC_SETUP_NEXT);
+        noteBack(dlg);
         ::SetDlgItemTextA(dlg, IDC_SETUP_FOLDER, folder.c_str());
         Click(dlg, IDC_SETUP_NEXT);
+        noteBack(dlg);
         installText = Text(dlg, IDC_SETUP_NEXT);
         Click(dlg, IDC_SETUP_NEXT);  // installs
-        backShownOnInstall = Visible(dlg, IDC_SETUP_BACK);
+        noteBack(dlg);
         doneText = Text(dlg, IDC_SETUP_NEXT);
         Click(dlg, IDC_SETUP_NEXT);
     }), IDOK);
@@ -130,12 +136,17 @@ TEST(SetupWizard, FullInstallWithShortcuts)
     EXPECT_FALSE(nextEnabledBeforeAccept);
     EXPECT_EQ(installText, "Install");
     EXPECT_EQ(doneText, "Done");
-    EXPECT_FALSE(backShownOnInstall);
+    EXPECT_EQ(backShown, "10110");
     EXPECT_TRUE(dialog.m_finished);
-    // The payload, byte for byte, with its empty folder.
-    EXPECT_EQ(ReadWhole(folder + "\\hello.txt"), "Hello from the archive.\r\n");
-    EXPECT_EQ(ReadWhole(folder + "\\docs\\deep\\leaf.txt"), "deep\n");
-    EXPECT_EQ(ZipPlatform::FileExists(folder + "\\empty"), -1);
+    // The installer's payload: the example scripts byte for byte, the
+    // program, the plug-ins and the empty folders.
+    std::string templates = std::string(VISTREL_TEST_DATA) + "/../../resources/scripts/template-script/";
+    for (const char* name : {"big.vsc", "small.vsc", "readme.txt"})
+        EXPECT_EQ(ReadWhole(folder + "\\template-script\\" + name), ReadWhole(templates + name)) << name;
+    for (const char* name : {"vistrel.exe", "vistrel.chm", "plugins\\toolbridge.dll", "plugins\\vidscan.exe"})
+        EXPECT_EQ(ZipPlatform::FileExists(folder + "\\" + name), 1) << name;
+    for (const char* name : {"scripts", "template-script\\bigfile", "template-script\\files"})
+        EXPECT_EQ(ZipPlatform::FileExists(folder + "\\" + name), -1) << name;
     std::string description;
     EXPECT_EQ(ShortcutTarget(desktopLnk, &description), folder + "\\vistrel.exe");
     EXPECT_EQ(description, "vistrel - the Vistrel program");
@@ -179,7 +190,7 @@ TEST(SetupWizard, DeclineClearedBoxesAndAFolderThatIsAFile)
             Click(dlg, IDC_SETUP_NEXT);
         });
         EXPECT_TRUE(dialog.m_finished);
-        EXPECT_EQ(ZipPlatform::FileExists(scratch.Path() + "\\noshortcut\\hello.txt"), 1);
+        EXPECT_EQ(ZipPlatform::FileExists(scratch.Path() + "\\noshortcut\\vistrel.exe"), 1);
         EXPECT_EQ(ZipPlatform::FileExists(desktopLnk), 0);
     }
     // A file in the folder's place: the message, then Back to change it.

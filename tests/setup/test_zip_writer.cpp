@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -61,12 +63,14 @@ void WriteArchive(const std::string& path, const std::vector<Member>& members, c
 }
 
 // Extracts everything of the archive and compares it with the members.
-void CheckArchive(const std::string& path, const std::vector<Member>& members, const char* password = nullptr)
+void CheckArchive(const std::string& path, const std::vector<Member>& members, const char* password = nullptr,
+                  ZipSpanCallback callback = nullptr, void* data = nullptr)
 {
     ScratchFolder folder("check");
     CZipFile file;
     file.Open(path, ZIP_MODE_READ, true);
     CZipContainer zip;
+    zip.SetSpanCallback(callback, data);
     zip.Open(file, CZipContainer::zipOpen);
     if (password != nullptr)
         zip.SetPassword(password);
@@ -93,7 +97,113 @@ const std::vector<Member> kMembers = {
     {"empty.txt", "", 8},
 };
 
+// A folder stands for the drive of removable disks: the disk in it is one
+// of the shelf's folders, moved in and out as the span callback asks.
+struct FolderDrive {
+    std::filesystem::path drive, shelf;
+    int inserted = 0;  // the disk in the drive, 0 none
+    uint32_t capacity = 4000;
+    bool labelFails = false, pulledAfterLabel = false, refuse = false;
+    std::map<int, std::string> labels;
+    std::string calls;  // "volume:code" as the callback got them; + for the bytes needed
+
+    void Insert(int disk)
+    {
+        if (inserted != 0)
+            std::filesystem::rename(drive, shelf / std::to_string(inserted));
+        inserted = disk;
+        if (disk != 0 && std::filesystem::exists(shelf / std::to_string(disk)))
+            std::filesystem::rename(shelf / std::to_string(disk), drive);
+        else if (disk != 0)
+            std::filesystem::create_directory(drive);
+    }
+};
+FolderDrive* theFolderDrive;
+
+const ZipPlatform::DriveCalls kFolderDriveCalls = {
+    [](const std::string&) -> uint32_t {
+        uint32_t used = 0;
+        std::error_code none;
+        for (const auto& file : std::filesystem::directory_iterator(theFolderDrive->drive, none))
+            used += uint32_t(file.file_size());
+        return theFolderDrive->inserted != 0 ? theFolderDrive->capacity - used : 0;
+    },
+    [](const std::string&) { return true; },
+    [](const std::string&, const std::string& label) {
+        FolderDrive& d = *theFolderDrive;
+        if (d.inserted == 0 || d.labelFails)
+            return false;
+        d.labels[d.inserted] = label;
+        if (d.pulledAfterLabel)
+            d.Insert(0);
+        d.pulledAfterLabel = false;
+        return true;
+    }};
+
+// The user: leaves the first disk in when the second is asked for, then
+// brings one that can't be labelled, pulls it out after labelling, and at
+// last inserts it for good; any other disk asked for is inserted at once.
+// Gives up when asked far more often than that takes.
+bool SwapDisks(int volume, int code, void* data)
+{
+    FolderDrive& d = *static_cast<FolderDrive*>(data);
+    d.calls += std::to_string(volume) + ":" + (code > 0 ? std::string("+") : std::to_string(code)) + " ";
+    d.labelFails = code == -2;
+    d.pulledAfterLabel = code == -3;
+    if (d.refuse || d.calls == "2:+ " || d.calls.size() > 200)
+        return !d.refuse && d.calls.size() <= 200;
+    if (code != -3)
+        d.Insert(volume);
+    return true;
+}
+
 } // namespace
+
+TEST(ZipWriter, DiskSpanningLabelsEachDiskAndTellsTheUserWhatWentWrong)
+{
+    ScratchFolder folder("disk-spanning");
+    FolderDrive d;
+    d.drive = folder / "drive";
+    d.shelf = folder.Path();
+    d.Insert(1);
+    theFolderDrive = &d;
+    struct Restore {
+        ZipPlatform::DriveCalls real = ZipPlatform::theDrive;
+        ~Restore() { ZipPlatform::theDrive = real; }
+    } restore;
+    ZipPlatform::theDrive = kFolderDriveCalls;
+    std::string path = (d.drive / "set.zip").string();
+    std::vector<Member> members = {{"noise.bin", Noise(40000), 0}, {"a.txt", "small", 8}};
+    {
+        CZipContainer zip;
+        zip.SetSpanCallback(SwapDisks, &d);
+        zip.OpenSpanned(path, 0);
+        AddMembers(zip, members);
+        zip.Close();
+    }
+    EXPECT_EQ(d.calls, "2:+ 2:-2 2:-3 2:-4 3:+ 4:+ 5:+ 6:+ 7:+ 8:+ 9:+ 10:+ 11:+ ");
+    EXPECT_EQ(d.labels.size(), 10u);  // disks 2 to 11
+    EXPECT_EQ(d.labels[2], "pkback# 002");
+    EXPECT_EQ(d.labels[9], "pkback# 009");
+    EXPECT_EQ(d.labels[10], "pkback# 010");
+
+    // Read back from the last disk: every other disk is asked for with -1.
+    d.calls.clear();
+    CheckArchive(path, members, nullptr, SwapDisks, &d);
+    EXPECT_EQ(d.calls, "1:-1 2:-1 3:-1 4:-1 5:-1 6:-1 7:-1 8:-1 9:-1 10:-1 11:-1 ");
+
+    // A user who gives up ends the writing with 104.
+    d.refuse = true;
+    try {
+        CZipContainer zip;
+        zip.SetSpanCallback(SwapDisks, &d);
+        zip.OpenSpanned((d.drive / "more.zip").string(), 0);
+        AddMembers(zip, members);
+        ADD_FAILURE() << "written without a disk";
+    } catch (const CZipException& e) {
+        EXPECT_EQ(e.m_iCause, CZipException::aborted);
+    }
+}
 
 TEST(ZipWriter, PlainAndEncryptedArchivesReadBackEverywhere)
 {
