@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -106,6 +107,45 @@ inline bool TextLayout(HWND control, const TEXTMETRICA& metrics, Layout* layout)
     return false;
 }
 
+// The right and bottom edges of the pixels `text` really inks when drawn
+// in `rect`: hinted glyphs can reach past the width the font reports.
+inline SIZE InkedSize(HDC reference, const std::string& text, UINT format, RECT rect)
+{
+    const int width = rect.right + 32, height = rect.bottom + 16;
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HDC dc = ::CreateCompatibleDC(reference);
+    HBITMAP bitmap = ::CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ oldBitmap = ::SelectObject(dc, bitmap);
+    HGDIOBJ oldFont = ::SelectObject(dc, ::GetCurrentObject(reference, OBJ_FONT));
+    RECT all = {0, 0, width, height};
+    ::FillRect(dc, &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+    ::SetBkMode(dc, TRANSPARENT);
+    ::SetTextColor(dc, RGB(0, 0, 0));
+    ::DrawTextA(dc, text.c_str(), -1, &rect, format | DT_NOCLIP);
+    ::GdiFlush();
+    SIZE inked = {0, 0};
+    const DWORD* pixel = static_cast<const DWORD*>(bits);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x, ++pixel) {
+            if ((*pixel & 0xFFFFFF) != 0xFFFFFF) {
+                inked.cx = std::max<LONG>(inked.cx, x + 1);
+                inked.cy = std::max<LONG>(inked.cy, y + 1);
+            }
+        }
+    }
+    ::SelectObject(dc, oldFont);
+    ::SelectObject(dc, oldBitmap);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(dc);
+    return inked;
+}
+
 // Empty when `text` fits `control` in `font`; otherwise what it needs.
 inline std::string Misfit(HWND control, const std::string& text, HFONT font)
 {
@@ -124,6 +164,9 @@ inline std::string Misfit(HWND control, const std::string& text, HFONT font)
         // height; a word wider than that comes back wider than the width.
         RECT needed = {0, 0, (layout.format & DT_WORDBREAK) ? width : 0, 0};
         ::DrawTextA(dc, text.c_str(), -1, &needed, layout.format | DT_CALCRECT);
+        SIZE inked = InkedSize(dc, text, layout.format, needed);
+        needed.right = std::max(needed.right, inked.cx);
+        needed.bottom = std::max(needed.bottom, inked.cy);
         if (needed.right > width || needed.bottom > height) {
             result = "needs " + std::to_string(needed.right + layout.extraWidth) + "x" +
                      std::to_string(needed.bottom + layout.extraHeight) + " px, has " +
