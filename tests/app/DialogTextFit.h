@@ -60,6 +60,8 @@ inline bool TextLayout(HWND control, const TEXTMETRICA& metrics, Layout* layout)
     // Disabled text is drawn twice, the second copy one pixel right and down.
     const int emboss = 1;
     if (lstrcmpiA(cls, "Button") == 0) {
+        if (style & (BS_ICON | BS_BITMAP))
+            return false;
         LONG type = style & BS_TYPEMASK;
         bool pushLike = (style & BS_PUSHLIKE) != 0;
         bool wraps = (style & BS_MULTILINE) != 0;
