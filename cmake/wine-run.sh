@@ -13,6 +13,18 @@ case "$(file -b "$1" 2>/dev/null)" in
       exit 125
     fi ;;
 esac
+# Dialogs ask for Tahoma and captions draw their buttons with Marlett. Wine
+# ships both, but this Wine does not look in the folder it installs them to:
+# the fallback font draws wider than it measures, cutting the last letter of
+# a disabled button, and caption buttons show letters. The prefix's fonts
+# folder (there once Wine has made the prefix) gets links to Wine's own.
+fonts="$WINEPREFIX/drive_c/windows/Fonts"
+if [ -d "$fonts" ]; then
+  for font in tahoma.ttf tahomabd.ttf marlett.ttf; do
+    [ -f "/usr/share/wine/fonts/$font" ] && [ ! -e "$fonts/$font" ] &&
+      ln -s "/usr/share/wine/fonts/$font" "$fonts/" 2>/dev/null
+  done
+fi
 # 64-bit programs go straight to the 64-bit loader: the distribution's wine
 # script prefers the 32-bit loader whenever it is installed.
 loader=wine
