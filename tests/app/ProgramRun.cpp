@@ -2,6 +2,7 @@
 
 #include "ProgramRun.h"
 
+#include <gtest/gtest.h>
 #include <shlwapi.h>
 
 #include <cstdio>
@@ -16,6 +17,23 @@ namespace {
 
 const char kMainTitle[] = "vistrel v1.3.5.2";
 const char kPluginWarning[] = "Couldn't find any import plugins";
+// The program's single-instance mutex: while any copy holds it, a new start
+// only brings that copy forward and ends.
+const char kInstanceMutex[] = "VISTREL-{CCD4FCAE-8657-4224-93D8-DA53E59B45F5}";
+
+// The runs of this test program, to tell a test's deliberate second start
+// from one that would meet a copy a previous test left behind.
+std::vector<const CProgramRun*> g_runs;
+
+// Whether some copy of the program still holds the instance mutex.
+bool InstanceMutexHeld()
+{
+    HANDLE mutex = OpenMutexA(SYNCHRONIZE, FALSE, kInstanceMutex);
+    if (mutex == NULL)
+        return false;
+    CloseHandle(mutex);
+    return true;
+}
 
 struct WindowSearch {
     DWORD processId;
@@ -149,11 +167,36 @@ bool WriteCatalogue(const std::string& path, int movies)
 
 int CatalogueMovieCount(const std::string& path)
 {
-    SetErrorBoxRecording(true);
-    CMovieCollection collection;
-    if (!collection.Load(path.c_str()))
+    // Read from a copy taken with every sharing allowed: a test that polls
+    // the program's file must not keep the program from replacing it.
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, NULL,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+    if (file == INVALID_HANDLE_VALUE)
         return -1;
-    return int(collection.GetMovieCount());
+    std::vector<char> bytes;
+    char block[65536];
+    DWORD got = 0;
+    while (ReadFile(file, block, sizeof(block), &got, NULL) && got > 0)
+        bytes.insert(bytes.end(), block, block + got);
+    CloseHandle(file);
+    char temp[MAX_PATH + 1] = {}, copy[MAX_PATH + 1] = {};
+    GetTempPathA(MAX_PATH, temp);
+    if (GetTempFileNameA(temp, "vdb", 0, copy) == 0)
+        return -1;
+    FILE* out = std::fopen(copy, "wb");
+    bool written = out != NULL && std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
+    if (out != NULL)
+        written = std::fclose(out) == 0 && written;
+    int count = -1;
+    if (written) {
+        SetErrorBoxRecording(true);
+        CMovieCollection collection;
+        if (collection.Load(copy))
+            count = int(collection.GetMovieCount());
+    }
+    DeleteFileA(copy);
+    return count;
 }
 
 // ---------------------------------------------------------------------------
@@ -169,17 +212,26 @@ CProgramRun::CProgramRun(const char* testName) : m_process()
     CreateDirectoryA(m_folder.c_str(), NULL);
     CopyFileA(WindowsPath(VISTREL_EXE).c_str(), PathOf("vistrel.exe").c_str(), FALSE);
     m_company = std::string("VistrelAppTest-") + unique;
+    g_runs.push_back(this);
 }
 
 CProgramRun::~CProgramRun()
 {
     if (m_process.hProcess != NULL) {
+        // The next test's copy must not meet this one still ending.
         if (IsRunning()) {
             TerminateProcess(m_process.hProcess, 1);
-            WaitForSingleObject(m_process.hProcess, 10000);
+            EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(m_process.hProcess, kProgramWaitMs))
+                << "the program did not end";
         }
         CloseHandle(m_process.hProcess);
         CloseHandle(m_process.hThread);
+    }
+    for (size_t i = 0; i < g_runs.size(); ++i) {
+        if (g_runs[i] == this) {
+            g_runs.erase(g_runs.begin() + long(i));
+            break;
+        }
     }
     DeleteFolder(m_folder);
     SHDeleteKeyA(HKEY_CURRENT_USER, ("Software\\" + m_company).c_str());
@@ -242,13 +294,30 @@ bool CProgramRun::Start(const std::string& arguments)
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
     if (m_process.hProcess != NULL) {
+        // A restart: the previous copy of this run must be gone first.
+        if (!WaitExit()) {
+            ADD_FAILURE() << "the previous copy of the program still runs";
+            return false;
+        }
         CloseHandle(m_process.hProcess);
         CloseHandle(m_process.hThread);
         m_process = PROCESS_INFORMATION();
     }
-    return CreateProcessA(program.c_str(), writable.data(), NULL, NULL, FALSE, 0, NULL,
-                          m_folder.c_str(), &startup, &m_process)
-           != FALSE;
+    // Unless a test starts a second copy beside its own on purpose, no copy
+    // may hold the instance mutex now, or this one would end at once.
+    bool ownCopyRuns = false;
+    for (const CProgramRun* run : g_runs)
+        ownCopyRuns = ownCopyRuns || (run != this && run->IsRunning());
+    if (!ownCopyRuns && !WaitFor([] { return !InstanceMutexHeld(); })) {
+        ADD_FAILURE() << "another copy of the program still holds its instance mutex";
+        return false;
+    }
+    if (!CreateProcessA(program.c_str(), writable.data(), NULL, NULL, FALSE, 0, NULL,
+                        m_folder.c_str(), &startup, &m_process)) {
+        ADD_FAILURE() << "CreateProcess failed with error " << GetLastError();
+        return false;
+    }
+    return true;
 }
 
 bool CProgramRun::AnswerPluginWarning()
@@ -320,7 +389,7 @@ void CProgramRun::PostCommand(UINT id)
 void CProgramRun::SendCommand(UINT id)
 {
     DWORD_PTR result = 0;
-    SendMessageTimeoutA(MainWindow(0), WM_COMMAND, id, 0, SMTO_ABORTIFHUNG, 10000, &result);
+    SendMessageTimeoutA(MainWindow(0), WM_COMMAND, id, 0, SMTO_ABORTIFHUNG, kProgramWaitMs, &result);
 }
 
 #endif

@@ -50,7 +50,7 @@ TEST(ProgramStart, SecondStartBringsTheFirstForwardAndEndsWithoutAWindow)
         }));
         EXPECT_FALSE(sawWindow) << "minimised: " << minimised;
         EXPECT_TRUE(first.IsRunning());
-        EXPECT_TRUE(WaitFor([&] { return IsIconic(main) == FALSE; }, 5000))
+        EXPECT_TRUE(WaitFor([&] { return IsIconic(main) == FALSE; }))
             << "minimised: " << minimised;
     }
     CloseNormally(first);
