@@ -210,7 +210,8 @@ CProgramRun::CProgramRun(const char* testName) : m_process()
                   testName);
     m_folder = std::string(temp) + "vistrel-" + unique + "\\";
     CreateDirectoryA(m_folder.c_str(), NULL);
-    CopyFileA(WindowsPath(VISTREL_EXE).c_str(), PathOf("vistrel.exe").c_str(), FALSE);
+    if (!CopyFileA(WindowsPath(VISTREL_EXE).c_str(), PathOf("vistrel.exe").c_str(), FALSE))
+        ADD_FAILURE() << "copying the program failed with error " << GetLastError();
     m_company = std::string("VistrelAppTest-") + unique;
     g_runs.push_back(this);
 }
