@@ -6,6 +6,7 @@
 #include <shlwapi.h>
 
 #include <cstdio>
+#include <map>
 #include <vector>
 
 #include "core/ErrorBox.h"
@@ -165,10 +166,9 @@ bool WriteCatalogue(const std::string& path, int movies)
     return collection.Save(path.c_str(), false);
 }
 
-int CatalogueMovieCount(const std::string& path)
+// The movies of a copy of the catalogue; -1 when it can't be read.
+static int CatalogueCopyCount(const std::string& path)
 {
-    // Read from a copy taken with every sharing allowed: a test that polls
-    // the program's file must not keep the program from replacing it.
     HANDLE file = CreateFileA(path.c_str(), GENERIC_READ,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, NULL,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
@@ -196,6 +196,33 @@ int CatalogueMovieCount(const std::string& path)
             count = int(collection.GetMovieCount());
     }
     DeleteFileA(copy);
+    return count;
+}
+
+int CatalogueMovieCount(const std::string& path)
+{
+    // A file that is open can't be replaced under Wine, whatever its
+    // sharing: a test that polls one of the program's files opens it only
+    // when it changed since the last look (which needs no handle), and
+    // then only to copy it.
+    struct Seen {
+        ULONGLONG size;
+        FILETIME written;
+        int count;
+    };
+    static std::map<std::string, Seen> seen;
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) {
+        seen.erase(path);
+        return -1;
+    }
+    ULONGLONG size = (ULONGLONG(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    auto known = seen.find(path);
+    if (known != seen.end() && known->second.size == size
+        && CompareFileTime(&known->second.written, &data.ftLastWriteTime) == 0)
+        return known->second.count;
+    int count = CatalogueCopyCount(path);
+    seen[path] = Seen{ size, data.ftLastWriteTime, count };
     return count;
 }
 

@@ -145,7 +145,7 @@ TEST_F(SearchDialog, CancelAndTheCloseBoxStopALongSearchAndJoinTheWorker)
     });
     CSearchDlg dlg;
     EXPECT_EQ(IDCANCEL, dlg.DoModal());
-    EXPECT_LT(stopTook, 5000u);
+    EXPECT_LT(stopTook, 10000u);  // long before the 20 s after which Cancel gives up
     EXPECT_GE(linesAfterStop, 100u);
     EXPECT_LT(linesAfterStop, 100000u);
     EXPECT_TRUE(closeLabel);
