@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <shlwapi.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <vector>
@@ -166,45 +167,11 @@ bool WriteCatalogue(const std::string& path, int movies)
     return collection.Save(path.c_str(), false);
 }
 
-// The movies of a copy of the catalogue; -1 when it can't be read.
-static int CatalogueCopyCount(const std::string& path)
-{
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, NULL,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
-    if (file == INVALID_HANDLE_VALUE)
-        return -1;
-    std::vector<char> bytes;
-    char block[65536];
-    DWORD got = 0;
-    while (ReadFile(file, block, sizeof(block), &got, NULL) && got > 0)
-        bytes.insert(bytes.end(), block, block + got);
-    CloseHandle(file);
-    char temp[MAX_PATH + 1] = {}, copy[MAX_PATH + 1] = {};
-    GetTempPathA(MAX_PATH, temp);
-    if (GetTempFileNameA(temp, "vdb", 0, copy) == 0)
-        return -1;
-    FILE* out = std::fopen(copy, "wb");
-    bool written = out != NULL && std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
-    if (out != NULL)
-        written = std::fclose(out) == 0 && written;
-    int count = -1;
-    if (written) {
-        SetErrorBoxRecording(true);
-        CMovieCollection collection;
-        if (collection.Load(copy))
-            count = int(collection.GetMovieCount());
-    }
-    DeleteFileA(copy);
-    return count;
-}
-
 int CatalogueMovieCount(const std::string& path)
 {
     // A file that is open can't be replaced under Wine, whatever its
     // sharing: a test that polls one of the program's files opens it only
-    // when it changed since the last look (which needs no handle), and
-    // then only to copy it.
+    // when it changed since the last look, which needs no handle.
     struct Seen {
         ULONGLONG size;
         FILETIME written;
@@ -221,7 +188,9 @@ int CatalogueMovieCount(const std::string& path)
     if (known != seen.end() && known->second.size == size
         && CompareFileTime(&known->second.written, &data.ftLastWriteTime) == 0)
         return known->second.count;
-    int count = CatalogueCopyCount(path);
+    SetErrorBoxRecording(true);
+    CMovieCollection collection;
+    int count = collection.Load(path.c_str()) ? int(collection.GetMovieCount()) : -1;
     seen[path] = Seen{ size, data.ftLastWriteTime, count };
     return count;
 }
@@ -255,12 +224,7 @@ CProgramRun::~CProgramRun()
         CloseHandle(m_process.hProcess);
         CloseHandle(m_process.hThread);
     }
-    for (size_t i = 0; i < g_runs.size(); ++i) {
-        if (g_runs[i] == this) {
-            g_runs.erase(g_runs.begin() + long(i));
-            break;
-        }
-    }
+    g_runs.erase(std::remove(g_runs.begin(), g_runs.end(), this), g_runs.end());
     DeleteFolder(m_folder);
     SHDeleteKeyA(HKEY_CURRENT_USER, ("Software\\" + m_company).c_str());
 }
