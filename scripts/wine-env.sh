@@ -45,7 +45,9 @@ wine_env_start() {
 }
 
 wine_env_stop() {
+  # Wait for the server's end: the next start must not meet it still ending.
   "$WINESERVER" -k >/dev/null 2>&1
+  "$WINESERVER" -w >/dev/null 2>&1
   [ -n "${WINE_ENV_XVFB:-}" ] && kill "$WINE_ENV_XVFB" 2>/dev/null
   return 0
 }
