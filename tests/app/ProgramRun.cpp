@@ -171,7 +171,8 @@ int CatalogueMovieCount(const std::string& path)
 {
     // A file that is open can't be replaced under Wine, whatever its
     // sharing: a test that polls one of the program's files opens it only
-    // when it changed since the last look, which needs no handle.
+    // when it changed since the last look, which needs no handle. Start
+    // looks at the run's files before the program runs.
     struct Seen {
         ULONGLONG size;
         FILETIME written;
@@ -295,6 +296,16 @@ bool CProgramRun::Start(const std::string& arguments)
         CloseHandle(m_process.hThread);
         m_process = PROCESS_INFORMATION();
     }
+    // The files as they are before the program can change them.
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((m_folder + "*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                CatalogueMovieCount(m_folder + found.cFileName);
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
     // Unless a test starts a second copy beside its own on purpose, no copy
     // may hold the instance mutex now, or this one would end at once.
     bool ownCopyRuns = false;
@@ -366,6 +377,22 @@ bool CProgramRun::WaitExit(DWORD timeoutMs)
 bool CProgramRun::IsRunning() const
 {
     return m_process.hProcess != NULL && WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+std::string CProgramRun::Describe() const
+{
+    std::string text = "files:";
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((m_folder + "*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            text += std::string(" ") + found.cFileName + " (" + std::to_string(found.nFileSizeLow) + ")";
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    HWND dialog = FindWindowOf(m_process.dwProcessId, NULL, true, NULL);
+    text += "; dialog: " + (dialog != NULL ? TextOf(dialog) + "\n" + DialogText(dialog) : "none");
+    return text;
 }
 
 bool CProgramRun::HasVisibleWindow() const

@@ -54,6 +54,8 @@ public:
     DWORD ProcessId() const { return m_process.dwProcessId; }
     // Whether the program has a visible top-level window now.
     bool HasVisibleWindow() const;
+    // The run's files and the program's open dialog, for a failure message.
+    std::string Describe() const;
 
     // Posts a menu command to the main window, or sends it and returns
     // once the program has handled it.
