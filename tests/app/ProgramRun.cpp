@@ -192,7 +192,24 @@ int CatalogueMovieCount(const std::string& path)
     SetErrorBoxRecording(true);
     CMovieCollection collection;
     int count = collection.Load(path.c_str()) ? int(collection.GetMovieCount()) : -1;
-    seen[path] = Seen{ size, data.ftLastWriteTime, count };
+    // A file the program still holds (the handle that renamed it into
+    // place) can't be opened for a moment: that is no answer to keep.
+    bool opened = count >= 0;
+    if (!opened) {
+        HANDLE probe = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                   NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+        opened = probe != INVALID_HANDLE_VALUE;
+        if (opened)
+            CloseHandle(probe);
+    }
+    // Kept only when the file stayed the same while it was read.
+    WIN32_FILE_ATTRIBUTE_DATA after;
+    if (opened && GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &after)
+        && after.nFileSizeLow == data.nFileSizeLow && after.nFileSizeHigh == data.nFileSizeHigh
+        && CompareFileTime(&after.ftLastWriteTime, &data.ftLastWriteTime) == 0)
+        seen[path] = Seen{ size, data.ftLastWriteTime, count };
+    else
+        seen.erase(path);
     return count;
 }
 
