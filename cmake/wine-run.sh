@@ -44,8 +44,9 @@ if [ "${VISTREL_PRIVATE_DISPLAY:-0}" = 1 ] && command -v Xvfb >/dev/null 2>&1; t
         fi
         Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 </dev/null &
         xvfb=$!
+        # Up to a minute: a loaded machine may be slow to start the display.
         i=0
-        while [ $i -lt 100 ] && ! xdpyinfo -display ":$n" >/dev/null 2>&1; do
+        while [ $i -lt 600 ] && ! xdpyinfo -display ":$n" >/dev/null 2>&1; do
             # Another program took the number first: the server ends.
             kill -0 "$xvfb" 2>/dev/null || break
             sleep 0.1

@@ -44,9 +44,12 @@ UINT SearchThread(LPVOID param)
                                       FoundResult result = { id, text };
                                       ::SendMessage(dialog, WM_SEARCH_FOUND, WPARAM(kind), LPARAM(&result));
                                   });
-    ::SendMessage(dialog, WM_SEARCH_ENDED, WPARAM(found), 0);
+    // The search is over before the buttons say so: a Close clicked from
+    // then on closes the dialog (after joining this thread) instead of
+    // being taken for stopping a search.
     job->SetDone();
     job->RequestStop();
+    ::SendMessage(dialog, WM_SEARCH_ENDED, WPARAM(found), 0);
     return 0;
 }
 

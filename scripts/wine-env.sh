@@ -17,9 +17,15 @@ wine_env_start() {
   Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
   WINE_ENV_XVFB=$!
   export DISPLAY=":$n"
-  for _ in $(seq 100); do
-    xdpyinfo -display "$DISPLAY" >/dev/null 2>&1 && break
+  # Wait for the display to answer (a loaded machine may take a while).
+  local waited=0
+  until xdpyinfo -display "$DISPLAY" >/dev/null 2>&1; do
+    if [ "$waited" -ge 600 ] || ! kill -0 "$WINE_ENV_XVFB" 2>/dev/null; then
+      echo "wine-env.sh: the display $DISPLAY did not start" >&2
+      return 1
+    fi
     sleep 0.1
+    waited=$((waited + 1))
   done
 
   # Wine's first start in a new prefix takes several seconds: do it once.
@@ -39,7 +45,9 @@ wine_env_start() {
 }
 
 wine_env_stop() {
+  # Wait for the server's end: the next start must not meet it still ending.
   "$WINESERVER" -k >/dev/null 2>&1
+  "$WINESERVER" -w >/dev/null 2>&1
   [ -n "${WINE_ENV_XVFB:-}" ] && kill "$WINE_ENV_XVFB" 2>/dev/null
   return 0
 }

@@ -2,9 +2,12 @@
 
 #include "ProgramRun.h"
 
+#include <gtest/gtest.h>
 #include <shlwapi.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <map>
 #include <vector>
 
 #include "core/ErrorBox.h"
@@ -16,6 +19,23 @@ namespace {
 
 const char kMainTitle[] = "vistrel v1.3.5.2";
 const char kPluginWarning[] = "Couldn't find any import plugins";
+// The program's single-instance mutex: while any copy holds it, a new start
+// only brings that copy forward and ends.
+const char kInstanceMutex[] = "VISTREL-{CCD4FCAE-8657-4224-93D8-DA53E59B45F5}";
+
+// The runs of this test program, to tell a test's deliberate second start
+// from one that would meet a copy a previous test left behind.
+std::vector<const CProgramRun*> g_runs;
+
+// Whether some copy of the program still holds the instance mutex.
+bool InstanceMutexHeld()
+{
+    HANDLE mutex = OpenMutexA(SYNCHRONIZE, FALSE, kInstanceMutex);
+    if (mutex == NULL)
+        return false;
+    CloseHandle(mutex);
+    return true;
+}
 
 struct WindowSearch {
     DWORD processId;
@@ -149,11 +169,48 @@ bool WriteCatalogue(const std::string& path, int movies)
 
 int CatalogueMovieCount(const std::string& path)
 {
+    // A file that is open can't be replaced under Wine, whatever its
+    // sharing: a test that polls one of the program's files opens it only
+    // when it changed since the last look, which needs no handle. Start
+    // looks at the run's files before the program runs.
+    struct Seen {
+        ULONGLONG size;
+        FILETIME written;
+        int count;
+    };
+    static std::map<std::string, Seen> seen;
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) {
+        seen.erase(path);
+        return -1;
+    }
+    ULONGLONG size = (ULONGLONG(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    auto known = seen.find(path);
+    if (known != seen.end() && known->second.size == size
+        && CompareFileTime(&known->second.written, &data.ftLastWriteTime) == 0)
+        return known->second.count;
     SetErrorBoxRecording(true);
     CMovieCollection collection;
-    if (!collection.Load(path.c_str()))
-        return -1;
-    return int(collection.GetMovieCount());
+    int count = collection.Load(path.c_str()) ? int(collection.GetMovieCount()) : -1;
+    // A file the program still holds (the handle that renamed it into
+    // place) can't be opened for a moment: that is no answer to keep.
+    bool opened = count >= 0;
+    if (!opened) {
+        HANDLE probe = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                   NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+        opened = probe != INVALID_HANDLE_VALUE;
+        if (opened)
+            CloseHandle(probe);
+    }
+    // Kept only when the file stayed the same while it was read.
+    WIN32_FILE_ATTRIBUTE_DATA after;
+    if (opened && GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &after)
+        && after.nFileSizeLow == data.nFileSizeLow && after.nFileSizeHigh == data.nFileSizeHigh
+        && CompareFileTime(&after.ftLastWriteTime, &data.ftLastWriteTime) == 0)
+        seen[path] = Seen{ size, data.ftLastWriteTime, count };
+    else
+        seen.erase(path);
+    return count;
 }
 
 // ---------------------------------------------------------------------------
@@ -167,20 +224,25 @@ CProgramRun::CProgramRun(const char* testName) : m_process()
                   testName);
     m_folder = std::string(temp) + "vistrel-" + unique + "\\";
     CreateDirectoryA(m_folder.c_str(), NULL);
-    CopyFileA(WindowsPath(VISTREL_EXE).c_str(), PathOf("vistrel.exe").c_str(), FALSE);
+    if (!CopyFileA(WindowsPath(VISTREL_EXE).c_str(), PathOf("vistrel.exe").c_str(), FALSE))
+        ADD_FAILURE() << "copying the program failed with error " << GetLastError();
     m_company = std::string("VistrelAppTest-") + unique;
+    g_runs.push_back(this);
 }
 
 CProgramRun::~CProgramRun()
 {
     if (m_process.hProcess != NULL) {
+        // The next test's copy must not meet this one still ending.
         if (IsRunning()) {
             TerminateProcess(m_process.hProcess, 1);
-            WaitForSingleObject(m_process.hProcess, 10000);
+            EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(m_process.hProcess, kProgramWaitMs))
+                << "the program did not end";
         }
         CloseHandle(m_process.hProcess);
         CloseHandle(m_process.hThread);
     }
+    g_runs.erase(std::remove(g_runs.begin(), g_runs.end(), this), g_runs.end());
     DeleteFolder(m_folder);
     SHDeleteKeyA(HKEY_CURRENT_USER, ("Software\\" + m_company).c_str());
 }
@@ -242,13 +304,40 @@ bool CProgramRun::Start(const std::string& arguments)
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
     if (m_process.hProcess != NULL) {
+        // A restart: the previous copy of this run must be gone first.
+        if (!WaitExit()) {
+            ADD_FAILURE() << "the previous copy of the program still runs";
+            return false;
+        }
         CloseHandle(m_process.hProcess);
         CloseHandle(m_process.hThread);
         m_process = PROCESS_INFORMATION();
     }
-    return CreateProcessA(program.c_str(), writable.data(), NULL, NULL, FALSE, 0, NULL,
-                          m_folder.c_str(), &startup, &m_process)
-           != FALSE;
+    // The files as they are before the program can change them.
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((m_folder + "*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                CatalogueMovieCount(m_folder + found.cFileName);
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    // Unless a test starts a second copy beside its own on purpose, no copy
+    // may hold the instance mutex now, or this one would end at once.
+    bool ownCopyRuns = false;
+    for (const CProgramRun* run : g_runs)
+        ownCopyRuns = ownCopyRuns || (run != this && run->IsRunning());
+    if (!ownCopyRuns && !WaitFor([] { return !InstanceMutexHeld(); })) {
+        ADD_FAILURE() << "another copy of the program still holds its instance mutex";
+        return false;
+    }
+    if (!CreateProcessA(program.c_str(), writable.data(), NULL, NULL, FALSE, 0, NULL,
+                        m_folder.c_str(), &startup, &m_process)) {
+        ADD_FAILURE() << "CreateProcess failed with error " << GetLastError();
+        return false;
+    }
+    return true;
 }
 
 bool CProgramRun::AnswerPluginWarning()
@@ -307,6 +396,22 @@ bool CProgramRun::IsRunning() const
     return m_process.hProcess != NULL && WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT;
 }
 
+std::string CProgramRun::Describe() const
+{
+    std::string text = "files:";
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((m_folder + "*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            text += std::string(" ") + found.cFileName + " (" + std::to_string(found.nFileSizeLow) + ")";
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    HWND dialog = FindWindowOf(m_process.dwProcessId, NULL, true, NULL);
+    text += "; dialog: " + (dialog != NULL ? TextOf(dialog) + "\n" + DialogText(dialog) : "none");
+    return text;
+}
+
 bool CProgramRun::HasVisibleWindow() const
 {
     return FindWindowOf(m_process.dwProcessId, NULL, false, NULL) != NULL;
@@ -320,7 +425,7 @@ void CProgramRun::PostCommand(UINT id)
 void CProgramRun::SendCommand(UINT id)
 {
     DWORD_PTR result = 0;
-    SendMessageTimeoutA(MainWindow(0), WM_COMMAND, id, 0, SMTO_ABORTIFHUNG, 10000, &result);
+    SendMessageTimeoutA(MainWindow(0), WM_COMMAND, id, 0, SMTO_ABORTIFHUNG, kProgramWaitMs, &result);
 }
 
 #endif

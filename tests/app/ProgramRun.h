@@ -10,6 +10,10 @@
 #include <functional>
 #include <string>
 
+// How long the tests wait for the program to show a window, answer a message
+// or end: generous, so that a loaded machine only makes the tests slower.
+const DWORD kProgramWaitMs = 60000;
+
 class CProgramRun {
 public:
     explicit CProgramRun(const char* testName);
@@ -36,20 +40,22 @@ public:
     // Answers the plug-in warning that every start shows here.
     bool AnswerPluginWarning();
 
-    HWND MainWindow(DWORD timeoutMs = 20000);
+    HWND MainWindow(DWORD timeoutMs = kProgramWaitMs);
     // The next message box (or other dialog) of the program whose caption or
     // text contains the given text.
-    HWND WaitDialog(const char* text, DWORD timeoutMs = 20000);
+    HWND WaitDialog(const char* text, DWORD timeoutMs = kProgramWaitMs);
     // The texts of a dialog's static controls, one per line.
     static std::string DialogText(HWND dialog);
     // Presses a button of a dialog (IDOK, IDCANCEL).
     static void Press(HWND dialog, int button);
     // Waits for the program to end; false when it still runs afterwards.
-    bool WaitExit(DWORD timeoutMs = 20000);
+    bool WaitExit(DWORD timeoutMs = kProgramWaitMs);
     bool IsRunning() const;
     DWORD ProcessId() const { return m_process.dwProcessId; }
     // Whether the program has a visible top-level window now.
     bool HasVisibleWindow() const;
+    // The run's files and the program's open dialog, for a failure message.
+    std::string Describe() const;
 
     // Posts a menu command to the main window, or sends it and returns
     // once the program has handled it.
@@ -69,7 +75,7 @@ bool WriteCatalogue(const std::string& path, int movies);
 // The number of movies in a catalogue file; -1 when it can't be read.
 int CatalogueMovieCount(const std::string& path);
 // Waits until the condition holds.
-bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = 20000);
+bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = kProgramWaitMs);
 bool FileExists(const std::string& path);
 
 #endif

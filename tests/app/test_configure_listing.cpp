@@ -463,16 +463,19 @@ TEST(ConfigureListingProgram, CustomizeChangesThePaneOnlyAfterOk)
         ASSERT_TRUE(WaitFor([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }));
         DWORD solid = 99;
         if (pressed == IDCANCEL) {
-            Sleep(500);
+            // Once the program answers again, Cancel's handler has run.
+            DWORD_PTR answer = 0;
+            ASSERT_TRUE(SendMessageTimeoutA(run.MainWindow(0), WM_NULL, 0, 0, SMTO_ABORTIFHUNG,
+                                            kProgramWaitMs, &answer));
             EXPECT_FALSE(run.GetInt("paintitem", "solid_background", &solid));
             EXPECT_FALSE(FileExists(run.PathOf("subitems.dat")));
             EXPECT_FALSE(paneHas(noPicture));
         } else {
             // The elements' file is written after the settings.
-            EXPECT_TRUE(WaitFor([&] { return FileExists(run.PathOf("subitems.dat")); }, 10000));
+            EXPECT_TRUE(WaitFor([&] { return FileExists(run.PathOf("subitems.dat")); }));
             EXPECT_TRUE(run.GetInt("paintitem", "solid_background", &solid));
             EXPECT_EQ(0u, solid);
-            EXPECT_TRUE(WaitFor([&] { return paneHas(noPicture); }, 10000));
+            EXPECT_TRUE(WaitFor([&] { return paneHas(noPicture); }));
         }
     }
     PostMessageA(main, WM_CLOSE, 0, 0);

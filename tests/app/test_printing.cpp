@@ -13,6 +13,7 @@
 #include <iterator>
 #include <string>
 
+#include "ProgramRun.h"
 #include "app/ListingPrinter.h"
 #include "app/MovieListView.h"
 #include "app/PrintSetupDlg.h"
@@ -89,14 +90,13 @@ std::string InstallTestPrinter()
 std::string ReadJob(const std::string& path)
 {
     // The spooler's command writes the file when the job ends.
-    for (int i = 0; i < 100; i++) {
+    std::string text;
+    WaitFor([&] {
         std::ifstream in(path, std::ios::binary);
-        std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        if (text.find("%%EOF") != std::string::npos)
-            return text;
-        Sleep(50);
-    }
-    return std::string();
+        text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        return text.find("%%EOF") != std::string::npos;
+    });
+    return text.find("%%EOF") != std::string::npos ? text : std::string();
 }
 
 int CountOf(const std::string& text, const char* what)

@@ -47,7 +47,7 @@ TEST(ProgramLayout, BoxesUseTheDesignedBackground)
     ASSERT_NE(main, nullptr);
     HWND pane = GetDlgItem(main, IDW_PANE);
     ASSERT_NE(pane, nullptr);
-    EXPECT_TRUE(WaitFor([&] { return CountScreenPixels(pane, magenta) > 500; }, 10000));
+    EXPECT_TRUE(WaitFor([&] { return CountScreenPixels(pane, magenta) > 500; }));
     PostMessageA(main, WM_CLOSE, 0, 0);
     EXPECT_TRUE(run.WaitExit());
 }

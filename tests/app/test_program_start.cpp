@@ -50,7 +50,7 @@ TEST(ProgramStart, SecondStartBringsTheFirstForwardAndEndsWithoutAWindow)
         }));
         EXPECT_FALSE(sawWindow) << "minimised: " << minimised;
         EXPECT_TRUE(first.IsRunning());
-        EXPECT_TRUE(WaitFor([&] { return IsIconic(main) == FALSE; }, 5000))
+        EXPECT_TRUE(WaitFor([&] { return IsIconic(main) == FALSE; }))
             << "minimised: " << minimised;
     }
     CloseNormally(first);
@@ -129,7 +129,8 @@ TEST(ProgramStart, CommandLineDatabaseWinsOverTheLastOne)
     // Named relative to the program's current folder, which is its own.
     ASSERT_NE(run.StartToMainWindow("named.vdb"), nullptr);
     // The crash copy is the opened database.
-    EXPECT_TRUE(WaitFor([&] { return CatalogueMovieCount(run.PathOf("saved.bak")) == 3; }));
+    EXPECT_TRUE(WaitFor([&] { return CatalogueMovieCount(run.PathOf("saved.bak")) == 3; }))
+        << run.Describe();
     CloseNormally(run);
 
     EXPECT_EQ(Full(named), run.String("open", "recent1"));
@@ -172,7 +173,7 @@ TEST(CrashRecovery, AcceptedCopyIsRestoredWithoutAFileNameAndCountsAsUnsaved)
     std::string target = run.PathOf("rescued.vdb");
     SendMessageA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(target.c_str()));
     CProgramRun::Press(saveAs, IDOK);
-    ASSERT_TRUE(WaitFor([&] { return CatalogueMovieCount(target) == 3; }));
+    ASSERT_TRUE(WaitFor([&] { return CatalogueMovieCount(target) == 3; })) << run.Describe();
 
     // Saved now: the close box ends the program without a question.
     CloseNormally(run);
@@ -228,7 +229,8 @@ TEST(CrashRecovery, DeclinedCopyStaysUntilTheNextOpen)
 
     // Opening a database (here through the recent list) overwrites it.
     run.PostCommand(ID_FILE_RECENT1);
-    EXPECT_TRUE(WaitFor([&] { return CatalogueMovieCount(run.PathOf("saved.bak")) == 5; }));
+    EXPECT_TRUE(WaitFor([&] { return CatalogueMovieCount(run.PathOf("saved.bak")) == 5; }))
+        << run.Describe();
     CloseNormally(run);
     EXPECT_FALSE(FileExists(run.PathOf("saved.bak")));
 }
@@ -254,7 +256,8 @@ TEST(CrashRecovery, UnreadableCopyLetsTheNamedDatabaseOpen)
     ASSERT_NE(run.MainWindow(), nullptr);
 
     // Nothing was restored, so the named database opens and nothing is unsaved.
-    EXPECT_TRUE(WaitFor([&] { return CatalogueMovieCount(run.PathOf("saved.bak")) == 5; }));
+    EXPECT_TRUE(WaitFor([&] { return CatalogueMovieCount(run.PathOf("saved.bak")) == 5; }))
+        << run.Describe();
     CloseNormally(run);
     EXPECT_EQ(Full(named), run.String("open", "recent1"));
 }
@@ -283,7 +286,8 @@ TEST(RecentFiles, ReopeningMovesToTheTopAndAFailedOpenDropsTheEntry)
         return run.String("open", "recent1") == Full(second) && run.String("open", "recent2") == first;
     }));
     EXPECT_EQ(missing, run.String("open", "recent3"));
-    EXPECT_TRUE(WaitFor([&] { return CatalogueMovieCount(run.PathOf("saved.bak")) == 2; }));
+    EXPECT_TRUE(WaitFor([&] { return CatalogueMovieCount(run.PathOf("saved.bak")) == 2; }))
+        << run.Describe();
 
     run.PostCommand(ID_FILE_RECENT1 + 2);
     for (const char* text : { "Error opening file", "Unable to load database from file" }) {

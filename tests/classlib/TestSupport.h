@@ -9,9 +9,9 @@
 // Dispatches every message waiting in this thread's queue.
 void PumpPending();
 // Pumps messages until done() holds or the time is up; answers done().
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 10000);
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 60000);
 // Waits for a handle while dispatching this thread's messages.
-bool WaitPumping(HANDLE handle, DWORD timeoutMs = 10000);
+bool WaitPumping(HANDLE handle, DWORD timeoutMs = 60000);
 
 // A registry company name that no other test or run uses.
 std::string UniqueCompanyName(const char* testName);

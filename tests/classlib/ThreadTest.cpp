@@ -67,7 +67,7 @@ TEST(Thread, WorkerRunsAndItsHandleStaysWaitableAfterItEnds)
     ThreadProbe probe;
     CWinThread* pThread = AfxBeginThread(&SetValueThread, &probe);
     ASSERT_NE(pThread, nullptr);
-    ASSERT_EQ(::WaitForSingleObject(pThread->m_hThread, 10000), WAIT_OBJECT_0);
+    ASSERT_EQ(::WaitForSingleObject(pThread->m_hThread, 60000), WAIT_OBJECT_0);
     ::Sleep(20);
     EXPECT_EQ(::WaitForSingleObject(pThread->m_hThread, 0), WAIT_OBJECT_0);
     DWORD exitCode = 0;
@@ -89,7 +89,7 @@ TEST(Thread, SuspendedWorkerWaitsForResume)
     EXPECT_EQ(::WaitForSingleObject(pThread->m_hThread, 100), (DWORD)WAIT_TIMEOUT);
     EXPECT_EQ(probe.value, 0);
     pThread->ResumeThread();
-    ASSERT_EQ(::WaitForSingleObject(pThread->m_hThread, 10000), WAIT_OBJECT_0);
+    ASSERT_EQ(::WaitForSingleObject(pThread->m_hThread, 60000), WAIT_OBJECT_0);
     EXPECT_EQ(probe.value, 42);
     delete pThread;
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <commctrl.h>
 #include <shlwapi.h>
+#include <tlhelp32.h>
 
 #include <cstdio>
 #include <map>
@@ -38,6 +39,10 @@ public:
 DialogDriver* g_driver = nullptr;
 const char* const kSeenProperty = "VistrelTestDriverSeen";
 const char* const kCancelAtProperty = "VistrelTestDriverCancelAt";
+// How long a dialog may stay open after its script ran: a dialog that works
+// (converting covers, scanning a disc) stays open for a while on a loaded
+// machine, and only a broken test keeps one open this long.
+const DWORD kLeftOpenMs = 60000;
 
 BOOL CALLBACK CollectDialog(HWND window, LPARAM param)
 {
@@ -103,7 +108,7 @@ void DialogDriver::Tick()
         if (::GetPropA(dialog, kSeenProperty) == nullptr) {
             ::SetPropA(dialog, kSeenProperty, reinterpret_cast<HANDLE>(1));
             ::SetPropA(dialog, kCancelAtProperty,
-                       reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(::GetTickCount() + 5000)));
+                       reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(::GetTickCount() + kLeftOpenMs)));
             ++m_count;
             m_script(dialog);
         } else {
@@ -112,7 +117,7 @@ void DialogDriver::Tick()
                 ADD_FAILURE() << "the dialog \"" << WindowCaption(dialog) << "\" was left open";
                 ::PostMessage(dialog, WM_COMMAND, IDCANCEL, 0);
                 ::SetPropA(dialog, kCancelAtProperty,
-                           reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(::GetTickCount() + 5000)));
+                           reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(::GetTickCount() + kLeftOpenMs)));
             }
         }
     }
@@ -157,6 +162,20 @@ void Later(std::function<void()> f)
 void Poll(std::function<bool()> check)
 {
     g_polls[::SetTimer(nullptr, 0, 20, PollTick)] = std::move(check);
+}
+
+int ThreadCount()
+{
+    HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    THREADENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    int count = 0;
+    for (BOOL more = ::Thread32First(snapshot, &entry); more; more = ::Thread32Next(snapshot, &entry)) {
+        if (entry.th32OwnerProcessID == ::GetCurrentProcessId())
+            count++;
+    }
+    ::CloseHandle(snapshot);
+    return count;
 }
 
 std::string ItemText(HWND dialog, int id)

@@ -26,7 +26,7 @@ private:
 
 // While it lives, a timer of this thread hands every dialog of the thread
 // that becomes visible to the script, once. The script reads the controls
-// and posts clicks; a dialog still open 5 seconds after its script ran is
+// and posts clicks; a dialog still open a minute after its script ran is
 // cancelled so that a broken test fails instead of hanging.
 class DialogDriver {
 public:
@@ -50,6 +50,8 @@ private:
 void Later(std::function<void()> f);
 // Calls check every 20 ms until it answers true.
 void Poll(std::function<bool()> check);
+// The number of threads of this process: a worker that ended is gone.
+int ThreadCount();
 
 // Tests that fill the program's collection start and end with it empty.
 class CollectionTest : public ::testing::Test {

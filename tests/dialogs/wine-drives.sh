@@ -33,6 +33,7 @@ wine_quiet() {
 case "$command" in
   cleanup)
     "$WINESERVER" -k >/dev/null 2>&1
+    "$WINESERVER" -w >/dev/null 2>&1
     exit 0 ;;
   setup) ;;
   *)
@@ -42,8 +43,10 @@ esac
 data=$3
 drives=$4
 
-# A server that an earlier run left behind goes first.
+# A server that an earlier run left behind goes first, and is waited for:
+# Wine's programs started next must not meet it still ending.
 "$WINESERVER" -k >/dev/null 2>&1
+"$WINESERVER" -w >/dev/null 2>&1
 
 # The prefix is made once per build folder; later runs only redo the drives.
 if [ ! -f "$WINEPREFIX/system.reg" ]; then

@@ -172,7 +172,9 @@ namespace {
 
 std::vector<std::function<bool()>> g_steps;
 size_t g_nextStep = 0;
-int g_tries = 0;
+DWORD g_stepSince = 0;
+// How long a step may wait for its window: long enough for a loaded machine.
+const DWORD kStepWaitMs = 60000;
 
 BOOL CALLBACK CollectDialog(HWND window, LPARAM lParam)
 {
@@ -197,7 +199,7 @@ CTimedSteps::CTimedSteps(std::vector<std::function<bool()>> steps)
 {
     g_steps = std::move(steps);
     g_nextStep = 0;
-    g_tries = 0;
+    g_stepSince = ::GetTickCount();
     m_timer = ::SetTimer(NULL, 0, 100, &CTimedSteps::Tick);
 }
 
@@ -221,8 +223,8 @@ void CALLBACK CTimedSteps::Tick(HWND, UINT, UINT_PTR, DWORD)
     if (g_steps[step]()) {
         if (g_nextStep == step)
             g_nextStep++;
-        g_tries = 0;
-    } else if (++g_tries > 100) {
+        g_stepSince = ::GetTickCount();
+    } else if (::GetTickCount() - g_stepSince > kStepWaitMs) {
         ADD_FAILURE() << "step " << step << " waited too long";
         g_nextStep = g_steps.size();
         for (HWND dialog : ThreadDialogs())

@@ -65,7 +65,7 @@ int LastRedColumn(HWND edit);
 // Steps that play the user while a modal dialog of this thread runs: one
 // step per timer tick (100 ms), in order. A step answers false to be asked
 // again at the next tick (to wait for a window); a step still waiting after
-// ten seconds fails the test and cancels the thread's dialogs.
+// a minute fails the test and cancels the thread's dialogs.
 class CTimedSteps {
 public:
     explicit CTimedSteps(std::vector<std::function<bool()>> steps);

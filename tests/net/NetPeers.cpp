@@ -37,14 +37,15 @@ std::string PeerUrl(const char* path)
     return "http://127.0.0.1:" + std::to_string(PeerPort("http")) + path;
 }
 
-FetchResult FetchWith(CHttpClient& client, const std::string& url, const char* body)
+FetchResult FetchWith(CHttpClient& client, const std::string& url, const char* body,
+                      CDownloadStatus* status)
 {
     FetchResult result;
     client.ClearErrors();
     char* buffer = nullptr;
     size_t length = 99;
     DWORD start = GetTickCount();
-    result.ok = client.Fetch(url.c_str(), body, &buffer, &length, nullptr);
+    result.ok = client.Fetch(url.c_str(), body, &buffer, &length, status);
     result.elapsedMs = GetTickCount() - start;
     if (result.ok) {
         EXPECT_NE(nullptr, buffer);

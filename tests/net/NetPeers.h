@@ -29,7 +29,8 @@ struct FetchResult {
 };
 
 // Clears the client's errors, fetches, and checks that a failure leaves
-// the buffer empty.
-FetchResult FetchWith(CHttpClient& client, const std::string& url, const char* body = nullptr);
+// the buffer empty. A status, when given, follows the request's steps.
+FetchResult FetchWith(CHttpClient& client, const std::string& url, const char* body = nullptr,
+                      CDownloadStatus* status = nullptr);
 
 #endif

@@ -95,7 +95,10 @@ def start(folder):
                                  stdin=subprocess.DEVNULL, stdout=out, stderr=out, start_new_session=True)
     with open(os.path.join(folder, "imdb_site.pid"), "w") as f:
         f.write(str(child.pid))
-    for _ in range(100):
+    # The port file appears once the site listens; a loaded machine may take
+    # a while to start Python, so wait on the file (or the child's end).
+    deadline = time.monotonic() + 60
+    while time.monotonic() < deadline and child.poll() is None:
         if os.path.exists(os.path.join(folder, "imdb_port")):
             return 0
         time.sleep(0.1)

@@ -96,18 +96,20 @@ run microsocks microsocks -i 127.0.0.1 -p "$micro"
 run microsocks-auth microsocks -i 127.0.0.1 -p "$microauth" -u vistrel -P secret
 run danted danted -f "$dir/danted.conf" -p "$dir/danted.own"
 
-# Ready once every port takes a connection.
+# Ready once every port takes a connection; a loaded machine may take a
+# while to start them all.
 python3 - "$http" "$socks" "$tiny" "$tinyauth" "$micro" "$microauth" "$dante" <<'EOF' || { stop; exit 1; }
 import socket, sys, time
+deadline = time.monotonic() + 60
 for port in map(int, sys.argv[1:]):
-    for _ in range(100):
+    while True:
         try:
-            socket.create_connection(("127.0.0.1", port), timeout=1).close()
+            socket.create_connection(("127.0.0.1", port), timeout=5).close()
             break
         except OSError:
+            if time.monotonic() > deadline:
+                sys.exit("peers.sh: nothing listens on port %d" % port)
             time.sleep(0.1)
-    else:
-        sys.exit("peers.sh: nothing listens on port %d" % port)
 EOF
 
 cat >"$dir/ports" <<EOF

@@ -21,16 +21,17 @@ std::string ControlText(HWND window, int id)
     return text;
 }
 
-// Waits up to 5 s for the condition, from the worker's side.
+// Waits up to a minute for the condition, from the worker's side.
 template <class Condition>
 bool WaitUntil(Condition condition)
 {
-    for (int i = 0; i < 250; i++) {
-        if (condition())
-            return true;
+    DWORD start = GetTickCount();
+    while (!condition()) {
+        if (GetTickCount() - start > 60000)
+            return false;
         Sleep(20);
     }
-    return false;
+    return true;
 }
 
 void CountCancel(void* argument)

@@ -49,10 +49,17 @@ ProgramResult RunProgram(const std::string& program, const std::vector<std::stri
     line.push_back('\0');
     if (CreateProcessA(NULL, line.data(), NULL, NULL, TRUE, 0, NULL,
                        folder.empty() ? NULL : folder.c_str(), &startup, &process)) {
-        WaitForSingleObject(process.hProcess, INFINITE);
+        // A tool that hangs is ended and reported with exit code -1, rather
+        // than holding the whole test program until CTest's time-out.
+        bool ended = WaitForSingleObject(process.hProcess, 120000) == WAIT_OBJECT_0;
+        if (!ended) {
+            std::fprintf(stderr, "%s did not end\n", command.c_str());
+            TerminateProcess(process.hProcess, 1);
+            WaitForSingleObject(process.hProcess, INFINITE);
+        }
         DWORD code = 0;
         GetExitCodeProcess(process.hProcess, &code);
-        result.exitCode = int(code);
+        result.exitCode = ended ? int(code) : -1;
         CloseHandle(process.hProcess);
         CloseHandle(process.hThread);
     }
