@@ -27,7 +27,11 @@ const DWORD kStopStepMs = 100;
 // The pause after a success: rounds of 10 ms.
 const int kPauseRounds = 1000;
 const DWORD kPauseRoundMs = 10;
-std::atomic<MassUpdateSleep> g_pauseSleep{ nullptr };
+void PlainSleep(DWORD ms)
+{
+    ::Sleep(ms);
+}
+std::atomic<MassUpdateSleep> g_pauseSleep{ PlainSleep };
 
 // The boxes locked while a run goes on.
 const int kRunLocked[] = { IDOK, IDC_MASS_ONLY, IDC_MASS_FORGET, IDC_MASS_SHOW, IDC_MASS_ASK,
@@ -125,7 +129,7 @@ void CMassUpdateJob::EndRetrieval()
 
 void SetMassUpdateSleep(MassUpdateSleep sleep)
 {
-    g_pauseSleep = sleep;
+    g_pauseSleep = sleep != nullptr ? sleep : PlainSleep;
 }
 
 UINT MassUpdateImdbThread(LPVOID param)
@@ -188,10 +192,7 @@ UINT MassUpdateImdbThread(LPVOID param)
         if (outcome.ok && i + 1 < ids.size()) {
             MassUpdateSleep sleep = g_pauseSleep;
             for (int round = 1; round <= kPauseRounds && !job->IsStopRequested(); round++) {
-                if (sleep != nullptr)
-                    sleep(kPauseRoundMs);
-                else
-                    ::Sleep(kPauseRoundMs);
+                sleep(kPauseRoundMs);
                 ::SendMessage(job->m_pause, PBM_SETPOS, WPARAM(round), 0);
             }
             ::SendMessage(job->m_pause, PBM_SETPOS, 0, 0);

@@ -189,34 +189,19 @@ int CatalogueMovieCount(const std::string& path)
     if (known != seen.end() && known->second.size == size
         && CompareFileTime(&known->second.written, &data.ftLastWriteTime) == 0)
         return known->second.count;
-    // The bytes are taken in one read and the handle closed at once; the
-    // catalogue is read from a copy. A file that can't be opened (the
-    // program still holds the handle that renamed it into place) is no
-    // answer to keep; one read whole but no catalogue is.
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
-    if (file == INVALID_HANDLE_VALUE) {
-        seen.erase(path);
-        return -1;
-    }
-    // Catalogues of the tests are small; a huge file is no catalogue of theirs.
-    std::vector<char> bytes(size < 0x4000000 ? static_cast<size_t>(size) : 0);
-    DWORD got = 0;
-    bool opened = bytes.size() == size
-        && (bytes.empty() || ReadFile(file, bytes.data(), DWORD(size), &got, NULL)) && got == size;
-    CloseHandle(file);
+    // The catalogue is read from a copy, so the program's file is open only
+    // while it is copied. A file that can't be copied (the program still
+    // holds the handle that renamed it into place) is no answer to keep; one
+    // copied but no catalogue is.
+    char temp[MAX_PATH + 1] = {};
+    GetTempPathA(MAX_PATH, temp);
+    std::string copy = std::string(temp) + "vistrel-poll-" + std::to_string(GetCurrentProcessId()) + ".vdb";
+    bool opened = CopyFileA(path.c_str(), copy.c_str(), FALSE) != FALSE;
     int count = -1;
     if (opened) {
-        char temp[MAX_PATH + 1] = {};
-        GetTempPathA(MAX_PATH, temp);
-        std::string copy = std::string(temp) + "vistrel-poll-" + std::to_string(GetCurrentProcessId()) + ".vdb";
-        FILE* out = fopen(copy.c_str(), "wb");
-        opened = out != NULL && fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
-        if (out != NULL)
-            opened = fclose(out) == 0 && opened;
         SetErrorBoxRecording(true);
         CMovieCollection collection;
-        if (opened && collection.Load(copy.c_str()))
+        if (collection.Load(copy.c_str()))
             count = int(collection.GetMovieCount());
         DeleteFileA(copy.c_str());
     }
