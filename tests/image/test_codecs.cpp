@@ -40,6 +40,7 @@ const Fixture kFixtures[] = {
     { "topdown-rgb565.bmp", IMAGE_FORMAT_BMP, 24, 7, ALPHA_IGNORED, nullptr },
     { "gif2.gif", IMAGE_FORMAT_GIF, 1, 0, ALPHA_KEPT, nullptr },
     { "gif3.gif", IMAGE_FORMAT_GIF, 4, 0, ALPHA_KEPT, nullptr },
+    { "gif16.gif", IMAGE_FORMAT_GIF, 4, 0, ALPHA_KEPT, nullptr },
     { "gif17.gif", IMAGE_FORMAT_GIF, 8, 0, ALPHA_KEPT, nullptr },
     { "gif256.gif", IMAGE_FORMAT_GIF, 8, 0, ALPHA_KEPT, nullptr },
     { "interlaced.gif", IMAGE_FORMAT_GIF, 8, 0, ALPHA_KEPT, nullptr },
