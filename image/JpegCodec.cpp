@@ -10,9 +10,22 @@
 
 namespace {
 
-// The library may use this much memory for one picture; a file that would
-// need more (a huge progressive picture) fails instead of taking it all.
-const long kLibraryMemoryLimit = 256L * 1024 * 1024;
+// The library may use this much memory for one picture. A progressive or
+// multi-scan file keeps every coefficient of the picture until its last
+// scan: two bytes a pixel for each full-size component. This is what the
+// most pixels an image may have need with four such components, and room
+// for the library's rows and tables; a file that would need more (more
+// components) fails instead of taking it.
+const long kLibraryMemoryLimit = long(kMaxImagePixels * 4 * sizeof(JCOEF)) + 32L * 1024 * 1024;
+
+// The library reads every scan of a progressive file over the whole picture
+// before the first row comes out, and a file may hold thousands that each
+// cost as much as a picture. Real files have a few dozen at most.
+const int kMaxScans = 1000;
+
+// Our own message, numbered after the library's.
+enum { JERR_TOO_MANY_SCANS = 1000 };
+const char* const kOwnMessages[] = { "JPEG file has more than %d scans", nullptr };
 
 struct JpegErrorManager {
     jpeg_error_mgr pub;
@@ -43,7 +56,21 @@ void InstallErrorManager(JpegErrorManager* manager)
     jpeg_std_error(&manager->pub);
     manager->pub.error_exit = JumpOnError;
     manager->pub.emit_message = JumpOnPrematureEnd;
+    manager->pub.addon_message_table = kOwnMessages;
+    manager->pub.first_addon_message = JERR_TOO_MANY_SCANS;
+    manager->pub.last_addon_message = JERR_TOO_MANY_SCANS;
     manager->message[0] = '\0';
+}
+
+// Called as the library reads the file, at least once for each scan before
+// its data: a scan past the limit ends the decoding as a library error.
+void LimitScans(j_common_ptr cinfo)
+{
+    if (reinterpret_cast<j_decompress_ptr>(cinfo)->input_scan_number > kMaxScans) {
+        cinfo->err->msg_code = JERR_TOO_MANY_SCANS;
+        cinfo->err->msg_parm.i[0] = kMaxScans;
+        (*cinfo->err->error_exit)(cinfo);
+    }
 }
 
 } // namespace
@@ -62,8 +89,11 @@ bool CJpegCodec::Decode(FILE* file)
         SetLastError(errors.pub.msg_code == JERR_IMAGE_TOO_BIG ? "Can't allocate memory" : errors.message);
         return false;
     }
+    jpeg_progress_mgr progress = {};
+    progress.progress_monitor = LimitScans;
     jpeg_create_decompress(&cinfo);
     cinfo.mem->max_memory_to_use = kLibraryMemoryLimit;
+    cinfo.progress = &progress;
     jpeg_stdio_src(&cinfo, file);
     jpeg_read_header(&cinfo, TRUE);
     // Before the library allocates anything for the picture.

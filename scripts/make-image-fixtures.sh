@@ -70,6 +70,7 @@ done
 # GIF.
 "$convert" "$(stripes 2 5)" "$out/gif2.gif"
 "$convert" "$(stripes 3 5)" "$out/gif3.gif"
+"$convert" "$(stripes 16 5)" "$out/gif16.gif"
 "$convert" "$(stripes 17 5)" "$out/gif17.gif"
 paint 16x16 '(i%16)/15' 'j/15' '((i+j)%4)/3' "$work/all256.png"
 "$convert" "$work/all256.png" "$out/gif256.gif"

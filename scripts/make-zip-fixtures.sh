@@ -142,6 +142,18 @@ def bomb(data):
     data[end:end] = more
     struct.pack_into("<HHI", data, end + len(more) + 8, 100, 100, end - cd + len(more))
 write("bomb.zip", [(info("zeros00.bin"), bytes(10000000))], bomb)
+# The same with every central header under the local header's own name.
+def bomb_same_name(data):
+    cd, end = central(data), data.rindex(b"PK\x05\x06")
+    more = data[cd:end] * 9
+    data[end:end] = more
+    struct.pack_into("<HHI", data, end + len(more) + 8, 10, 10, end - cd + len(more))
+write("bomb_same_name.zip", [(info("zeros00.bin"), bytes(1000000))], bomb_same_name)
+
+# An empty member whose local extra field, by its length, takes in the
+# first bytes of the next local header.
+write("extra_reach.zip", [(info("a.txt", method=zipfile.ZIP_STORED), b""), (info("b.txt"), b"after")],
+      lambda data: struct.pack_into("<H", data, 28, 4))
 PY
 
 ls -l "$out"

@@ -40,6 +40,7 @@ const Fixture kFixtures[] = {
     { "topdown-rgb565.bmp", IMAGE_FORMAT_BMP, 24, 7, ALPHA_IGNORED, nullptr },
     { "gif2.gif", IMAGE_FORMAT_GIF, 1, 0, ALPHA_KEPT, nullptr },
     { "gif3.gif", IMAGE_FORMAT_GIF, 4, 0, ALPHA_KEPT, nullptr },
+    { "gif16.gif", IMAGE_FORMAT_GIF, 4, 0, ALPHA_KEPT, nullptr },
     { "gif17.gif", IMAGE_FORMAT_GIF, 8, 0, ALPHA_KEPT, nullptr },
     { "gif256.gif", IMAGE_FORMAT_GIF, 8, 0, ALPHA_KEPT, nullptr },
     { "interlaced.gif", IMAGE_FORMAT_GIF, 8, 0, ALPHA_KEPT, nullptr },
@@ -149,6 +150,21 @@ bool DecodeBytes(CxImage& image, const std::vector<BYTE>& bytes, DWORD format)
     bool ok = image.Load(path.c_str(), format);
     std::remove(path.c_str());
     return ok;
+}
+
+// The progressive fixture with more scans before its end: a table of one
+// code, then AC scans of the first component each holding one run of empty
+// blocks longer than the picture, which change no pixel.
+std::vector<BYTE> WithMoreScans(size_t scans)
+{
+    std::vector<BYTE> file = ReadBytes(ImageFixture("progressive.jpg"));
+    std::vector<BYTE> more = { 0xFF, 0xC4, 0, 20, 0x10, 1 };
+    more.resize(more.size() + 15);
+    more.push_back(0x70);
+    for (size_t i = 0; i < scans; i++)
+        more.insert(more.end(), { 0xFF, 0xDA, 0, 8, 1, 1, 0, 1, 63, 0, 0x7F });
+    file.insert(file.end() - 2, more.begin(), more.end());
+    return file;
 }
 
 // Pixel indices of the picture, rows from the top.
@@ -473,7 +489,7 @@ TEST(ImageCodecs, HostileGifsFailCleanly)
     EXPECT_FALSE(DecodeBytes(image, { 'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0, 0, 0, ',', 0 }, IMAGE_FORMAT_GIF));
 }
 
-TEST(ImageCodecs, PicturesUpToThePixelLimitLoad)
+TEST(ImageCodecs, PicturesUpToThePixelAndScanLimitsLoad)
 {
     // 8192 x 8192 one-bit pixels load, one row more doesn't.
     CxImage image;
@@ -482,4 +498,34 @@ TEST(ImageCodecs, PicturesUpToThePixelLimitLoad)
     EXPECT_EQ(1, image.GetPixelIndex(0, 8191));
     EXPECT_FALSE(DecodeBytes(image, BmpFile(8192, 8193, 1, BI_RGB, 0, palette, {}), IMAGE_FORMAT_BMP));
     EXPECT_STREQ("Can't allocate memory", image.GetLastError());
+
+    // A thousand scans load; one more is refused before a picture is made.
+    const std::vector<BYTE> plain = ReadBytes(ImageFixture("progressive.jpg"));
+    size_t own = 0;
+    for (size_t i = 0; i + 1 < plain.size(); i++)
+        own += plain[i] == 0xFF && plain[i + 1] == 0xDA ? 1 : 0;
+    ASSERT_TRUE(DecodeBytes(image, WithMoreScans(1000 - own), IMAGE_FORMAT_JPEG)) << image.GetLastError();
+    EXPECT_EQ("", ComparePixels(image, ImageFixture("progressive.jpg.rgba"), 2, ALPHA_KEPT));
+    EXPECT_FALSE(DecodeBytes(image, WithMoreScans(1001 - own), IMAGE_FORMAT_JPEG));
+    EXPECT_STREQ("JPEG file has more than 1000 scans", image.GetLastError());
+    EXPECT_EQ(IMAGE_FORMAT_JPEG, image.GetFormat());
+    EXPECT_EQ(40u, image.GetWidth());
+#ifndef _WIN32
+    // Progressive pictures at full resolution: colour of the most pixels,
+    // and CMYK of the most that ImageMagick makes here (the library then
+    // keeps 8 bytes a pixel).
+    std::string path = ScratchFile("large.jpg");
+    for (const char* picture : { "8192x8192 xc:'#3366cc'", "7600x7600 xc:'#3366cc' -colorspace CMYK" }) {
+        SCOPED_TRACE(picture);
+        std::string command = "convert -size " + std::string(picture) + " -sampling-factor 1x1 -interlace JPEG '" +
+                              path + "' 2>/dev/null";
+        ASSERT_EQ(0, std::system(command.c_str()));
+        ASSERT_TRUE(image.Load(path.c_str(), IMAGE_FORMAT_JPEG)) << image.GetLastError();
+        RGBQUAD corner = image.GetPixelColor(LONG(image.GetWidth()) - 1, 0);
+        EXPECT_NEAR(0x33, corner.rgbRed, 6);
+        EXPECT_NEAR(0x66, corner.rgbGreen, 6);
+        EXPECT_NEAR(0xCC, corner.rgbBlue, 6);
+    }
+    std::remove(path.c_str());
+#endif
 }

@@ -174,17 +174,24 @@ TEST(ZipReader, HostileArchivesAreRefusedAndLeaveNothing)
         // A member that failed leaves no file under its name.
         EXPECT_EQ(ZipPlatform::FileExists(inside + "/a.txt"), 0) << c.fixture;
     }
-    // Not a zip at all: no end record.
+    // Refused as they are opened: not a zip at all (no end record), and
+    // made on a system the reader does not support.
     std::string junk = folder / "junk.zip";
     WriteWhole(junk, std::string(5000, 'x'));
-    CZipFile file;
-    file.Open(junk, ZIP_MODE_READ, true);
-    CZipContainer zip;
-    try {
-        zip.Open(file, CZipContainer::zipOpen);
-        ADD_FAILURE() << "junk opened";
-    } catch (const CZipException& e) {
-        EXPECT_EQ(e.m_iCause, CZipException::cdirNotFound);
+    const struct {
+        std::string archive;
+        int cause;
+    } opened[] = {{junk, CZipException::cdirNotFound}, {ZipFixture("amiga.zip"), CZipException::platformNotSupported}};
+    for (const auto& o : opened) {
+        CZipFile file;
+        file.Open(o.archive, ZIP_MODE_READ, true);
+        CZipContainer zip;
+        try {
+            zip.Open(file, CZipContainer::zipOpen);
+            ADD_FAILURE() << o.archive << " opened";
+        } catch (const CZipException& e) {
+            EXPECT_EQ(e.m_iCause, o.cause) << o.archive;
+        }
     }
 
     // A Unix folder stored without "/" is a folder by its mode.
@@ -207,13 +214,19 @@ TEST(ZipReader, MissingVolumesAndOverlappingMembersFailEveryMemberCleanly)
     std::filesystem::copy_file(ZipFixture("split.000"), set / "split.000");
     EXPECT_EQ(Outcomes(set / "split.zip", folder.Path()), std::vector<int>({-1, -1}));
 
-    // 100 names over one local header of 10 MB (the first its own); data
-    // running into the next local header and into the directory; a local
-    // name other than the central one.
+    // 100 names over one local header of 10 MB (the first its own), and 10
+    // headers all under its own name; data running into the next local
+    // header and into the directory; a local name other than the central
+    // one.
     EXPECT_EQ(Outcomes(ZipFixture("bomb.zip"), folder.Path()), std::vector<int>(100, CZipException::badZipFile));
+    EXPECT_EQ(Outcomes(ZipFixture("bomb_same_name.zip"), folder.Path()),
+              std::vector<int>(10, CZipException::badZipFile));
     EXPECT_EQ(Outcomes(ZipFixture("overlap.zip"), folder.Path()), std::vector<int>(2, CZipException::badZipFile));
     EXPECT_EQ(Outcomes(ZipFixture("local_name.zip"), folder.Path()), std::vector<int>(1, CZipException::badZipFile));
     EXPECT_TRUE(std::filesystem::is_empty(folder.Path()));
+    // An empty member whose local extra field alone reaches the next local
+    // header; the next member is whole.
+    EXPECT_EQ(Outcomes(ZipFixture("extra_reach.zip"), folder.Path()), std::vector<int>({CZipException::badZipFile, 1}));
 }
 
 TEST(ZipReader, AttributeNameAndPathConversions)

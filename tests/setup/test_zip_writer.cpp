@@ -272,6 +272,7 @@ TEST(ZipWriter, SplitVolumesLimitsAndOneVolumeConversion)
         EXPECT_EQ(e.m_iCause, CZipException::tooManyVolumes);
     }
     EXPECT_EQ(ZipPlatform::FileExists(folder / "many.998"), 1);
+    EXPECT_EQ(ZipPlatform::FileExists(folder / "many.999"), 0);
 
     // A spanned archive that fits on its first volume becomes an ordinary
     // one: no span signature, no descriptors but the encrypted member's.
