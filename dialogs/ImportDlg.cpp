@@ -57,6 +57,10 @@ BOOL CImportDlg::OnInitDialog()
         SendDlgItemMessage(IDC_IMPORT_TEXTDIV, CB_ADDSTRING, 0, LPARAM(text));
     for (const char* text : kStringDividers)
         SendDlgItemMessage(IDC_IMPORT_STRINGDIV, CB_ADDSTRING, 0, LPARAM(text));
+    // A divider is one character: typing and pasting stop there. The listed
+    // names ("[tab]") and the stored texts are set, not typed, so they pass.
+    SendDlgItemMessage(IDC_IMPORT_TEXTDIV, CB_LIMITTEXT, 1, 0);
+    SendDlgItemMessage(IDC_IMPORT_STRINGDIV, CB_LIMITTEXT, 1, 0);
     CWinApp* app = AfxGetApp();
     SetDlgItemText(IDC_IMPORT_TEXTDIV, app->GetProfileString("import", "textdiv", "").c_str());
     SetDlgItemText(IDC_IMPORT_STRINGDIV, app->GetProfileString("import", "stringdiv", "").c_str());

@@ -117,6 +117,11 @@ TEST(TypeAhead, LettersExtendThePrefixAndFallBackToShorterOnes)
     // The anchor itself fits the prefix: it stays and the letter is not counted.
     EXPECT_EQ(kNoEntry, TypeAheadFind(titles, anchor, state, 'A'));
     EXPECT_EQ(1u, state.length);
+    // Accented letters of the code page (Windows-1252) match either case:
+    // a typed small e acute (0xE9) finds the title beginning with its capital.
+    std::vector<const char*> accented = {"Eve", "\xC9tranger", "Zed"};
+    state = TypeAheadState();
+    EXPECT_EQ(1u, TypeAheadFind(accented, kNoEntry, state, '\xE9'));
 }
 
 TEST(TypeAhead, AMovedAnchorRestartsTheSearch)

@@ -103,6 +103,8 @@ TEST_F(FileInfoTest, SizesAndWhatEachVolumeKindOffers)
     EXPECT_EQ("1023 B", CFileInfoDlg::FormatSize(1023));
     EXPECT_EQ("1.00 KB", CFileInfoDlg::FormatSize(1024));
     EXPECT_EQ("1.00 MB", CFileInfoDlg::FormatSize(1048576));
+    EXPECT_EQ("1024.00 MB", CFileInfoDlg::FormatSize(1073741823));
+    EXPECT_EQ("1.00 GB", CFileInfoDlg::FormatSize(1073741824));
     EXPECT_EQ("4.66 GB", CFileInfoDlg::FormatSize(5000000000LL));
     EXPECT_EQ("-5000000000 B", CFileInfoDlg::FormatSize(-5000000000LL));  // not cut to 32 bits
 

@@ -246,6 +246,42 @@ TEST(ImportDlg, FieldBoxesEncodingsAndCancel)
     EXPECT_EQ(AfxGetApp()->GetProfileString("import_text", "field1", ""), "ID");
 }
 
+TEST(ImportDlg, DividerBoxesTakeOneTypedOrPastedCharacter)
+{
+    ScopedProfile profile("ImportDividers");
+    struct Box {
+        int id;
+        std::string typed, pasted;
+    } boxes[] = { { IDC_IMPORT_TEXTDIV, "", "" }, { IDC_IMPORT_STRINGDIV, "", "" } };
+    std::string chosen;
+    DialogDriver driver([&](HWND dlg) {
+        for (Box& box : boxes) {
+            HWND edit = ::FindWindowExA(::GetDlgItem(dlg, box.id), NULL, "Edit", NULL);
+            SetItemText(dlg, box.id, "");
+            ::SendMessage(edit, WM_CHAR, ';', 1);
+            ::SendMessage(edit, WM_CHAR, ',', 1);
+            box.typed = ItemText(dlg, box.id);
+            // Two characters copied from the box and pasted back over them.
+            SetItemText(dlg, box.id, "ab");
+            ::SendMessage(edit, EM_SETSEL, 0, -1);
+            ::SendMessage(edit, WM_COPY, 0, 0);
+            ::SendMessage(edit, WM_PASTE, 0, 0);
+            box.pasted = ItemText(dlg, box.id);
+        }
+        // The listed names are longer, and still chosen whole.
+        Choose(dlg, IDC_IMPORT_TEXTDIV, "[space]");
+        chosen = ItemText(dlg, IDC_IMPORT_TEXTDIV);
+        PostClick(dlg, IDOK);
+    });
+    CImportDlg dlg;
+    EXPECT_EQ(IDOK, dlg.DoModal());
+    for (const Box& box : boxes) {
+        EXPECT_EQ(box.typed, ";") << box.id;
+        EXPECT_EQ(box.pasted, "a") << box.id;
+    }
+    EXPECT_EQ(chosen, "[space]");
+}
+
 TEST(ImportDlg, AStoredIdIsOverwrittenOnlyWhileItsBoxIsChecked)
 {
     std::string file = TempFile("vistrel-stored-id.txt", "0;Imported\r\n");

@@ -250,6 +250,8 @@ TEST(DownloadStatus, SpeedAndStatusTexts)
     status.SetSpeed(511.9, "Connecting...");
     EXPECT_EQ("Speed: 511.90b/s", status.GetSpeedText());
     EXPECT_EQ("Connecting...", status.GetStatusText());
+    status.SetSpeed(512, nullptr);
+    EXPECT_EQ("Speed: 0.50kb/s", status.GetSpeedText());
     status.SetSpeed(2048, nullptr);
     EXPECT_EQ("Speed: 2.00kb/s", status.GetSpeedText());
     EXPECT_EQ("Connecting...", status.GetStatusText());

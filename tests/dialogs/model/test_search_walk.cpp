@@ -46,6 +46,7 @@ TEST(SearchWalk, WalksMoviesFilesAndDiscsOnceEachAndStops)
     StrSet(&alien.m_imdbInfo->m_plot, "In space no one hears the alien");
     alien.m_imdbInfo->AddCastEntry("Sigourney Weaver", "Ripley");
     alien.m_imdbInfo->m_year = 1979;
+    StrSet(&alien.m_imdbInfo->m_country, "UK");
     DWORD alienId = collection.AddMovie(&alien, false);
     CMovie brazil;
     StrSet(&brazil.m_title, "Brazil");
@@ -71,13 +72,15 @@ TEST(SearchWalk, WalksMoviesFilesAndDiscsOnceEachAndStops)
                                                     { SEARCH_DISC, discId } };
     EXPECT_EQ(expected, found);
 
-    // Extra fields only when asked; the year as a number.
-    found.clear();
-    options.text = "1979";
+    // Extra fields only when asked: the year as a number, the country.
     options.files = false;
-    EXPECT_EQ(1, SearchCollection(collection, options, stop, sink));
-    options.extra = false;
-    EXPECT_EQ(0, SearchCollection(collection, options, stop, sink));
+    for (const char* text : { "1979", "uk" }) {
+        options.text = text;
+        options.extra = true;
+        EXPECT_EQ(1, SearchCollection(collection, options, stop, sink)) << text;
+        options.extra = false;
+        EXPECT_EQ(0, SearchCollection(collection, options, stop, sink)) << text;
+    }
 
     stop = true;
     options.text = "a";
