@@ -97,7 +97,8 @@ bool ReadMpegHeaders(const char* dir, const char* name, const char* ext, MpegHea
         MpegSequence sequence;
         // A start code that is no sequence header (an MPEG-4 group-of-VOP
         // header) refuses the file.
-        if (at >= 0 && StreamReadAt(file, at, seq, sizeof(seq)) && ReadMpegSequence(seq, &sequence)) {
+        if (at >= 0 && StreamReadAt(file, at, seq, sizeof(seq)) &&
+            ReadMpegSequence(seq, &sequence)) {
             info->width = sequence.width;
             info->height = sequence.height;
             info->framesPerSecond = kPictureRates[sequence.rateCode];
