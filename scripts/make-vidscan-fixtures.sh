@@ -131,6 +131,11 @@ ff $(video_in 160x120 25 3) -c:v mpeg1video -b:v 200k -f mpeg1video "${bitexact[
 # shellcheck disable=SC2046
 ff $(video_in 160x120 25 3) $(audio_in 24000 3) -c:v mpeg1video -b:v 200k -maxrate 200k \
   -bufsize 320k -c:a mp2 -b:a 64k -ac 1 -f mpeg "${bitexact[@]}" lsf_mp2.mpg
+# MPEG-4 Part 2 video in an MPEG-1 system stream: its group-of-VOP headers
+# begin with the sequence header's code 00 00 01 B3.
+# shellcheck disable=SC2046
+ff -f lavfi -i smptebars=size=352x288:rate=25:duration=1 $(audio_in 44100 1) -c:v mpeg4 \
+  -b:v 100k -c:a mp2 -b:a 64k -f mpeg "${bitexact[@]}" mpeg4.mpg
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 # shellcheck disable=SC2046

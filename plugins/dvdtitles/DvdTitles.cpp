@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <memory>
 
 #include <dvdread/ifo_read.h>
 
@@ -32,18 +31,6 @@ int32_t ClampToInt32(int64_t value)
 const char* OrUnknown(const std::string& text)
 {
     return text.empty() ? "[unknown]" : text.c_str();
-}
-
-struct IfoCloser {
-    void operator()(ifo_handle_t* ifo) const { ifoClose(ifo); }
-};
-typedef std::unique_ptr<ifo_handle_t, IfoCloser> IfoHandle;
-
-// The library's handle of the manager (0) or a title set; NULL when its
-// information file is damaged and is kept from the library.
-IfoHandle OpenIfo(dvd_reader_t* dvd, int titleSet)
-{
-    return IfoHandle(IfoIsReadable(dvd, titleSet) ? ifoOpen(dvd, titleSet) : NULL);
 }
 
 DvdTitleSetRow ReadTitleSetRow(const ifo_handle_t* ifo, PreCommandsJumpFn preCommandsJump)
@@ -378,7 +365,7 @@ MediaFormat* MakeDvdRecord(const DvdTitleSummary& s)
 
 MediaFormat* ReadDvdTitles(dvd_reader_t* dvd, PreCommandsJumpFn preCommandsJump)
 {
-    IfoHandle manager = OpenIfo(dvd, 0);
+    IfoHandle manager = OpenSoundIfo(dvd, 0);
     int titleSets = 0;
     if (manager != NULL && manager->vmgi_mat != NULL)
         titleSets = std::min<int>(manager->vmgi_mat->vmg_nr_of_title_sets, kMaxTitleSets);
@@ -392,7 +379,7 @@ MediaFormat* ReadDvdTitles(dvd_reader_t* dvd, PreCommandsJumpFn preCommandsJump)
     std::vector<IfoHandle> sets;
     std::vector<DvdTitleSetRow> rows;
     for (int n = 1; n <= titleSets; n++) {
-        sets.push_back(OpenIfo(dvd, n));
+        sets.push_back(OpenSoundIfo(dvd, n));
         rows.push_back(ReadTitleSetRow(sets.back().get(), preCommandsJump));
     }
     size_t best = ChooseTitleSet(rows);

@@ -2,8 +2,13 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdarg>
+#include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <iterator>
+#include <string>
 #include <vector>
 
 #include <dvdread/ifo_types.h>
@@ -247,37 +252,83 @@ private:
     dvd_file_t* file_ = NULL;
 };
 
-// True when `cut` holds the first sectors of `whole` and nothing else. The
-// files are compared a piece at a time, whatever size the folder claims.
-bool IsCutCopy(const FolderFile& cut, const FolderFile& whole)
+void DropLibraryMessage(void*, dvd_logger_level_t, const char*, va_list)
 {
-    if (cut.size >= whole.size)
-        return false;
-    const size_t kPiece = 64 * 1024;
-    std::vector<uint8_t> a(kPiece), b(kPiece);
-    for (uint64_t at = 0; at < cut.size; at += kPiece) {
-        size_t count = size_t(std::min<uint64_t>(kPiece, cut.size - at));
-        if (!cut.Read(at, a.data(), count) || !whole.Read(at, b.data(), count) ||
-            memcmp(a.data(), b.data(), count) != 0)
-            return false;
+}
+const dvd_logger_cb kQuietLogger = {DropLibraryMessage};
+
+// A new empty folder in the system's temporary folder, with a reader of the
+// library on it that removes the folder when it is closed; NULL when it
+// can't be made.
+std::shared_ptr<dvd_reader_t> MakeScratchReader(std::filesystem::path* folder)
+{
+    std::error_code error;
+    std::filesystem::path temp = std::filesystem::temp_directory_path(error);
+    if (error)
+        return NULL;
+    for (int n = 0; n < 1000 && folder->empty(); n++) {
+        std::filesystem::path candidate = temp / ("vistrel-dvd-" + std::to_string(n));
+        if (std::filesystem::create_directory(candidate, error))
+            *folder = candidate;
     }
-    return true;
+    if (folder->empty())
+        return NULL;
+    std::filesystem::path made = *folder;
+    auto close = [made](dvd_reader_t* dvd) {
+        if (dvd != NULL)
+            DVDClose(dvd);
+        std::error_code ignored;
+        std::filesystem::remove_all(made, ignored);
+    };
+    // The library takes its paths in UTF-8.
+    dvd_reader_t* dvd = DVDOpen2(NULL, &kQuietLogger, made.u8string().c_str());
+    if (dvd == NULL) {
+        close(NULL);
+        return NULL;
+    }
+    return std::shared_ptr<dvd_reader_t>(dvd, close);
+}
+
+// The title set's backup, copied a piece at a time, read by the library as
+// the information file of a scratch folder. The copy is checked, as that is
+// what the library reads.
+IfoHandle OpenFromBackup(dvd_reader_t* dvd, int titleSet)
+{
+    FolderFile backup(dvd, titleSet, DVD_READ_INFO_BACKUP_FILE);
+    if (backup.size == 0)
+        return IfoHandle();
+    std::filesystem::path folder;
+    std::shared_ptr<dvd_reader_t> scratch = MakeScratchReader(&folder);
+    if (scratch == NULL)
+        return IfoHandle();
+    char name[16];
+    snprintf(name, sizeof(name), "VTS_%02d_0.IFO", titleSet);
+    std::ofstream copy(folder / name, std::ios::binary);
+    const size_t kPiece = 64 * 1024;
+    std::vector<uint8_t> piece(kPiece);
+    for (uint64_t at = 0; at < backup.size && copy; at += kPiece) {
+        size_t count = size_t(std::min<uint64_t>(kPiece, backup.size - at));
+        if (!backup.Read(at, piece.data(), count))
+            return IfoHandle();
+        copy.write(reinterpret_cast<const char*>(piece.data()), std::streamsize(count));
+    }
+    copy.close();
+    if (!copy || !FolderFile(scratch.get(), titleSet, DVD_READ_INFO_FILE).IsSound(false))
+        return IfoHandle();
+    return IfoHandle(ifoOpen(scratch.get(), titleSet), IfoCloser{scratch});
 }
 
 }  // namespace
 
-bool IfoIsReadable(dvd_reader_t* dvd, int titleSet)
+IfoHandle OpenSoundIfo(dvd_reader_t* dvd, int titleSet)
 {
     bool manager = titleSet == 0;
     FolderFile file(dvd, titleSet, DVD_READ_INFO_FILE);
     if (file.present && file.IsSound(manager))
-        return true;
-    FolderFile backup(dvd, titleSet, DVD_READ_INFO_BACKUP_FILE);
-    if (!backup.present || !backup.IsSound(manager))
-        return false;
-    // The library reads the information file first: a damaged one it may
-    // misread before it turns to the backup. A title set's file that is the
-    // backup cut short only ends early, and the library goes on cleanly;
-    // from a cut manager file it frees its title table twice.
-    return !file.present || (!manager && IsCutCopy(file, backup));
+        return IfoHandle(ifoOpen(dvd, titleSet));
+    if (!manager)
+        return OpenFromBackup(dvd, titleSet);
+    // Without an information file the library turns to the backup itself.
+    FolderFile backup(dvd, 0, DVD_READ_INFO_BACKUP_FILE);
+    return IfoHandle(!file.present && backup.IsSound(true) ? ifoOpen(dvd, 0) : NULL);
 }

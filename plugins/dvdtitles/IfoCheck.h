@@ -1,17 +1,20 @@
 // Checks of a DVD information file (VIDEO_TS.IFO, VTS_nn_0.IFO or their
-// .BUP copies) made before libdvdread parses it. The library does not
-// survive every damaged file: a manager file cut inside its title table
-// makes it free that table twice, and a program chain count larger than its
-// table makes it read past its buffers. A file is handed to it only when
-// the header's table sectors lie inside the file, the file holds every
-// sector the header claims, and the tables' own headers fit their tables.
+// .BUP copies) made before libdvdread parses it, and the opening of a sound
+// one. The library does not survive every damaged file: a manager file cut
+// inside its title table makes it free that table twice, and a program
+// chain count larger than its table makes it read past its buffers. A file
+// is handed to it only when the header's table sectors lie inside the file,
+// the file holds every sector the header claims, and the tables' own
+// headers fit their tables.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 #include <dvdread/dvd_reader.h>
+#include <dvdread/ifo_read.h>
 
 // Copies `count` bytes at `offset` of the file to `out`; false when they
 // can't be read.
@@ -22,9 +25,18 @@ typedef std::function<bool(uint64_t offset, uint8_t* out, size_t count)> IfoRead
 // lie inside it, apart, with their entries and offsets inside them.
 bool IfoLayoutIsSound(uint64_t size, const IfoReadFn& read, bool manager);
 
-// True when ifoOpen(dvd, titleSet) may be called: the information file is
-// sound, or its backup is sound and the library reaches it without harm -
-// when there is no information file, or a title set's file is the backup
-// cut short. A cut manager file is refused whatever its backup holds: the
-// library frees its title table twice before it turns to the backup.
-bool IfoIsReadable(dvd_reader_t* dvd, int titleSet);
+// Closes a handle of the library, then lets go of the reader of the scratch
+// folder it was read from, if any.
+struct IfoCloser {
+    std::shared_ptr<dvd_reader_t> scratch;
+    void operator()(ifo_handle_t* ifo) const { ifoClose(ifo); }
+};
+typedef std::unique_ptr<ifo_handle_t, IfoCloser> IfoHandle;
+
+// The library's handle of the manager (0) or a title set, read from a sound
+// file only. A title set whose information file is missing or damaged is
+// read from its sound backup, copied into a scratch folder under the
+// information file's name, so that the library never sees the damaged file.
+// A damaged manager file gives NULL whatever its backup holds: the library
+// reads it before its backup, and frees the title table of a cut one twice.
+IfoHandle OpenSoundIfo(dvd_reader_t* dvd, int titleSet);

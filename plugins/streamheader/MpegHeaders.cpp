@@ -7,6 +7,7 @@
 #include "core/StrUtil.h"
 #include "plugins/FileNameRules.h"
 #include "tools/vidscan/MediaStream.h"
+#include "tools/vidscan/MpegSequence.h"
 
 namespace {
 
@@ -93,21 +94,17 @@ bool ReadMpegHeaders(const char* dir, const char* name, const char* ext, MpegHea
 
         int64_t at = FindStartCode(file, kSequenceHeader, false);
         uint8_t seq[8];
-        if (at >= 0 && StreamReadAt(file, at, seq, sizeof(seq))) {
-            int32_t width = seq[0] << 4 | seq[1] >> 4;
-            int32_t height = (seq[1] & 0x0F) << 8 | seq[2];
-            int rateCode = seq[3] & 0x0F;
-            // MPEG-4 video uses the same code for its group-of-VOP header,
-            // whose time code reads as a tiny picture, often of rate code 0:
-            // only a picture of at least 16 x 16 at a valid rate is MPEG.
-            if (rateCode >= 1 && rateCode <= 8 && width >= 16 && height >= 16) {
-                info->width = width;
-                info->height = height;
-                info->framesPerSecond = kPictureRates[rateCode];
-                int32_t field = seq[4] * 1024 + seq[5] * 4 + (seq[6] >> 6);
-                info->bitRate = int32_t((int64_t(field) * 400) >> 13);
-                ok = true;
-            }
+        MpegSequence sequence;
+        // A start code that is no sequence header (an MPEG-4 group-of-VOP
+        // header) refuses the file.
+        if (at >= 0 && StreamReadAt(file, at, seq, sizeof(seq)) &&
+            ReadMpegSequence(seq, &sequence)) {
+            info->width = sequence.width;
+            info->height = sequence.height;
+            info->framesPerSecond = kPictureRates[sequence.rateCode];
+            int32_t field = seq[4] * 1024 + seq[5] * 4 + (seq[6] >> 6);
+            info->bitRate = int32_t((int64_t(field) * 400) >> 13);
+            ok = true;
         }
         if (ok && !info->mpeg2) {
             // The last pack header gives the length. Its first byte tells

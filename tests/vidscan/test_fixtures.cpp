@@ -153,6 +153,13 @@ TEST(VidscanFixtures, ReportsAgreeWithProbe)
     auto joined = ReportFields(Report({"./joined.mpg"}));
     EXPECT_EQ(0u, joined.count("Data Rate"));
     EXPECT_NEAR(6.0, ReportSeconds(joined["Duration"]), 0.05);
+
+    // MPEG-4 video in a system stream: its group-of-VOP headers share the
+    // sequence header's code but give no picture size or rate.
+    auto mpeg4 = ReportFields(Report({"./mpeg4.mpg"}));
+    EXPECT_EQ("MPEG-1 System Stream", mpeg4["File Format"]);
+    EXPECT_EQ(0u, mpeg4.count("Video Info"));
+    EXPECT_EQ("44100 Hz, 64.0 kbps, mono", mpeg4["Audio Info"]);
 }
 
 TEST(VidscanFixtures, WholeReports)

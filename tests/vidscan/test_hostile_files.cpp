@@ -76,6 +76,13 @@ std::string AudioPacket(const std::string& frameHeader)
            frameHeader;
 }
 
+// A video sequence header of the picture size and rate code.
+std::string Sequence(uint32_t width, uint32_t height, uint32_t rateCode)
+{
+    return std::string("\0\0\1\xB3", 4) + char(width >> 4) + char((width & 15) << 4 | height >> 8) +
+           char(height) + char(0x10 | rateCode) + Zeros(8);
+}
+
 struct Hostile {
     const char* what;
     std::string bytes;
@@ -143,8 +150,8 @@ TEST(HostileFiles, EndAtOnceWithAReport)
         {"chunk of 4 bytes", ".RMF" + Be32(18) + Zeros(10) + "PROP" + Be32(4) + Zeros(40), "RealMedia",
          "Duration"},
         // MPEG: reserved layer, bit rate and sampling values give no audio
-        // values; a mux rate of 0 no length; a picture rate of 0 leaves the
-        // time code alone.
+        // values; a mux rate of 0 no length; a picture rate of 0 is no
+        // sequence header, and leaves the time code alone.
         {"reserved layer", Mpeg1Pack(100) + AudioPacket("\xFF\xF9\x90\x00"), "Audio only", "Audio Info"},
         {"bit rate index 15", Mpeg1Pack(100) + AudioPacket("\xFF\xFD\xF0\x00"), "Audio only", "Hz"},
         {"sampling index 3", Mpeg1Pack(100) + AudioPacket("\xFF\xFD\x9C\x00"), "Audio only", "Hz"},
@@ -154,6 +161,16 @@ TEST(HostileFiles, EndAtOnceWithAReport)
          std::string("\0\0\1\xB3\x01\x00\x10\x00", 8) + Zeros(8) + std::string("\0\0\1\xB8\x04\x08\x00\x00", 8) +
              std::string("\0\0\1\0", 4) + Zeros(8),
          "Video Elementary Stream", "Duration"},
+        // Start codes 00 00 01 B3 that are no sequence header are passed by:
+        // pictures below 16 x 16, rate codes 9 and 0, an MPEG-4 group of VOPs.
+        {"no sequence header until the last",
+         Sequence(15, 16, 3) + Sequence(16, 15, 3) + Sequence(16, 16, 9) + Sequence(16, 16, 0) +
+             std::string("\0\0\1\xB3\x00\x10\x07\x00\0\0\1\xB6", 12) + Sequence(16, 16, 8),
+         "Video Info:  16 x 16, 60 fps\n", "unknown"},
+        {"rate code 1", Sequence(16, 16, 1), "Video Info:  16 x 16, 23.976 fps\n", "unknown"},
+        // Text: 126 is the last printable byte.
+        {"one byte 126", "~", "File Format:  ASCII Text", "unknown"},
+        {"one byte 127", "\x7F", "File Format:  unknown", "ASCII"},
     };
     std::string path = FreshFolder("vidscan-hostile") + "/file";
     for (const Hostile& file : files) {

@@ -9,6 +9,7 @@
 
 #include "tools/vidscan/Detectors.h"
 #include "tools/vidscan/MediaStream.h"
+#include "tools/vidscan/MpegSequence.h"
 
 namespace {
 
@@ -22,8 +23,9 @@ const size_t kFieldRoom = 64;
 // Block size of the embedded search and the tail scan.
 const size_t kBlockBytes = 65536;
 
-const double kPictureRates[16] = {0, 24000.0 / 1001, 24, 25, 30000.0 / 1001, 30, 50,
-                                  60000.0 / 1001, 60, 0, 0, 0, 0, 0, 0, 0};
+// Frames per second by picture rate code 1..8.
+const double kPictureRates[9] = {0, 24000.0 / 1001, 24, 25, 30000.0 / 1001, 30, 50,
+                                 60000.0 / 1001, 60};
 
 // Audio bit rates in kbit/s by [MPEG-1 or not][layer - 1][index].
 const int kAudioBitRates[2][3][16] = {
@@ -188,12 +190,15 @@ void ScanForward(const ScanContext& scan, int64_t start, StreamForm form, FileRe
         uint8_t code = buffer[i + 3];
         const uint8_t* p = &buffer[i + 4];
         size_t room = got - (i + 4);
-        if (code == 0xB3 && !sawSequence && room >= 4) {
+        MpegSequence sequence;
+        if (code == 0xB3 && !sawSequence && room >= 4 && ReadMpegSequence(p, &sequence)) {
+            // The first true sequence header; MPEG-4's group-of-VOP headers
+            // share its code and are passed by.
             sawSequence = true;
             report.hasVideo = true;
-            report.width = p[0] << 4 | p[1] >> 4;
-            report.height = (p[1] & 0x0F) << 8 | p[2];
-            report.framesPerSecond = kPictureRates[p[3] & 0x0F];
+            report.width = sequence.width;
+            report.height = sequence.height;
+            report.framesPerSecond = kPictureRates[sequence.rateCode];
         } else if (code == 0xB5 && !sawExtension && room >= 1 && (p[0] & 0xF0) == 0x10 &&
                    form != kProgramForm) {
             // A sequence extension: the stream is MPEG-2 after all.

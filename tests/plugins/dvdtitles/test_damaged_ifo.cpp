@@ -31,6 +31,12 @@ Bytes Patched(Bytes file, size_t at, const Bytes& bytes)
     return file;
 }
 
+Bytes LastSectorZeroed(Bytes file)
+{
+    std::fill(file.end() - 2048, file.end(), 0);
+    return file;
+}
+
 void Quiet(void*, dvd_logger_level_t, const char*, va_list) {}
 const dvd_logger_cb kQuiet = {Quiet};
 
@@ -118,28 +124,66 @@ TEST(DvdDamagedIfo, HeadersAndTablesThatLeaveTheFile)
     EXPECT_TRUE(sound(set, false));
     EXPECT_FALSE(sound(set, true));
     EXPECT_FALSE(sound(Bytes(set.begin(), set.end() - 1), false));
-    struct Patch { bool manager; size_t at; Bytes bytes; const char* what; } const patches[] = {
-        {true, 0x1F, {3}, "a sector more than the file has"},
-        {true, 0xC7, {3}, "title table past the last sector"},
-        {true, 0xC7, {0}, "no title table"},
-        {true, 0xCF, {1}, "parental table on the title table"},
-        {true, 0x84, {0, 0, 0x17, 0xF0}, "first-play chain past the end"},
-        {false, 0x1004, {0, 0, 0x30, 0}, "chain table past the end"},
-        {false, 0x1000, {0, 0x82}, "130 chains"},
-        {false, 0x100C, {0, 0, 0x02, 0x50}, "chain past its table"},
-        {false, 0x10FC, {0x80, 0xEC}, "command table past its table"},
-        {false, 0x101A, {2}, "more programs than cells"},
+    // Title set 1's chain table is at 0x1000: two entries of 8 bytes, the
+    // first chain at 0x1018.
+    struct Edit { size_t at; Bytes bytes; };
+    struct Patch { bool manager; std::vector<Edit> edits; const char* what; } const patches[] = {
+        {true, {{0x1F, {3}}}, "a sector more than the file has"},
+        {true, {{0xC7, {3}}}, "title table past the last sector"},
+        {true, {{0xC7, {0}}}, "no title table"},
+        {true, {{0xCF, {1}}}, "parental table on the title table"},
+        {true, {{0x84, {0, 0, 0x17, 0xF0}}}, "first-play chain past the end"},
+        {false, {{0x1004, {0, 0, 0x30, 0}}}, "chain table past the end"},
+        {false, {{0x1000, {0, 0x82}}}, "130 chains"},
+        {false, {{0x100C, {0, 0, 0x02, 0x50}}}, "chain past its table"},
+        {false, {{0x10FC, {0x80, 0xEC}}}, "command table past its table"},
+        {false, {{0x101A, {2}}}, "more programs than cells"},
+        {false, {{0x1100, {0, 0}}}, "a cell without a cell playback list"},
+        // At 0x1008 the chain would read as one of no cells and no lists.
+        {false, {{0x100C, {0, 0, 0, 8}}, {0x10EC, Bytes(8, 0)}}, "chain inside the entries"},
     };
-    for (const Patch& p : patches)
-        EXPECT_FALSE(sound(Patched(p.manager ? manager : set, p.at, p.bytes), p.manager)) << p.what;
+    for (const Patch& p : patches) {
+        Bytes bytes = p.manager ? manager : set;
+        for (const Edit& edit : p.edits)
+            bytes = Patched(bytes, edit.at, edit.bytes);
+        EXPECT_FALSE(sound(bytes, p.manager)) << p.what;
+    }
+}
 
-    // In the folder, a damaged title set file beside a sound backup is
-    // refused too, cut or not.
-    ScratchDisc disc;
-    disc.Put("VTS_01_0.BUP", set);
-    Bytes chains = Patched(set, 0x1000, {0, 0x82});
-    disc.Put("VTS_01_0.IFO", chains);
-    EXPECT_EQ(kWithoutSet1, disc.Read());
-    disc.Put("VTS_01_0.IFO", Bytes(chains.begin(), chains.begin() + 3 * 2048));
-    EXPECT_EQ(kWithoutSet1, disc.Read());
+TEST(DvdDamagedIfo, DamagedTitleSetsAreReadFromTheirBackups)
+{
+    Bytes manager = Fixture("VIDEO_TS.IFO"), set1 = Fixture("VTS_01_0.IFO"),
+          set2 = Fixture("VTS_02_0.IFO");
+    const Bytes damaged1 = LastSectorZeroed(set1);
+    struct File { const char* name; Bytes bytes; };
+    struct Case { const char* what; std::vector<File> files; const char* answer; } const cases[] = {
+        {"last sector zeroed", {{"VTS_01_0.IFO", damaged1}, {"VTS_01_0.BUP", set1}}, kWhole},
+        {"second chain in the next table",
+         {{"VTS_01_0.IFO", Patched(set1, 0x1014, {0, 0, 0x08, 0})}, {"VTS_01_0.BUP", set1}},
+         kWhole},
+        {"both sets", {{"VTS_01_0.IFO", damaged1}, {"VTS_01_0.BUP", set1},
+                       {"VTS_02_0.IFO", LastSectorZeroed(set2)}, {"VTS_02_0.BUP", set2}}, kWhole},
+        // Without a sound backup a title set is left out.
+        {"backup of 130 chains",
+         {{"VTS_01_0.IFO", damaged1}, {"VTS_01_0.BUP", Patched(set1, 0x1000, {0, 0x82})}},
+         kWithoutSet1},
+        {"manager", {{"VIDEO_TS.IFO", LastSectorZeroed(manager)}, {"VIDEO_TS.BUP", manager}},
+         "NULL"},
+    };
+    // The scratch folders the backups are read from go when the reading ends.
+    auto scratchFolders = [] {
+        size_t count = 0;
+        auto temp = std::filesystem::temp_directory_path();
+        for (const auto& entry : std::filesystem::directory_iterator(temp))
+            count += entry.path().filename().string().rfind("vistrel-dvd-", 0) == 0;
+        return count;
+    };
+    size_t before = scratchFolders();
+    for (const Case& c : cases) {
+        ScratchDisc disc;
+        for (const File& file : c.files)
+            disc.Put(file.name, file.bytes);
+        EXPECT_EQ(c.answer, disc.Read()) << c.what;
+    }
+    EXPECT_EQ(before, scratchFolders());
 }
