@@ -25,6 +25,7 @@ for tool in cmake Xvfb xdpyinfo import i686-w64-mingw32-g++-posix x86_64-w64-min
   command -v "$tool" >/dev/null 2>&1 || missing=1
 done
 [ -x /usr/lib/wine/wine64 ] || missing=1
+[ -f /opt/vistrel-deps/winpthreads-i686/.complete ] || missing=1
 if [ "$missing" = 1 ]; then
   if [ "$(id -u)" = 0 ]; then
     "$root/scripts/bootstrap.sh"
