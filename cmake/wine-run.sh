@@ -1,9 +1,10 @@
 #!/bin/sh
 # Runs a Windows program under Wine in the build's own prefix, so tests never
 # touch a user's Wine settings. VISTREL_WINEPREFIX is set by the test command.
+# Wine's own messages stay quiet unless the caller asks for some (WINEDEBUG).
 : "${WINEPREFIX:=${VISTREL_WINEPREFIX:-$HOME/.cache/vistrel-wine}}"
 export WINEPREFIX
-export WINEDEBUG=-all
+export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;winedbg.exe=d"
 case "$(file -b "$1" 2>/dev/null)" in
   *"PE32 executable"*|*"PE32 "*)

@@ -25,15 +25,18 @@ const char* const kHelpTopic = "dialog/add_file_dialog.html";
 const int kListIds[2] = {IDC_ADDFILE_GOOD, IDC_ADDFILE_ALL};
 
 // The lists live inside the tab control, which gets their notifications:
-// they go on to the dialog.
-LRESULT CALLBACK ForwardToDialog(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR)
-{
-    if (msg == WM_COMMAND)
-        return ::SendMessage(::GetParent(wnd), msg, wParam, lParam);
-    if (msg == WM_NCDESTROY)
-        ::RemoveWindowSubclass(wnd, ForwardToDialog, 0);
-    return ::DefSubclassProc(wnd, msg, wParam, lParam);
-}
+// the tab's window object hands them on to the dialog. It lives as long as
+// the tab and deletes itself once the window is gone.
+class CForwardCommands : public CWnd {
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_COMMAND)
+            return ::SendMessage(::GetParent(m_hWnd), message, wParam, lParam);
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
+    void PostNcDestroy() override { delete this; }
+};
 
 // The offered line of a file: "[label]:\folder\name", with the video's size,
 // rate and format when it has a video stream.
@@ -143,7 +146,9 @@ BOOL CAddFileDlg::OnInitDialog()
         item.lParam = LPARAM(m_lists[i]);
         ::SendMessage(tab, TCM_INSERTITEMA, i, LPARAM(&item));
     }
-    ::SetWindowSubclass(tab, ForwardToDialog, 0, 0);
+    CForwardCommands* forward = new CForwardCommands;
+    if (!forward->SubclassWindow(tab))
+        delete forward;
 
     // Both lists fill the tab's area below the tabs, 5 pixels in.
     RECT area;

@@ -63,3 +63,6 @@ fi
 
 "$here/build-deps.sh" i686
 "$here/build-deps.sh" x86_64
+# The threads library of the i686 deliverables, built for Windows XP; it
+# needs the source entries that build-deps.sh sets up.
+"$here/build-winpthreads.sh"

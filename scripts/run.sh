@@ -25,6 +25,7 @@ for tool in cmake Xvfb xdpyinfo import i686-w64-mingw32-g++-posix x86_64-w64-min
   command -v "$tool" >/dev/null 2>&1 || missing=1
 done
 [ -x /usr/lib/wine/wine64 ] || missing=1
+[ -f /opt/vistrel-deps/winpthreads-i686/.complete ] || missing=1
 if [ "$missing" = 1 ]; then
   if [ "$(id -u)" = 0 ]; then
     "$root/scripts/bootstrap.sh"
@@ -33,7 +34,7 @@ if [ "$missing" = 1 ]; then
   fi
 fi
 
-# ---- build
+# ---- build: the program, its plug-ins and the tool, nothing else
 if "$root/cmake/can-run-32bit.sh"; then
   dir="$build/win32"
   toolchain="$root/cmake/mingw-i686.cmake"
@@ -45,14 +46,18 @@ cmake -S "$root" -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYP
   -DVISTREL_TESTS=OFF >/dev/null
 cmake --build "$dir" --target vistrel -j"$(nproc)" >/dev/null
 program="$dir/app/vistrel.exe"
-# The rest of the deliverables, for the format plug-ins among them.
-cmake --build "$dir" -j"$(nproc)" >/dev/null 2>&1 ||
-  echo "run: not every other deliverable built; starting the program without them" >&2
-
-# The format plug-ins of the build go to the "plugins" folder beside the program.
+# The four format plug-ins and the media identifier tool, which the tool
+# bridge starts, go to the "plugins" folder beside the program.
 mkdir -p "$dir/app/plugins" "$run"
-find "$dir" -path "$dir/app" -prune -o -path '*/plugins/*' -name '*.dll' -print 2>/dev/null |
-  while read -r dll; do cp -f "$dll" "$dir/app/plugins/"; done
+for target in dvdtitles:plugins/dvdtitles.dll mediadetect:plugins/mediadetect.dll \
+              streamheader:plugins/streamheader.dll toolbridge:plugins/toolbridge/toolbridge.dll \
+              vidscan:tools/vidscan/vidscan.exe; do
+  if cmake --build "$dir" --target "${target%%:*}" -j"$(nproc)" >/dev/null 2>&1; then
+    cp -f "$dir/${target#*:}" "$dir/app/plugins/"
+  else
+    echo "run: ${target%%:*} did not build; the program starts without it" >&2
+  fi
+done
 
 cp -f "$root/samples/demo.vdb" "$run/demo.vdb"
 demo="Z:$(printf '%s' "$run/demo.vdb" | tr / '\\')"
@@ -60,7 +65,7 @@ demo="Z:$(printf '%s' "$run/demo.vdb" | tr / '\\')"
 # ---- Wine
 export VISTREL_WINEPREFIX="${VISTREL_WINEPREFIX:-$build/run-wineprefix}"
 export WINEPREFIX="$VISTREL_WINEPREFIX"
-export WINEDEBUG=-all
+export WINEDEBUG="${WINEDEBUG:--all}"   # quiet unless the caller asks
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;winedbg.exe=d"
 wine64=/usr/lib/wine/wine64
 wineserver=/usr/lib/wine/wineserver64

@@ -5,7 +5,7 @@ wine_env_start() {
   local build="$1"
   export VISTREL_WINEPREFIX="$build/wineprefix"
   export WINEPREFIX="$VISTREL_WINEPREFIX"
-  export WINEDEBUG=-all
+  export WINEDEBUG="${WINEDEBUG:--all}"   # quiet unless the caller asks
   export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;winedbg.exe=d"
   export WINELOADER=/usr/lib/wine/wine64
   export WINESERVER=/usr/lib/wine/wineserver64
