@@ -87,6 +87,7 @@ struct Heap {
     uint32_t keptCount;
     uint32_t decommitted;     // ...and decommitted ones
     uint32_t decommittedCount;
+    size_t pageCalls;         // calls to commit or decommit pages
     MallocFn runtimeMalloc;
     FreeFn runtimeFree;
     ReallocFn runtimeRealloc;
@@ -250,6 +251,7 @@ uint32_t TakeFreePage()
         return g_heap.top++;
     page = g_heap.decommitted;
     if (page != kNoPage) {
+        g_heap.pageCalls++;
         if (VirtualAlloc(PageAddress(page), kPageSize, MEM_COMMIT, PAGE_READWRITE) == NULL)
             return kNoPage;
         g_heap.decommitted = g_heap.pages[page].next;
@@ -259,6 +261,7 @@ uint32_t TakeFreePage()
     if (g_heap.committedTop == kPages)
         return kNoPage;
     uint32_t step = kPages - g_heap.committedTop < kCommitStep ? kPages - g_heap.committedTop : kCommitStep;
+    g_heap.pageCalls += 2;
     if (VirtualAlloc(g_heap.pages + g_heap.committedTop, step * sizeof(PageInfo), MEM_COMMIT, PAGE_READWRITE) == NULL ||
         VirtualAlloc(PageAddress(g_heap.committedTop), step * kPageSize, MEM_COMMIT, PAGE_READWRITE) == NULL)
         return kNoPage;
@@ -270,11 +273,14 @@ void ReturnPage(uint32_t page)
 {
     PageInfo& info = g_heap.pages[page];
     info.cls = kNoClass;
-    if (g_heap.keptCount >= kKeptFreePages && VirtualFree(PageAddress(page), kPageSize, MEM_DECOMMIT)) {
-        info.next = g_heap.decommitted;
-        g_heap.decommitted = page;
-        g_heap.decommittedCount++;
-        return;
+    if (g_heap.keptCount >= kKeptFreePages) {
+        g_heap.pageCalls++;
+        if (VirtualFree(PageAddress(page), kPageSize, MEM_DECOMMIT)) {
+            info.next = g_heap.decommitted;
+            g_heap.decommitted = page;
+            g_heap.decommittedCount++;
+            return;
+        }
     }
     info.next = g_heap.keptFree;
     g_heap.keptFree = page;
@@ -466,6 +472,15 @@ size_t SmallBlockHeapCommitted()
     CHeapLock lock;
     size_t table = (g_heap.committedTop * sizeof(PageInfo) + 4095) / 4096 * 4096;
     return size_t(g_heap.committedTop - g_heap.decommittedCount) * kPageSize + table;
+}
+
+size_t SmallBlockHeapPageCalls()
+{
+    SetUp();
+    if (g_heap.base == NULL)
+        return 0;
+    CHeapLock lock;
+    return g_heap.pageCalls;
 }
 
 bool SmallBlockHeapIsOn()
