@@ -9,8 +9,8 @@
 // and its page table.
 size_t SmallBlockHeapCommitted();
 
-// Calls the heap has made to the system to commit or decommit its pages. Each
-// call can take milliseconds on a busy system, whatever its length: tests and
+// Calls the heap has made to the system to commit or decommit its pages.
+// Under Wine one call can take milliseconds, whatever its length: tests and
 // benchmarks count them.
 size_t SmallBlockHeapPageCalls();
 
