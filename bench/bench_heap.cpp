@@ -1,15 +1,16 @@
 // The Windows programs' small-block heap against the C runtime's heap, in one
 // run. Opens a catalogue of short texts, closes it, opens one of long texts
 // (blocks of other sizes), closes it, three times over, and prints the
-// committed memory after each step and the best load time of each catalogue;
-// then allocates and frees 2M blocks of 40 bytes followed by 2M of 72, and
+// committed memory and the heap's calls to commit or decommit pages after each
+// step, the best load time and the slowest close of each catalogue; then
+// allocates and frees 2M blocks of 40 bytes followed by 2M of 72, and
 // times blocks of mixed sizes replaced in a working set that stays in memory.
 // All is done with the heap on, then again with it off (every block from the
 // runtime's heap).
 // "process" is the process's commit as the system reports it (under Wine, its
 // resident private memory); "heap" is what the small-block heap holds.
-// Usage: bench_heap [folder] (default: the current folder; the two catalogue
-// files are deleted at the end).
+// Usage: bench_heap [folder [movies]] (default: the current folder and 20000
+// movies; the two catalogue files are deleted at the end).
 #ifdef _WIN32
 
 #include <windows.h>
@@ -17,6 +18,7 @@
 #include <psapi.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -38,7 +40,7 @@ struct Shape {
 
 const Shape kShapes[] = {{"short texts", 12, 250, 8}, {"long texts", 70, 1100, 14}};
 const int kCycles = 3;
-const long kMovies = 20000;
+long g_movies = 20000;
 const long kFilesEach = 2;
 const long kDiscs = 1000;
 const size_t kBlocks = 2000000;
@@ -62,7 +64,7 @@ Memory Committed()
 
 void PrintStep(const char* step, const Memory& m)
 {
-    printf("  %-38s process %7.1f MiB, heap %7.1f MiB\n", step, m.process, m.heap);
+    printf("  %-46s process %7.1f MiB, heap %7.1f MiB\n", step, m.process, m.heap);
 }
 
 // A text of the given length that starts with the label and the number.
@@ -89,12 +91,12 @@ bool Build(CMovieCollection& c, const Shape& shape)
         CDisc disc;
         SetText(&disc.m_serialNumber, "SN", d, 9);
         SetText(&disc.m_name, "Disc ", d, shape.text);
-        for (long f = 0; f < kMovies * kFilesEach / kDiscs; f++)
-            disc.AddFileId(DWORD(d * (kMovies * kFilesEach / kDiscs) + f));
+        for (long f = 0; f < g_movies * kFilesEach / kDiscs; f++)
+            disc.AddFileId(DWORD(d * (g_movies * kFilesEach / kDiscs) + f));
         if (c.AddDisc(&disc, false) == NO_ID)
             return false;
     }
-    for (long i = 0; i < kMovies; i++) {
+    for (long i = 0; i < g_movies; i++) {
         CMovie movie;
         SetText(&movie.m_title, "Title ", i, shape.text);
         SetText(&movie.m_language, "Language ", i % 20, shape.text);
@@ -117,7 +119,7 @@ bool Build(CMovieCollection& c, const Shape& shape)
         if (c.AddMovie(&movie, false) == NO_ID)
             return false;
     }
-    for (long i = 0; i < kMovies * kFilesEach; i++) {
+    for (long i = 0; i < g_movies * kFilesEach; i++) {
         CMovieFile file;
         SetText(&file.m_fileName, "file", i, shape.text);
         SetText(&file.m_folder, "\\Movies\\", i % 100, shape.text);
@@ -146,6 +148,8 @@ bool BuildFiles(const std::string paths[2], bool heapOn)
 
 struct Result {
     double best[2];        // best load time of each catalogue
+    double close[2];       // slowest close of each
+    size_t closeCalls[2];  // the heap's page calls in that close
     double firstLoad[2];   // committed after the first load of each
     double peak;           // the most committed after any step
     double last;           // committed after the last close
@@ -162,13 +166,14 @@ bool Cycle(const std::string paths[2], bool heapOn, Result& result)
 {
     printf("%s:\n", heapOn ? "small-block heap" : "C runtime's heap");
     PrintStep("catalogues built and saved:", Committed());
-    result = Result{{1e9, 1e9}, {0, 0}, 0, 0};
+    result = Result{{1e9, 1e9}, {0, 0}, {0, 0}, {0, 0}, 0, 0};
     char step[80];
     for (int cycle = 1; cycle <= kCycles; cycle++) {
         for (int s = 0; s < 2; s++) {
             std::unique_ptr<CMovieCollection> loaded(new CMovieCollection);
+            size_t calls = SmallBlockHeapPageCalls();
             BenchClock::time_point start = BenchClock::now();
-            if (!loaded->Load(paths[s].c_str()) || loaded->GetMovieCount() != DWORD(kMovies)) {
+            if (!loaded->Load(paths[s].c_str()) || loaded->GetMovieCount() != DWORD(g_movies)) {
                 fprintf(stderr, "loading %s failed: %s\n", paths[s].c_str(), LastErrorBoxText().c_str());
                 return false;
             }
@@ -176,18 +181,26 @@ bool Cycle(const std::string paths[2], bool heapOn, Result& result)
             if (seconds < result.best[s])
                 result.best[s] = seconds;
             Memory m = Committed();
-            snprintf(step, sizeof step, "cycle %d, %s open (%.3f s):", cycle, kShapes[s].name, seconds);
+            snprintf(step, sizeof step, "cycle %d, %s open (%.3f s, %zu calls):", cycle, kShapes[s].name, seconds,
+                     SmallBlockHeapPageCalls() - calls);
             PrintStep(step, m);
             if (cycle == 1)
                 result.firstLoad[s] = Figure(m, heapOn);
             if (Figure(m, heapOn) > result.peak)
                 result.peak = Figure(m, heapOn);
 
+            calls = SmallBlockHeapPageCalls();
             start = BenchClock::now();
             loaded.reset();
             seconds = SecondsSince(start);
+            calls = SmallBlockHeapPageCalls() - calls;
+            if (seconds > result.close[s]) {
+                result.close[s] = seconds;
+                result.closeCalls[s] = calls;
+            }
             m = Committed();
-            snprintf(step, sizeof step, "cycle %d, %s closed (%.3f s):", cycle, kShapes[s].name, seconds);
+            snprintf(step, sizeof step, "cycle %d, %s closed (%.3f s, %zu calls):", cycle, kShapes[s].name, seconds,
+                     calls);
             PrintStep(step, m);
             result.last = Figure(m, heapOn);
         }
@@ -244,8 +257,10 @@ int main(int argc, char** argv)
 {
     SetErrorBoxRecording(true);
     std::string folder = argc > 1 ? std::string(argv[1]) + "\\" : std::string();
+    if (argc > 2 && atol(argv[2]) > 0)
+        g_movies = atol(argv[2]);
     std::string paths[2] = {folder + "bench_heap_short.vdb", folder + "bench_heap_long.vdb"};
-    printf("catalogues: %ld movies, %ld files, %ld discs each; %s and %s\n", kMovies, kMovies * kFilesEach, kDiscs,
+    printf("catalogues: %ld movies, %ld files, %ld discs each; %s and %s\n", g_movies, g_movies * kFilesEach, kDiscs,
            kShapes[0].name, kShapes[1].name);
     // Each heap builds and saves the catalogues before it loads them, so
     // that both meet a heap that has done some work.
@@ -270,6 +285,10 @@ int main(int argc, char** argv)
     for (int s = 0; s < 2; s++)
         printf("load of the %s catalogue (best of %d): heap %.3f s, runtime's heap %.3f s (runtime / heap %.2f)\n",
                kShapes[s].name, kCycles, heap.best[s], runtime.best[s], runtime.best[s] / heap.best[s]);
+    for (int s = 0; s < 2; s++)
+        printf("close %s: heap %.3f s, runtime %.3f s (slowest of %d, heap / runtime %.2f; %zu page calls by the heap)\n",
+               kShapes[s].name, heap.close[s], runtime.close[s], kCycles, heap.close[s] / runtime.close[s],
+               heap.closeCalls[s]);
     printf("%zu blocks of 8 to 600 bytes replaced among %zu: heap %.3f s, runtime's heap %.3f s "
            "(runtime / heap %.2f)\n",
            kReplaced, kWorkingSet, replaceHeap, replaceRuntime, replaceRuntime / replaceHeap);

@@ -11,8 +11,10 @@
 // range keeps, per page, its class, its count of blocks handed out and its
 // own list of blocks given back, so that a free is a constant number of
 // steps. A page whose last block comes back goes to one pool of free pages
-// that every class takes from; beyond kKeptFreePages the pool's pages are
-// decommitted, and committed again when taken.
+// that every class takes from. Beyond kKeptFreePages the pool is trimmed to
+// half of them, and decommitted pages are committed again a run at a time when
+// taken: under Wine one call to the system can take milliseconds, whatever
+// its length, and closing a catalogue frees thousands of pages.
 #ifdef _WIN32
 
 #include "core/SmallBlockHeap.h"
@@ -38,10 +40,11 @@ const size_t kMediumSizes[] = {640,  768,  896,  1024, 1280, 1536,  1792,  2048,
 const size_t kClasses = kSmallClasses + sizeof kMediumSizes / sizeof kMediumSizes[0];
 const size_t kPageShift = 16;                 // a page of one class: 64 KiB
 const size_t kPageSize = size_t(1) << kPageShift;
-const uint32_t kCommitStep = 16;              // fresh pages are committed 1 MiB at a time
+const uint32_t kCommitStep = 16;              // pages are committed up to 1 MiB at a time
 // Free pages kept committed for the next blocks of any class (32 MiB); a page
-// freed beyond them is decommitted.
+// freed beyond them has the pool trimmed to kTrimmedFreePages.
 const uint32_t kKeptFreePages = 512;
+const uint32_t kTrimmedFreePages = kKeptFreePages / 2;
 #ifdef _WIN64
 const size_t kRangeSize = size_t(16) << 30;   // 16 GiB of address space
 #else
@@ -49,7 +52,9 @@ const size_t kRangeSize = size_t(256) << 20;  // 256 MiB: the rest stays free
 #endif
 const uint32_t kPages = uint32_t(kRangeSize / kPageSize);
 const uint32_t kNoPage = 0xFFFFFFFF;
-const uint8_t kNoClass = 0xFF;
+// The class of a free page: committed in the pool, or decommitted.
+const uint8_t kFreeKept = 0xFF;
+const uint8_t kFreeDecommitted = 0xFE;
 #ifndef NDEBUG
 const size_t kMostBlocks = kPageSize / kGranule;
 #endif
@@ -64,11 +69,11 @@ struct FreeBlock {
 
 struct PageInfo {
     FreeBlock* freed;   // blocks given back, to be handed out again first
-    uint32_t next;      // links in the class's list of pages with room, or in the pool
-    uint32_t prev;
+    uint32_t next;      // links in the class's list of pages with room, or in the
+    uint32_t prev;      // list of kept or of decommitted free pages
     uint16_t live;      // blocks handed out
     uint16_t carved;    // blocks cut from the page since it joined its class
-    uint8_t cls;        // kNoClass while the page is free
+    uint8_t cls;        // kFreeKept or kFreeDecommitted while the page is free
 #ifndef NDEBUG
     uint32_t handedOut[kMostBlocks / 32];  // one bit per block handed out
 #endif
@@ -87,6 +92,7 @@ struct Heap {
     uint32_t keptCount;
     uint32_t decommitted;     // ...and decommitted ones
     uint32_t decommittedCount;
+    size_t pageCalls;         // calls to commit or decommit pages
     MallocFn runtimeMalloc;
     FreeFn runtimeFree;
     ReallocFn runtimeRealloc;
@@ -213,36 +219,92 @@ size_t ClassOf(size_t n)
     return kSmallClasses + index;
 }
 
-// The class's list of pages with room other than its current page.
-void LinkRoomy(uint32_t page, size_t index)
+// Lists of pages: a class's pages with room other than its current page, and
+// the kept and the decommitted free pages.
+void Link(uint32_t& head, uint32_t page)
 {
     PageInfo& info = g_heap.pages[page];
     info.prev = kNoPage;
-    info.next = g_heap.roomy[index];
+    info.next = head;
     if (info.next != kNoPage)
         g_heap.pages[info.next].prev = page;
-    g_heap.roomy[index] = page;
+    head = page;
 }
 
-void UnlinkRoomy(uint32_t page, size_t index)
+void Unlink(uint32_t& head, uint32_t page)
 {
     PageInfo& info = g_heap.pages[page];
     if (info.prev != kNoPage)
         g_heap.pages[info.prev].next = info.next;
     else
-        g_heap.roomy[index] = info.next;
+        head = info.next;
     if (info.next != kNoPage)
         g_heap.pages[info.next].prev = info.prev;
 }
 
+// Called locked, as is all below.
+void Keep(uint32_t page)
+{
+    g_heap.pages[page].cls = kFreeKept;
+    Link(g_heap.keptFree, page);
+    g_heap.keptCount++;
+}
+
+bool IsFree(uint32_t page)
+{
+    return g_heap.pages[page].cls >= kFreeDecommitted;
+}
+
+// Decommits the free pages [first, end) in one call. Pages among them that
+// are decommitted already stay so: the system takes that as it is.
+void Decommit(uint32_t first, uint32_t end)
+{
+    g_heap.pageCalls++;
+    if (!VirtualFree(PageAddress(first), size_t(end - first) << kPageShift, MEM_DECOMMIT))
+        return;
+    for (uint32_t page = first; page < end; page++) {
+        if (g_heap.pages[page].cls == kFreeDecommitted)
+            continue;
+        Unlink(g_heap.keptFree, page);
+        g_heap.keptCount--;
+        g_heap.pages[page].cls = kFreeDecommitted;
+        Link(g_heap.decommitted, page);
+        g_heap.decommittedCount++;
+    }
+}
+
+// Decommits kept pages down to kTrimmedFreePages, a run of adjacent free pages
+// to a call, runs of many kept pages first.
+void Trim()
+{
+    const uint32_t passes[] = {kCommitStep, 4, 1};  // kept pages a run needs, pass by pass
+    for (uint32_t least : passes) {
+        uint32_t page = 0;
+        while (page < g_heap.top && g_heap.keptCount > kTrimmedFreePages) {
+            // From the run's first kept page to its last.
+            uint32_t first = kNoPage, end = kNoPage, kept = 0;
+            for (; page < g_heap.top && IsFree(page); page++) {
+                if (g_heap.pages[page].cls == kFreeKept) {
+                    first = first == kNoPage ? page : first;
+                    end = page + 1;
+                    kept++;
+                }
+            }
+            if (kept != 0 && kept >= least)
+                Decommit(first, end);
+            page++;
+        }
+    }
+}
+
 // A committed free page: from the pool, the committed fresh pages, the
 // decommitted pool pages or fresh ones committed now. kNoPage when the range
-// is full or memory cannot be committed. Called locked, as is all below.
+// is full or memory cannot be committed.
 uint32_t TakeFreePage()
 {
     uint32_t page = g_heap.keptFree;
     if (page != kNoPage) {
-        g_heap.keptFree = g_heap.pages[page].next;
+        Unlink(g_heap.keptFree, page);
         g_heap.keptCount--;
         return page;
     }
@@ -250,15 +312,28 @@ uint32_t TakeFreePage()
         return g_heap.top++;
     page = g_heap.decommitted;
     if (page != kNoPage) {
-        if (VirtualAlloc(PageAddress(page), kPageSize, MEM_COMMIT, PAGE_READWRITE) == NULL)
+        // The pool is empty: the decommitted pages around this one are
+        // committed with it in one call and kept.
+        uint32_t first = page, end = page + 1;
+        while (first > 0 && end - first < kCommitStep && g_heap.pages[first - 1].cls == kFreeDecommitted)
+            first--;
+        while (end < g_heap.top && end - first < kCommitStep && g_heap.pages[end].cls == kFreeDecommitted)
+            end++;
+        g_heap.pageCalls++;
+        if (VirtualAlloc(PageAddress(first), size_t(end - first) << kPageShift, MEM_COMMIT, PAGE_READWRITE) == NULL)
             return kNoPage;
-        g_heap.decommitted = g_heap.pages[page].next;
-        g_heap.decommittedCount--;
+        for (uint32_t other = first; other < end; other++) {
+            Unlink(g_heap.decommitted, other);
+            g_heap.decommittedCount--;
+            if (other != page)
+                Keep(other);
+        }
         return page;
     }
     if (g_heap.committedTop == kPages)
         return kNoPage;
     uint32_t step = kPages - g_heap.committedTop < kCommitStep ? kPages - g_heap.committedTop : kCommitStep;
+    g_heap.pageCalls += 2;
     if (VirtualAlloc(g_heap.pages + g_heap.committedTop, step * sizeof(PageInfo), MEM_COMMIT, PAGE_READWRITE) == NULL ||
         VirtualAlloc(PageAddress(g_heap.committedTop), step * kPageSize, MEM_COMMIT, PAGE_READWRITE) == NULL)
         return kNoPage;
@@ -268,17 +343,9 @@ uint32_t TakeFreePage()
 
 void ReturnPage(uint32_t page)
 {
-    PageInfo& info = g_heap.pages[page];
-    info.cls = kNoClass;
-    if (g_heap.keptCount >= kKeptFreePages && VirtualFree(PageAddress(page), kPageSize, MEM_DECOMMIT)) {
-        info.next = g_heap.decommitted;
-        g_heap.decommitted = page;
-        g_heap.decommittedCount++;
-        return;
-    }
-    info.next = g_heap.keptFree;
-    g_heap.keptFree = page;
-    g_heap.keptCount++;
+    Keep(page);
+    if (g_heap.keptCount > kKeptFreePages)
+        Trim();
 }
 
 // A block of class index, or NULL when no page can be had.
@@ -289,7 +356,7 @@ void* TakeBlock(size_t index)
         // The current page is full and leaves every list until a block comes back.
         page = g_heap.roomy[index];
         if (page != kNoPage) {
-            UnlinkRoomy(page, index);
+            Unlink(g_heap.roomy[index], page);
         } else {
             page = TakeFreePage();
             if (page == kNoPage)
@@ -338,10 +405,10 @@ void GiveBack(uint32_t page, void* p)
         return;
     if (info.live == 0) {
         if (!wasFull)
-            UnlinkRoomy(page, index);
+            Unlink(g_heap.roomy[index], page);
         ReturnPage(page);
     } else if (wasFull) {
-        LinkRoomy(page, index);
+        Link(g_heap.roomy[index], page);
     }
 }
 
@@ -356,7 +423,7 @@ Fault Check(uint32_t page, const void* p)
     (void)p;
     return kSound;
 #else
-    if (page >= g_heap.top || g_heap.pages[page].cls == kNoClass)
+    if (page >= g_heap.top || IsFree(page))
         return kNeverHandedOut;
     const PageInfo& info = g_heap.pages[page];
     size_t offset = size_t(static_cast<const char*>(p) - PageAddress(page));
@@ -466,6 +533,15 @@ size_t SmallBlockHeapCommitted()
     CHeapLock lock;
     size_t table = (g_heap.committedTop * sizeof(PageInfo) + 4095) / 4096 * 4096;
     return size_t(g_heap.committedTop - g_heap.decommittedCount) * kPageSize + table;
+}
+
+size_t SmallBlockHeapPageCalls()
+{
+    SetUp();
+    if (g_heap.base == NULL)
+        return 0;
+    CHeapLock lock;
+    return g_heap.pageCalls;
 }
 
 bool SmallBlockHeapIsOn()

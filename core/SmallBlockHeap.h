@@ -9,6 +9,11 @@
 // and its page table.
 size_t SmallBlockHeapCommitted();
 
+// Calls the heap has made to the system to commit or decommit its pages.
+// Under Wine one call can take milliseconds, whatever its length: tests and
+// benchmarks count them.
+size_t SmallBlockHeapPageCalls();
+
 // Whether new blocks come from the heap (true) or all go to the C runtime's
 // own heap (false). Every block is given back to whichever heap handed it
 // out, so the heap can be switched off and on again at any time; it stays

@@ -1,7 +1,8 @@
 // The Windows programs' malloc family: blocks of every size keep their bytes
 // apart and through realloc, blocks of the C runtime's own DLL are freed
 // by it, threads allocating and freeing at once never share a block, pages
-// freed by one size class serve another, debug builds stop on a block given
+// freed by one size class serve another and go back to the system a run of
+// adjacent pages at a time, debug builds stop on a block given
 // back twice or never handed out, and without the runtime's functions every
 // block goes to the system's heap.
 #ifdef _WIN32
@@ -84,35 +85,56 @@ TEST(SmallBlockHeapDeathTest, DebugBuildsStopOnABlockNotOut)
 }
 #endif
 
-TEST(SmallBlockHeap, FreedPagesServeOtherClassesAndTheSurplusIsDecommitted)
+TEST(SmallBlockHeap, FreedPagesServeOtherClassesAndTheSurplusIsDecommittedInRuns)
 {
     // 40-byte blocks fill some 1100 pages, 72-byte ones some 1830.
     const size_t kCount = 1500000;
-    const size_t kSlack = 34 << 20;  // the free pages kept (32 MiB), and the pages being cut
+    const size_t kPages40 = kCount * 48 >> 16, kPages72 = kCount * 80 >> 16;
+    const size_t kKept = 512;        // free pages kept committed (32 MiB)
+    const size_t kSlack = 34 << 20;  // those, and the pages being cut
     std::vector<void*> blocks(kCount);
     size_t before = SmallBlockHeapCommitted();
     for (size_t i = 0; i < kCount; i++)
         blocks[i] = malloc(40);
     size_t small = SmallBlockHeapCommitted();
     EXPECT_GE(small, before + kCount * 40);
-    for (void* p : blocks)
-        free(p);
+    // The blocks took every kept page: of some 730 pages freed now, no more
+    // than the bound stay committed (give or take pages other blocks share)...
+    const size_t kFirst = kCount * 2 / 3;
+    for (size_t i = 0; i < kFirst; i++)
+        free(blocks[i]);
+    EXPECT_LE(SmallBlockHeapCommitted(), small - ((kFirst * 48 / 65536 - 32 - kKept) << 16));
+    // ...and the pages next to them go back a run to a call, not a page to a call.
+    size_t calls = SmallBlockHeapPageCalls();
+    for (size_t i = kFirst; i < kCount; i++)
+        free(blocks[i]);
+    EXPECT_LE(SmallBlockHeapPageCalls() - calls, kPages40 / 16);
     EXPECT_LE(SmallBlockHeapCommitted(), before + kSlack);
 
+    calls = SmallBlockHeapPageCalls();
     for (size_t i = 0; i < kCount; i++) {
         blocks[i] = malloc(72);
         Fill(blocks[i], 72, unsigned(i));
     }
+    // Decommitted pages are committed again a run to a call too.
+    EXPECT_LE(SmallBlockHeapPageCalls() - calls, kPages72 / 8);
     // Pages of their own would put the 72-byte blocks on top of the 40-byte ones.
     EXPECT_LE(SmallBlockHeapCommitted(), before + kCount * 80 + kSlack);
     EXPECT_LT(before + kCount * 80 + kSlack, small + kCount * 80);
+    // Pages in use between free ones stay committed: free the blocks of two
+    // pages out of three, then of the rest.
     size_t damaged = 0;
-    for (size_t i = 0; i < kCount; i++) {
-        damaged += !Holds(blocks[i], 72, unsigned(i));
-        free(blocks[i]);
+    for (int third : {1, 0}) {
+        for (size_t i = 0; i < kCount; i++) {
+            if (blocks[i] != NULL && (reinterpret_cast<uintptr_t>(blocks[i]) >> 16) % 3 >= size_t(third)) {
+                damaged += !Holds(blocks[i], 72, unsigned(i));
+                free(blocks[i]);
+                blocks[i] = NULL;
+            }
+        }
+        EXPECT_LE(SmallBlockHeapCommitted(), before + (third ? kCount * 80 / 3 : 0) + kSlack);
     }
     EXPECT_EQ(damaged, 0u);
-    EXPECT_LE(SmallBlockHeapCommitted(), before + kSlack);
 }
 
 TEST(SmallBlockHeap, BlocksKeepTheirBytesThroughReuseAndRealloc)
