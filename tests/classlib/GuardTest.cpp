@@ -1,9 +1,7 @@
 // Handlers that throw: the window or dialog answers the message's default
-// result and goes on, the failure is reported once, and a worker whose
-// function throws ends its job as failed.
+// result, the failure is reported once; a worker that throws ends as failed.
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cstring>
 #include <new>
 #include <set>
@@ -15,25 +13,23 @@
 
 namespace {
 
-enum Failure { OutOfMemory, FileFailure, Unknown };
-Failure g_failure = OutOfMemory;
+int g_failure = 0;
 int g_nPaints = 0;
-std::atomic<bool> g_failedInsideBox(false);
+bool g_failedInsideBox = false;
 
-void Fail()
+LRESULT Fail()
 {
-    if (g_failure == OutOfMemory)
+    if (g_failure == 0)
         throw std::bad_alloc();
-    if (g_failure == FileFailure)
+    if (g_failure == 1)
         throw CFileException(CFileException::diskFull, -1, "C:\\films.vdb");
     throw 42;
 }
 
-// Both fail on WM_GETTEXTLENGTH, whose default result is the caption's
-// length; the window on every paint, the dialog on WM_APP.
+// Both fail on WM_GETTEXTLENGTH, whose default result is the caption's length.
 class CFailingWnd : public CWnd {
 protected:
-    LRESULT OnTextLength(WPARAM, LPARAM) { Fail(); return 0; }
+    LRESULT OnTextLength(WPARAM, LPARAM) { return Fail(); }
     void OnPaint()
     {
         ++g_nPaints;
@@ -52,12 +48,11 @@ public:
     CFailingDialog() : CDialog(IDD_TESTDIALOG) {}
 
 protected:
-    LRESULT OnTextLength(WPARAM, LPARAM) { Fail(); return 0; }
+    LRESULT OnTextLength(WPARAM, LPARAM) { return Fail(); }
     LRESULT OnApp(WPARAM, LPARAM)
     {
         g_failedInsideBox = true;
-        Fail();
-        return 0;
+        return Fail();
     }
     DECLARE_MESSAGE_MAP()
 };
@@ -67,44 +62,30 @@ BEGIN_MESSAGE_MAP(CFailingDialog, CDialog)
     ON_MESSAGE(WM_APP, OnApp)
 END_MESSAGE_MAP()
 
-// Closes every failure box on screen (captioned with the application's
-// name) once the dialog has failed inside one, until told to stop.
-struct BoxCloser {
-    DWORD uiThread = ::GetCurrentThreadId();
-    std::atomic<bool> stop{ false };
-    std::set<HWND> closed;
-};
+// Run by a timer of the user-interface thread: closes its failure boxes
+// (captioned with the application's name) once the dialog has failed
+// inside one, and keeps them.
+std::set<HWND> g_boxes;
 
-BOOL CALLBACK CloseFailureBox(HWND hWnd, LPARAM lParam)
+BOOL CALLBACK CloseFailureBox(HWND hWnd, LPARAM)
 {
     char caption[64] = "";
     ::GetWindowText(hWnd, caption, sizeof(caption));
-    if (::IsWindowVisible(hWnd) && std::strcmp(caption, theTestApp.m_pszAppName) == 0) {
-        reinterpret_cast<BoxCloser*>(lParam)->closed.insert(hWnd);
+    if (::IsWindowVisible(hWnd) && std::strcmp(caption, theTestApp.m_pszAppName) == 0
+        && g_boxes.insert(hWnd).second)
         ::PostMessage(hWnd, WM_CLOSE, 0, 0);
-    }
     return TRUE;
 }
 
-UINT CloseFailureBoxes(LPVOID pParam)
+void CALLBACK CloseFailureBoxes(HWND, UINT, UINT_PTR, DWORD)
 {
-    BoxCloser* closer = static_cast<BoxCloser*>(pParam);
-    while (!closer->stop) {
-        if (g_failedInsideBox)
-            ::EnumThreadWindows(closer->uiThread, &CloseFailureBox, (LPARAM)closer);
-        ::Sleep(10);
-    }
-    return 0;
+    if (g_failedInsideBox)
+        ::EnumThreadWindows(::GetCurrentThreadId(), &CloseFailureBox, 0);
 }
 
-UINT FailingWorker(LPVOID)
+UINT Worker(LPVOID pParam)
 {
-    throw std::bad_alloc();
-}
-
-UINT QuietWorker(LPVOID)
-{
-    return 0;
+    return pParam != nullptr ? (UINT)Fail() : 0;
 }
 
 } // namespace
@@ -118,26 +99,25 @@ TEST(Guard, FailedHandlersAnswerTheDefaultAndAreReportedOnce)
     ASSERT_TRUE(dlg.Create(IDD_TESTDIALOG));
     struct {
         CWnd* pWnd;
-        Failure failure;
         const char* caption;
         const char* report;
     } cases[] = {
-        { &wnd, OutOfMemory, "failing window", "Out of memory." },
-        { &dlg, FileFailure, "Test dialog", "The file C:\\films.vdb could not be read or written." },
+        { &wnd, "failing window", "Out of memory." },
+        { &dlg, "Test dialog", "The file C:\\films.vdb could not be read or written." },
         // The same window and message again, after another failure between.
-        { &wnd, Unknown, "failing window", "An unexpected error occurred." },
+        { &wnd, "failing window", "An unexpected error occurred." },
     };
-    for (const auto& c : cases) {
-        g_failure = c.failure;
+    for (g_failure = 0; g_failure < 3; ++g_failure) {
         for (int round = 0; round < 2; ++round) {
             AfxShowMessageBox(nullptr, "none", "", MB_OK);
+            const auto& c = cases[g_failure];
             EXPECT_EQ((LRESULT)std::strlen(c.caption), c.pWnd->SendMessage(WM_GETTEXTLENGTH)) << c.report;
             EXPECT_EQ(round == 0 ? c.report : "none", AfxLastMessageBoxText());
         }
     }
 
-    // A failed paint is reported once, and its region is validated rather
-    // than painted again and again.
+    // A failed paint is reported once and its region validated, so that it
+    // is not painted again and again.
     g_nPaints = 0;
     for (int round = 0; round < 2; ++round) {
         AfxShowMessageBox(nullptr, "none", "", MB_OK);
@@ -147,49 +127,38 @@ TEST(Guard, FailedHandlersAnswerTheDefaultAndAreReportedOnce)
         EXPECT_FALSE(::GetUpdateRect(wnd.m_hWnd, nullptr, FALSE));
     }
     EXPECT_EQ(2, g_nPaints);
-    EXPECT_TRUE(::IsWindow(wnd.m_hWnd) && ::IsWindow(dlg.m_hWnd));
 }
 
 TEST(Guard, NothingIsReportedWhileAReportIsOnScreen)
 {
     CFailingWnd wnd;
-    ASSERT_TRUE(wnd.CreateEx(0, nullptr, "boxed window", WS_OVERLAPPEDWINDOW, 0, 0, 100, 50, nullptr, nullptr));
+    ASSERT_TRUE(wnd.CreateEx(0, nullptr, "", WS_OVERLAPPEDWINDOW, 0, 0, 100, 50, nullptr, nullptr));
     CFailingDialog dlg;
     ASSERT_TRUE(dlg.Create(IDD_TESTDIALOG));
-    g_failure = OutOfMemory;
+    g_failure = 0;
     g_failedInsideBox = false;
-    // Dispatched by the loop of the first failure's box.
-    dlg.PostMessage(WM_APP);
-    BoxCloser closer;
-    CWinThread* pCloser = AfxBeginThread(&CloseFailureBoxes, &closer);
-    ASSERT_NE(pCloser, nullptr);
-
+    dlg.PostMessage(WM_APP);    // dispatched by the loop of the window's failure box
+    UINT_PTR timer = ::SetTimer(nullptr, 0, 10, &CloseFailureBoxes);
     AfxSetMessageBoxRecording(false);
     wnd.SendMessage(WM_GETTEXTLENGTH);
     AfxSetMessageBoxRecording(true, IDOK);
-    closer.stop = true;
-    // It may be asking this thread's windows for their captions.
-    EXPECT_TRUE(WaitPumping(pCloser->m_hThread));
-    delete pCloser;
+    ::KillTimer(nullptr, timer);
     EXPECT_TRUE(g_failedInsideBox);
-    EXPECT_EQ(1u, closer.closed.size());
+    EXPECT_EQ(1u, g_boxes.size());
 }
 
 TEST(Guard, WorkerThatThrowsEndsItsJobAsFailed)
 {
     CWorkerJob job;
-    ASSERT_TRUE(job.Start(&FailingWorker, nullptr));
-    ASSERT_TRUE(job.Join(60000));
-    EXPECT_TRUE(job.IsDone());
-    EXPECT_TRUE(job.HasFailed());
-    ASSERT_TRUE(job.Start(&QuietWorker, nullptr));
-    ASSERT_TRUE(job.Join(60000));
-    EXPECT_FALSE(job.HasFailed());
-
+    for (LPVOID fails : { (LPVOID)&job, (LPVOID)nullptr }) {
+        ASSERT_TRUE(job.Start(&Worker, fails));
+        ASSERT_TRUE(job.Join(60000));
+        EXPECT_EQ(fails != nullptr, job.HasFailed());
+        EXPECT_EQ(fails != nullptr, job.IsDone());    // the other one never says it is done
+    }
     // A thread without a job tells by its exit code.
-    CWinThread* pThread = AfxBeginThread(&FailingWorker, nullptr);
-    ASSERT_NE(pThread, nullptr);
-    ASSERT_EQ(::WaitForSingleObject(pThread->m_hThread, 60000), WAIT_OBJECT_0);
+    CWinThread* pThread = AfxBeginThread(&Worker, &job);
+    ASSERT_TRUE(pThread != nullptr && WaitPumping(pThread->m_hThread));
     DWORD exitCode = 0;
     EXPECT_TRUE(::GetExitCodeThread(pThread->m_hThread, &exitCode));
     EXPECT_EQ(exitCode, AFX_THREAD_FAILED);

@@ -1,17 +1,12 @@
 // Built into each plug-in DLL of a test build only: a switch that makes the
-// DLL's next allocation through operator new fail, so that a test can see
-// the plug-in answer NULL rather than let std::bad_alloc out.
+// DLL's next allocation through operator new fail.
 #include <windows.h>
 
 #include <atomic>
 #include <cstdlib>
 #include <new>
 
-namespace {
-
-std::atomic<bool> failNext(false);
-
-}  // namespace
+static std::atomic<bool> failNext(false);
 
 void* operator new(std::size_t size)
 {
