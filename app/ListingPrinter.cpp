@@ -11,6 +11,7 @@
 #include "app/MovieListView.h"
 #include "app/PrintLayout.h"
 #include "classlib/PrintDialog.h"
+#include "classlib/ProcGuard.h"
 #include "classlib/WinApp.h"
 #include "core/ErrorBox.h"
 #include "core/MovieCollection.h"
@@ -88,15 +89,17 @@ UINT_PTR CALLBACK RelabelPrintDialog(HWND dialog, UINT message, WPARAM, LPARAM)
 {
     if (message != WM_INITDIALOG)
         return 0;
-    // The "all" and "pages" choices, found by their ids: a disabled
-    // "selection" choice may stand between them.
-    char all[64];
-    std::snprintf(all, sizeof(all), "All %ld movies.", long(theCollection.GetMovieCount()));
-    if (HWND button = ::GetDlgItem(dialog, rad1))
-        Relabel(dialog, button, all);
-    if (HWND button = ::GetDlgItem(dialog, rad3))
-        Relabel(dialog, button, "ID Range");
-    return 0;
+    return AfxCallGuarded(dialog, message, [&]() -> UINT_PTR {
+        // The "all" and "pages" choices, found by their ids: a disabled
+        // "selection" choice may stand between them.
+        char all[64];
+        std::snprintf(all, sizeof(all), "All %ld movies.", long(theCollection.GetMovieCount()));
+        if (HWND button = ::GetDlgItem(dialog, rad1))
+            Relabel(dialog, button, all);
+        if (HWND button = ::GetDlgItem(dialog, rad3))
+            Relabel(dialog, button, "ID Range");
+        return 0;
+    }, [] { return UINT_PTR(0); });
 }
 
 void PrintMovieListing(CMovieListView& pane, CWnd* owner)

@@ -11,6 +11,7 @@
 #include "app/AppLayoutHost.h"
 #include "app/MainFrame.h"
 #include "classlib/FrameWnd.h"
+#include "classlib/ProcGuard.h"
 #include "core/ErrorBox.h"
 #include "dialogs/FoundFileDialogs.h"
 #include "core/PluginManager.h"
@@ -182,13 +183,15 @@ void CMovieApp::OnHelp()
 
 BOOL CALLBACK FindOtherInstanceProc(HWND window, LPARAM lParam)
 {
-    DWORD_PTR answer = 0;
-    if (!SendMessageTimeoutA(window, UWM_ARE_YOU_ME, 0, 0, SMTO_BLOCK | SMTO_ABORTIFHUNG, 200,
-                             &answer))
-        return TRUE;
-    if (answer != UWM_ARE_YOU_ME)
-        return TRUE;
-    *reinterpret_cast<HWND*>(lParam) = window;
-    return FALSE;
+    return AfxCallGuarded(window, UWM_ARE_YOU_ME, [&]() -> BOOL {
+        DWORD_PTR answer = 0;
+        if (!SendMessageTimeoutA(window, UWM_ARE_YOU_ME, 0, 0, SMTO_BLOCK | SMTO_ABORTIFHUNG, 200,
+                                 &answer))
+            return TRUE;
+        if (answer != UWM_ARE_YOU_ME)
+            return TRUE;
+        *reinterpret_cast<HWND*>(lParam) = window;
+        return FALSE;
+    }, [] { return BOOL(TRUE); });
 }
 

@@ -9,7 +9,8 @@ BEGIN_MESSAGE_MAP(CDialog, CWnd)
 END_MESSAGE_MAP()
 
 // The dialog manager's own procedure: the layer's window procedure sees
-// every message first, so this only answers "not handled".
+// every message first and runs the dialog's handlers under its guard, so
+// this only answers "not handled" and has nothing that could throw.
 static INT_PTR CALLBACK AfxDlgProc(HWND, UINT, WPARAM, LPARAM)
 {
     return FALSE;

@@ -7,6 +7,8 @@
 class CException {
 public:
     virtual ~CException() = default;
+    // The text shown when the exception reaches a window procedure unhandled.
+    virtual std::string GetErrorMessage() const { return "An unexpected error occurred."; }
 };
 
 // A file operation that failed: a cause of the list below, the system's
@@ -34,6 +36,13 @@ public:
     explicit CFileException(int cause = none, long osError = -1, const std::string& fileName = std::string())
         : m_cause(cause), m_lOsError(osError), m_strFileName(fileName)
     {
+    }
+
+    std::string GetErrorMessage() const override
+    {
+        if (m_strFileName.empty())
+            return "A file could not be read or written.";
+        return "The file " + m_strFileName + " could not be read or written.";
     }
 
     int m_cause;

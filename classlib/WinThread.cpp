@@ -1,6 +1,7 @@
 #include "classlib/WinThread.h"
 #include "classlib/FrameWnd.h"
 #include "classlib/WinApp.h"
+#include "classlib/WorkerJob.h"
 #include "classlib/Wnd.h"
 
 #include <process.h>
@@ -32,8 +33,17 @@ unsigned __stdcall CWinThread::ThreadEntry(void* pParam)
     AFX_THREADPROC pfn = pThread->m_pfnThreadProc;
     LPVOID param = pThread->m_pThreadParams;
     bool autoDelete = pThread->m_bAutoDelete != FALSE;
+    CWorkerJob* pJob = pThread->m_pJob;
     t_pThread = pThread;
-    UINT result = pfn(param);
+    UINT result;
+    try {
+        result = pfn(param);
+    } catch (...) {
+        // The worker shows nothing; whoever waits for it learns it failed.
+        result = AFX_THREAD_FAILED;
+        if (pJob != nullptr)
+            pJob->Fail();
+    }
     t_pThread = nullptr;
     if (autoDelete)
         delete pThread;

@@ -4,6 +4,9 @@
 // (unless m_bAutoDelete is set before the thread starts), so a wait on
 // m_hThread after the worker has finished is always valid; the owner deletes
 // the object, which closes the handle. The layer never terminates a thread.
+// A function that throws ends its thread with AFX_THREAD_FAILED as the exit
+// code (and its CWorkerJob, if any, as failed): the exception goes no
+// further.
 //
 // CWinThread also carries the message loop with idle processing that the
 // application object runs on the user-interface thread.
@@ -14,8 +17,11 @@
 #include "classlib/CmdTarget.h"
 
 class CWnd;
+class CWorkerJob;
 
 typedef UINT (*AFX_THREADPROC)(LPVOID pParam);
+
+const UINT AFX_THREAD_FAILED = 0xFFFFFFFF;
 
 class CWinThread : public CCmdTarget {
 public:
@@ -56,6 +62,8 @@ protected:
     LPVOID m_pThreadParams = nullptr;
 
 private:
+    friend class CWorkerJob;
+    CWorkerJob* m_pJob = nullptr;   // told when the function fails
     POINT m_ptLastMouse = { -1, -1 };
     UINT m_nLastMouseMsg = 0;
 

@@ -3,6 +3,7 @@
 #include "classlib/FrameWnd.h"
 #include "classlib/GdiObject.h"
 #include "classlib/Menu.h"
+#include "classlib/ProcGuard.h"
 #include "classlib/WinApp.h"
 
 #include <cstdio>
@@ -195,7 +196,15 @@ static LRESULT CALLBACK CbtFilterHook(int code, WPARAM wParam, LPARAM lParam)
     if (code == HCBT_CREATEWND && t_pWndInit != nullptr) {
         CWnd* pWnd = t_pWndInit;
         t_pWndInit = nullptr;
-        AfxAttachCreatedWindow(pWnd, (HWND)wParam);
+        // A window that could not be attached to its object (the handle
+        // map is full) is not created: its messages would reach no object.
+        HWND hWnd = (HWND)wParam;
+        bool attached = AfxCallGuarded(hWnd, WM_CREATE, [&] {
+            AfxAttachCreatedWindow(pWnd, hWnd);
+            return true;
+        }, [] { return false; });
+        if (!attached)
+            return 1;
     }
     return ::CallNextHookEx(t_hHookCreate, code, wParam, lParam);
 }
@@ -299,7 +308,18 @@ LRESULT AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT message, WPARAM wParam, LPARA
         ::SetCursor(::LoadCursor(nullptr, IDC_WAIT));
         result = TRUE;
     } else {
-        result = pWnd->WindowProc(message, wParam, lParam);
+        // A handler that throws is reported and the message gets its default
+        // handling, except that a window whose close handler failed stays
+        // open (closing it might lose what the handler was to save), and
+        // that a window the handler destroyed, maybe with its object, is
+        // left alone.
+        result = AfxCallGuarded(
+            hWnd, message, [&] { return pWnd->WindowProc(message, wParam, lParam); },
+            [&]() -> LRESULT {
+                if (message == WM_CLOSE || CWnd::FromHandlePermanent(hWnd) != pWnd)
+                    return 0;
+                return pWnd->DefWindowProc(message, wParam, lParam);
+            });
     }
 
     if (message == WM_NCDESTROY) {

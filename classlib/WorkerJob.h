@@ -3,6 +3,8 @@
 // sends to the owner's windows (and their painting) but lets no user input
 // in. The thread object is deleted only once the thread has ended, and a
 // job must not be destroyed while its thread runs: the destructor waits.
+// A worker function that throws ends the job as failed, which also counts
+// as done.
 #pragma once
 
 #include <windows.h>
@@ -13,7 +15,7 @@
 
 class CWorkerJob {
 public:
-    CWorkerJob() : m_thread(nullptr), m_stop(false), m_done(true) {}
+    CWorkerJob() : m_thread(nullptr), m_stop(false), m_done(true), m_failed(false) {}
     virtual ~CWorkerJob() { Join(INFINITE); }
     CWorkerJob(const CWorkerJob&) = delete;
     CWorkerJob& operator=(const CWorkerJob&) = delete;
@@ -25,11 +27,13 @@ public:
             return false;
         m_stop = false;
         m_done = false;
+        m_failed = false;
         m_thread = AfxBeginThread(proc, param, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
         if (m_thread == nullptr) {
             m_done = true;
             return false;
         }
+        m_thread->m_pJob = this;
         m_thread->ResumeThread();
         return true;
     }
@@ -40,6 +44,8 @@ public:
     // The worker's own word that its work is over.
     void SetDone() { m_done = true; }
     bool IsDone() const { return m_done; }
+    // The worker's function ended by an exception.
+    bool HasFailed() const { return m_failed; }
     // A thread was started and has not been joined.
     bool IsRunning() const { return m_thread != nullptr; }
 
@@ -72,7 +78,15 @@ public:
     }
 
 private:
+    friend class CWinThread;
+    void Fail()
+    {
+        m_failed = true;
+        m_done = true;
+    }
+
     CWinThread* m_thread;
     std::atomic<bool> m_stop;
     std::atomic<bool> m_done;
+    std::atomic<bool> m_failed;
 };

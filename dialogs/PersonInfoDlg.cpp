@@ -8,6 +8,7 @@
 
 #include "app/MainFrame.h"
 #include "classlib/Menu.h"
+#include "classlib/ProcGuard.h"
 #include "classlib/WinApp.h"
 #include "core/ErrorBox.h"
 #include "core/MovieCollection.h"
@@ -36,8 +37,12 @@ struct SortContext {
 
 int CALLBACK CompareRows(LPARAM a, LPARAM b, LPARAM context)
 {
-    const SortContext* sort = reinterpret_cast<const SortContext*>(context);
-    return CompareLoans(*sort->loans, *sort->titles, int(a), int(b), sort->column);
+    // A failed comparison counts as equal; every failure of one sort is
+    // the same one, reported once.
+    return AfxCallGuarded(nullptr, LVM_SORTITEMS, [&] {
+        const SortContext* sort = reinterpret_cast<const SortContext*>(context);
+        return CompareLoans(*sort->loans, *sort->titles, int(a), int(b), sort->column);
+    }, [] { return 0; });
 }
 
 std::string TodayText()

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #ifdef _WIN32
+#include "classlib/ProcGuard.h"
 #include "core/ErrorBox.h"
 #endif
 
@@ -114,26 +115,28 @@ void CDownloadStatus::TakeChanges()
 
 INT_PTR CALLBACK CDownloadStatus::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    switch (message) {
-    case WM_INITDIALOG:
-        // The object comes as the creation parameter.
-        SetWindowLongPtrA(window, GWLP_USERDATA, lParam);
-        return TRUE;
-    case WM_COMMAND:
-        if (LOWORD(wParam) == IDCANCEL) {
-            // Only the enabled Cancel button cancels (Escape comes as its
-            // click too).
-            HWND button = GetDlgItem(window, IDCANCEL);
-            auto* self = reinterpret_cast<CDownloadStatus*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-            if (self != nullptr && IsWindowEnabled(button))
-                self->OnCancel();
+    return AfxCallGuarded(window, message, [&]() -> INT_PTR {
+        switch (message) {
+        case WM_INITDIALOG:
+            // The object comes as the creation parameter.
+            SetWindowLongPtrA(window, GWLP_USERDATA, lParam);
+            return TRUE;
+        case WM_COMMAND:
+            if (LOWORD(wParam) == IDCANCEL) {
+                // Only the enabled Cancel button cancels (Escape comes as its
+                // click too).
+                HWND button = GetDlgItem(window, IDCANCEL);
+                auto* self = reinterpret_cast<CDownloadStatus*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+                if (self != nullptr && IsWindowEnabled(button))
+                    self->OnCancel();
+            }
+            return TRUE;
+        case WM_CLOSE:
+            return TRUE;
+        default:
+            return FALSE;
         }
-        return TRUE;
-    case WM_CLOSE:
-        return TRUE;
-    default:
-        return FALSE;
-    }
+    }, [] { return INT_PTR(FALSE); });
 }
 
 void CDownloadStatus::Run()

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "app/OlePicture.h"
+#include "classlib/ProcGuard.h"
 #include "classlib/WorkerJob.h"
 #include "core/CoverSize.h"
 #include "core/ErrorBox.h"
@@ -58,19 +59,21 @@ const DWORD kJoinStepMs = 100;
 
 LRESULT CALLBACK MessengerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    switch (message) {
-    case WM_RETRIEVAL_ERROR:
-        ShowError(0, "%s", reinterpret_cast<const char*>(lParam));
-        return 0;
-    case WM_RETRIEVAL_OVERWRITE: {
-        HWND parent = reinterpret_cast<HWND>(lParam);
-        COverwriteInfoDlg question(parent != nullptr ? CWnd::FromHandle(parent) : nullptr);
-        question.DoModal();
-        return 0;
-    }
-    default:
-        return DefWindowProcA(window, message, wParam, lParam);
-    }
+    return AfxCallGuarded(window, message, [&]() -> LRESULT {
+        switch (message) {
+        case WM_RETRIEVAL_ERROR:
+            ShowError(0, "%s", reinterpret_cast<const char*>(lParam));
+            return 0;
+        case WM_RETRIEVAL_OVERWRITE: {
+            HWND parent = reinterpret_cast<HWND>(lParam);
+            COverwriteInfoDlg question(parent != nullptr ? CWnd::FromHandle(parent) : nullptr);
+            question.DoModal();
+            return 0;
+        }
+        default:
+            return DefWindowProcA(window, message, wParam, lParam);
+        }
+    }, [&] { return DefWindowProcA(window, message, wParam, lParam); });
 }
 
 HWND CreateMessenger()

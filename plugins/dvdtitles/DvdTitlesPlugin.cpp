@@ -8,10 +8,12 @@
 
 #include <cstdarg>
 #include <cstring>
+#include <memory>
 #include <string>
 
 #include "core/StrUtil.h"
 #include "plugins/FormatLog.h"
+#include "plugins/PluginGuard.h"
 #include "plugins/dvdtitles/DvdTitles.h"
 
 // libdvdnav's evaluator of DVD virtual-machine commands, from libdvdnav's
@@ -97,6 +99,20 @@ bool PreCommandsJump(const vm_cmd_t* commands, int count)
     return vmEval_CMD(const_cast<vm_cmd_t*>(commands), count, &registers, &link) == 1;
 }
 
+MediaFormat* ReadDvdFolder(const char* dir, const char* name, const char* ext, BYTE pass)
+{
+    if (dir == NULL || name == NULL || ext == NULL || !StrEqualNoCase(name, "vts_01_0") ||
+        !StrEqualNoCase(ext, ".ifo"))
+        return NULL;
+    // Closed however the reading ends.
+    std::unique_ptr<dvd_reader_t, void (*)(dvd_reader_t*)> dvd(OpenDvdFolder(dir), DVDClose);
+    if (!dvd) {
+        WriteFormatLog("Error reading from media");
+        return NULL;
+    }
+    return ReadDvdTitles(dvd.get(), PreCommandsJump);
+}
+
 }  // namespace
 
 PLUGIN_EXPORT const char* PLUGIN_CDECL PluginDesc(void)
@@ -112,15 +128,5 @@ PLUGIN_EXPORT const char* PLUGIN_CDECL PluginFormats(void)
 PLUGIN_EXPORT MediaFormat* PLUGIN_STDCALL ReadFromFile(const char* dir, const char* name,
                                                        const char* ext, BYTE pass)
 {
-    if (dir == NULL || name == NULL || ext == NULL || !StrEqualNoCase(name, "vts_01_0") ||
-        !StrEqualNoCase(ext, ".ifo"))
-        return NULL;
-    dvd_reader_t* dvd = OpenDvdFolder(dir);
-    if (dvd == NULL) {
-        WriteFormatLog("Error reading from media");
-        return NULL;
-    }
-    MediaFormat* record = ReadDvdTitles(dvd, PreCommandsJump);
-    DVDClose(dvd);
-    return record;
+    return GuardedRead(ReadDvdFolder, dir, name, ext, pass);
 }

@@ -114,10 +114,16 @@ BOOL CALLBACK FindFormatTag(HACMDRIVERID id, DWORD_PTR instance, DWORD)
     details.dwFormatTag = lookup->tag;
     bool known = acmFormatTagDetailsA(driver, &details, ACM_FORMATTAGDETAILSF_FORMATTAG) ==
                  MMSYSERR_NOERROR;
-    if (known)
-        lookup->name = details.szFormatTag;
     acmDriverClose(driver, 0);
-    return known ? FALSE : TRUE;
+    if (!known)
+        return TRUE;
+    // No exception may go back through the system's frames: a name that
+    // cannot be copied ends the search without one.
+    try {
+        lookup->name = details.szFormatTag;
+    } catch (...) {
+    }
+    return FALSE;
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The exports of streamheader.dll (with plugins/PluginExports.cpp).
 #define VISTREL_PLUGIN_MODULE
 #include "core/PluginApi.h"
+#include "plugins/PluginGuard.h"
 #include "plugins/streamheader/MpegHeaders.h"
 
 PLUGIN_EXPORT const char* PLUGIN_CDECL PluginDesc(void)
@@ -18,5 +19,5 @@ PLUGIN_EXPORT const char* PLUGIN_CDECL PluginFormats(void)
 PLUGIN_EXPORT MediaFormat* PLUGIN_STDCALL ReadFromFile(const char* dir, const char* name,
                                                        const char* ext, BYTE pass)
 {
-    return ReadStreamHeaderFile(dir, name, ext, pass);
+    return GuardedRead(ReadStreamHeaderFile, dir, name, ext, pass);
 }

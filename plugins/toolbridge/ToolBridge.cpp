@@ -6,6 +6,7 @@
 #include <string>
 
 #include "plugins/FileNameRules.h"
+#include "plugins/PluginGuard.h"
 #include "plugins/toolbridge/ToolRunner.h"
 
 namespace {
@@ -13,6 +14,22 @@ namespace {
 // Extensions taken in the first pass, in any case.
 const char* const kKnownExtensions[] = {".avi", ".divx", ".mpg", ".dat", ".mpeg", ".mov",
                                         ".rm",  ".asf",  ".wmv", ".ifo", ".vob"};
+
+MediaFormat* ReadToolReport(const char* dir, const char* name, const char* ext, BYTE pass)
+{
+    if (dir == NULL || name == NULL)
+        return NULL;
+    std::string path = std::string(dir) + name;
+    if (ext != NULL) {
+        if (pass == 0 && !IsListedExtension(ext, kKnownExtensions))
+            return NULL;
+        path += ext;
+    } else if (pass == 0) {
+        return NULL;
+    }
+    CToolRunner runner;
+    return runner.Run(path.c_str());
+}
 
 } // namespace
 
@@ -35,16 +52,5 @@ PLUGIN_EXPORT const char* PLUGIN_CDECL PluginFormats(void)
 PLUGIN_EXPORT MediaFormat* PLUGIN_STDCALL ReadFromFile(const char* dir, const char* name,
                                                        const char* ext, BYTE pass)
 {
-    if (dir == NULL || name == NULL)
-        return NULL;
-    std::string path = std::string(dir) + name;
-    if (ext != NULL) {
-        if (pass == 0 && !IsListedExtension(ext, kKnownExtensions))
-            return NULL;
-        path += ext;
-    } else if (pass == 0) {
-        return NULL;
-    }
-    CToolRunner runner;
-    return runner.Run(path.c_str());
+    return GuardedRead(ReadToolReport, dir, name, ext, pass);
 }

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "core/MediaFormat.h"
 
@@ -45,11 +46,12 @@ inline std::string FixtureDir(const std::string& relative)
 #include "core/ErrorBox.h"
 #include "core/PluginManager.h"
 
-// Copies one built plug-in into a fresh temporary folder and loads it with
-// a CPluginManager of its own; everything goes away with the object.
+// Copies one built plug-in (or several copies of it, the others named
+// "<n>_<name>") into a fresh temporary folder and loads them with a
+// CPluginManager of its own; everything goes away with the object.
 class PluginFolder {
 public:
-    explicit PluginFolder(const char* dllName)
+    explicit PluginFolder(const char* dllName, int copyCount = 1)
     {
         SetErrorBoxRecording(true);
         char temp[MAX_PATH];
@@ -58,9 +60,11 @@ public:
         folder = std::string(temp) + "vistrel_" + dllName + "_" +
                  std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++serial) + "\\";
         CreateDirectoryA(folder.c_str(), NULL);
-        copy = folder + dllName;
         std::string from = std::string(VISTREL_PLUGIN_DIR) + "/" + dllName;
-        EXPECT_TRUE(CopyFileA(from.c_str(), copy.c_str(), FALSE)) << from;
+        for (int i = 0; i < copyCount; i++) {
+            copies.push_back(folder + (i > 0 ? std::to_string(i) + "_" : "") + dllName);
+            EXPECT_TRUE(CopyFileA(from.c_str(), copies.back().c_str(), FALSE)) << from;
+        }
         manager.SetPluginFolder(folder.c_str());
         boxesBefore = ErrorBoxCount();
         manager.LoadPlugins();
@@ -68,7 +72,8 @@ public:
     ~PluginFolder()
     {
         manager.UnloadPlugins();
-        DeleteFileA(copy.c_str());
+        for (const std::string& copy : copies)
+            DeleteFileA(copy.c_str());
         RemoveDirectoryA(folder.c_str());
     }
     // Message boxes shown since the folder was made.
@@ -78,7 +83,7 @@ public:
 
 private:
     std::string folder;
-    std::string copy;
+    std::vector<std::string> copies;
     int boxesBefore;
 };
 

@@ -307,4 +307,24 @@ TEST(StreamHeaderDll, AnswersThroughThePluginManager)
     EXPECT_FALSE(plugins.manager.ReadFileInfo(m, FixturePath("mpeg/mpeg4.avi").c_str()));
     FreeMediaFormat(m);
 }
+
+TEST(StreamHeaderDll, FailedAllocationAnswersNullAndTheHostAsksTheNextPlugin)
+{
+    PluginFolder plugins("streamheader.dll", 2);
+    ASSERT_EQ(2, plugins.manager.GetCount());
+    PluginEntry* first = plugins.manager.GetEntry(0);
+    // The switch of a test build (tests/plugins/FailAllocation.cpp): the
+    // first copy's next allocation fails, and the second copy answers.
+    typedef int (*FailNextFn)(int arm);
+    FailNextFn failNext = reinterpret_cast<FailNextFn>(GetProcAddress(first->module, "TestFailNextAllocation"));
+    ASSERT_NE(nullptr, failNext);
+    failNext(1);
+    MediaFormat m;
+    InitMediaFormat(m);
+    ASSERT_TRUE(plugins.manager.ReadFileInfo(m, FixturePath("mpeg/AVSEQ01.DAT").c_str()));
+    EXPECT_EQ(0, failNext(0));    // met
+    EXPECT_STREQ("VCD", m.kindName);
+    FreeMediaFormat(m);
+    EXPECT_EQ(0, plugins.NewBoxes());
+}
 #endif

@@ -1,0 +1,166 @@
+// Handlers that throw: the window or dialog answers the message's default
+// result, the failure is reported once; a worker that throws ends as failed.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <new>
+#include <set>
+
+#include "TestResource.h"
+#include "TestSupport.h"
+#include "classlib/Exception.h"
+#include "classlib/WorkerJob.h"
+
+namespace {
+
+int g_failure = 0;
+int g_nPaints = 0;
+bool g_failedInsideBox = false;
+
+LRESULT Fail()
+{
+    if (g_failure == 0)
+        throw std::bad_alloc();
+    if (g_failure == 1)
+        throw CFileException(CFileException::diskFull, -1, "C:\\films.vdb");
+    throw 42;
+}
+
+// Both fail on WM_GETTEXTLENGTH, whose default result is the caption's length.
+class CFailingWnd : public CWnd {
+protected:
+    LRESULT OnTextLength(WPARAM, LPARAM) { return Fail(); }
+    void OnPaint()
+    {
+        ++g_nPaints;
+        Fail();
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CFailingWnd, CWnd)
+    ON_MESSAGE(WM_GETTEXTLENGTH, OnTextLength)
+    ON_WM_PAINT()
+END_MESSAGE_MAP()
+
+class CFailingDialog : public CDialog {
+public:
+    CFailingDialog() : CDialog(IDD_TESTDIALOG) {}
+
+protected:
+    LRESULT OnTextLength(WPARAM, LPARAM) { return Fail(); }
+    LRESULT OnApp(WPARAM, LPARAM)
+    {
+        g_failedInsideBox = true;
+        return Fail();
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CFailingDialog, CDialog)
+    ON_MESSAGE(WM_GETTEXTLENGTH, OnTextLength)
+    ON_MESSAGE(WM_APP, OnApp)
+END_MESSAGE_MAP()
+
+// Run by a timer of the user-interface thread: closes its failure boxes
+// (captioned with the application's name) once the dialog has failed
+// inside one, and keeps them.
+std::set<HWND> g_boxes;
+
+BOOL CALLBACK CloseFailureBox(HWND hWnd, LPARAM)
+{
+    char caption[64] = "";
+    ::GetWindowText(hWnd, caption, sizeof(caption));
+    if (::IsWindowVisible(hWnd) && std::strcmp(caption, theTestApp.m_pszAppName) == 0
+        && g_boxes.insert(hWnd).second)
+        ::PostMessage(hWnd, WM_CLOSE, 0, 0);
+    return TRUE;
+}
+
+void CALLBACK CloseFailureBoxes(HWND, UINT, UINT_PTR, DWORD)
+{
+    if (g_failedInsideBox)
+        ::EnumThreadWindows(::GetCurrentThreadId(), &CloseFailureBox, 0);
+}
+
+UINT Worker(LPVOID pParam)
+{
+    return pParam != nullptr ? (UINT)Fail() : 0;
+}
+
+} // namespace
+
+TEST(Guard, FailedHandlersAnswerTheDefaultAndAreReportedOnce)
+{
+    CFailingWnd wnd;
+    ASSERT_TRUE(wnd.CreateEx(0, nullptr, "failing window", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 240, 120,
+                             nullptr, nullptr));
+    CFailingDialog dlg;
+    ASSERT_TRUE(dlg.Create(IDD_TESTDIALOG));
+    struct {
+        CWnd* pWnd;
+        const char* caption;
+        const char* report;
+    } cases[] = {
+        { &wnd, "failing window", "Out of memory." },
+        { &dlg, "Test dialog", "The file C:\\films.vdb could not be read or written." },
+        // The same window and message again, after another failure between.
+        { &wnd, "failing window", "An unexpected error occurred." },
+    };
+    for (g_failure = 0; g_failure < 3; ++g_failure) {
+        for (int round = 0; round < 2; ++round) {
+            AfxShowMessageBox(nullptr, "none", "", MB_OK);
+            const auto& c = cases[g_failure];
+            EXPECT_EQ((LRESULT)std::strlen(c.caption), c.pWnd->SendMessage(WM_GETTEXTLENGTH)) << c.report;
+            EXPECT_EQ(round == 0 ? c.report : "none", AfxLastMessageBoxText());
+        }
+    }
+
+    // A failed paint is reported once and its region validated, so that it
+    // is not painted again and again.
+    g_nPaints = 0;
+    for (int round = 0; round < 2; ++round) {
+        AfxShowMessageBox(nullptr, "none", "", MB_OK);
+        wnd.Invalidate();
+        wnd.UpdateWindow();
+        EXPECT_EQ(round == 0 ? "An unexpected error occurred." : "none", AfxLastMessageBoxText());
+        EXPECT_FALSE(::GetUpdateRect(wnd.m_hWnd, nullptr, FALSE));
+    }
+    EXPECT_EQ(2, g_nPaints);
+}
+
+TEST(Guard, NothingIsReportedWhileAReportIsOnScreen)
+{
+    CFailingWnd wnd;
+    ASSERT_TRUE(wnd.CreateEx(0, nullptr, "", WS_OVERLAPPEDWINDOW, 0, 0, 100, 50, nullptr, nullptr));
+    CFailingDialog dlg;
+    ASSERT_TRUE(dlg.Create(IDD_TESTDIALOG));
+    g_failure = 0;
+    g_failedInsideBox = false;
+    dlg.PostMessage(WM_APP);    // dispatched by the loop of the window's failure box
+    UINT_PTR timer = ::SetTimer(nullptr, 0, 10, &CloseFailureBoxes);
+    AfxSetMessageBoxRecording(false);
+    wnd.SendMessage(WM_GETTEXTLENGTH);
+    AfxSetMessageBoxRecording(true, IDOK);
+    ::KillTimer(nullptr, timer);
+    EXPECT_TRUE(g_failedInsideBox);
+    EXPECT_EQ(1u, g_boxes.size());
+}
+
+TEST(Guard, WorkerThatThrowsEndsItsJobAsFailed)
+{
+    CWorkerJob job;
+    for (LPVOID fails : { (LPVOID)&job, (LPVOID)nullptr }) {
+        ASSERT_TRUE(job.Start(&Worker, fails));
+        ASSERT_TRUE(job.Join(60000));
+        EXPECT_EQ(fails != nullptr, job.HasFailed());
+        EXPECT_EQ(fails != nullptr, job.IsDone());    // the other one never says it is done
+    }
+    // A thread without a job tells by its exit code.
+    CWinThread* pThread = AfxBeginThread(&Worker, &job);
+    ASSERT_TRUE(pThread != nullptr && WaitPumping(pThread->m_hThread));
+    DWORD exitCode = 0;
+    EXPECT_TRUE(::GetExitCodeThread(pThread->m_hThread, &exitCode));
+    EXPECT_EQ(exitCode, AFX_THREAD_FAILED);
+    delete pThread;
+}
