@@ -208,6 +208,19 @@ UINT GetInfoThread(LPVOID param)
         return 1;
     // Pictures are checked through the system's picture object.
     HRESULT com = CoInitialize(nullptr);
+    // However the worker ends, even by an exception (which ends its job as
+    // failed), the status window closes and the starter goes on: it finds
+    // the retrieval not finished and treats it as cancelled.
+    struct AtEnd {
+        CImdbRetrieval* retrieval;
+        HRESULT com;
+        ~AtEnd()
+        {
+            retrieval->status->Close();
+            if (SUCCEEDED(com))
+                CoUninitialize();
+        }
+    } atEnd = {retrieval, com};
 
     // The retrieval works on a copy: a cancelled one changes nothing.
     CImdbInfo scratch;
@@ -222,9 +235,6 @@ UINT GetInfoThread(LPVOID param)
             retrieval->finished = true;
         }
     }
-    retrieval->status->Close();
-    if (SUCCEEDED(com))
-        CoUninitialize();
     return 0;
 }
 

@@ -7,7 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <cstdlib>
 #include <memory>
+#include <new>
 #include <string>
 #include <thread>
 #include <vector>
@@ -19,6 +22,30 @@
 #include "net/ImdbRetrieval.h"
 #include "resources/resource.h"
 #include "test_imdb_site.h"
+
+// Once armed by a thread, the next allocation through operator new made on
+// any other thread fails: the retrieval's worker meets a std::bad_alloc.
+static std::atomic<DWORD> failOffThread(0);
+
+void* operator new(std::size_t size)
+{
+    DWORD armer = failOffThread.load();
+    if (armer != 0 && GetCurrentThreadId() != armer && failOffThread.compare_exchange_strong(armer, 0))
+        throw std::bad_alloc();
+    if (void* block = std::malloc(size != 0 ? size : 1))
+        return block;
+    throw std::bad_alloc();
+}
+
+void operator delete(void* block) noexcept
+{
+    std::free(block);
+}
+
+void operator delete(void* block, std::size_t) noexcept
+{
+    std::free(block);
+}
 
 namespace {
 
@@ -112,6 +139,34 @@ TEST_F(ImdbRetrievalTest, CancelEndsARetrievalAtOnceAndChangesNothing)
     }
     EXPECT_EQ(0, NewErrorBoxes());
     CancelGetInfo(&record);  // nothing runs: nothing happens
+}
+
+TEST_F(ImdbRetrievalTest, AWorkerThatFailsClosesTheStatusWindowAndChangesNothing)
+{
+    CImdbInfo record;
+    StrSet(&record.m_title, "Kept");
+    // Should the window stay open, it is cancelled after a minute and the
+    // test fails, rather than waiting for ever.
+    HANDLE ended = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    bool stayedOpen = false;
+    std::thread watchdog([&] {
+        if (WaitForSingleObject(ended, 60000) == WAIT_TIMEOUT) {
+            stayedOpen = true;
+            CancelGetInfo(&record);
+        }
+    });
+    failOffThread = GetCurrentThreadId();
+    BYTE result = StartGetInfo(&record, nullptr, At("/Title?0090605").c_str(), true, true);
+    SetEvent(ended);
+    watchdog.join();
+    CloseHandle(ended);
+    EXPECT_EQ(0u, failOffThread.load());  // the worker did meet the failure
+    failOffThread = 0;
+    EXPECT_FALSE(stayedOpen);
+    EXPECT_EQ(0, result);
+    EXPECT_EQ(nullptr, record.m_retrieval);
+    EXPECT_EQ("Kept", std::string(record.m_title));
+    EXPECT_EQ(nullptr, FindWindowA(nullptr, "Downloading"));
 }
 
 #endif
