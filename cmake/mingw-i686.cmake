@@ -5,13 +5,5 @@ include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)
 
 # The toolchain's static winpthreads was built for Windows Vista and later
 # (its waits import GetTickCount64); scripts/build-winpthreads.sh builds one
-# for XP, which the linker finds ahead of it for the compiler's -lpthread.
+# for XP, which the project links ahead of it (CMakeLists.txt).
 set(VISTREL_WINPTHREADS_PREFIX /opt/vistrel-deps/winpthreads-i686)
-if(EXISTS ${VISTREL_WINPTHREADS_PREFIX}/lib/libpthread.a)
-  foreach(kind EXE SHARED MODULE)
-    set(CMAKE_${kind}_LINKER_FLAGS_INIT "-L${VISTREL_WINPTHREADS_PREFIX}/lib")
-  endforeach()
-else()
-  message(WARNING "${VISTREL_WINPTHREADS_PREFIX} is missing (scripts/bootstrap.sh builds it): "
-                  "the programs and plug-ins would not start on Windows XP")
-endif()

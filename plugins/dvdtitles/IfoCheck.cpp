@@ -5,13 +5,13 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
 
 #include <dvdread/ifo_types.h>
+
+#include "plugins/dvdtitles/ScratchFolder.h"
 
 namespace {
 
@@ -257,63 +257,40 @@ void DropLibraryMessage(void*, dvd_logger_level_t, const char*, va_list)
 }
 const dvd_logger_cb kQuietLogger = {DropLibraryMessage};
 
-// A new empty folder in the system's temporary folder, with a reader of the
-// library on it that removes the folder when it is closed; NULL when it
-// can't be made.
-std::shared_ptr<dvd_reader_t> MakeScratchReader(std::filesystem::path* folder)
+// Copies the whole file into `copy` and closes it; false when it can't.
+bool CopyWhole(const FolderFile& file, FILE* copy)
 {
-    std::error_code error;
-    std::filesystem::path temp = std::filesystem::temp_directory_path(error);
-    if (error)
-        return NULL;
-    for (int n = 0; n < 1000 && folder->empty(); n++) {
-        std::filesystem::path candidate = temp / ("vistrel-dvd-" + std::to_string(n));
-        if (std::filesystem::create_directory(candidate, error))
-            *folder = candidate;
+    if (copy == NULL)
+        return false;
+    std::vector<uint8_t> piece(64 * 1024);
+    bool ok = true;
+    for (uint64_t at = 0; ok && at < file.size; at += piece.size()) {
+        size_t count = size_t(std::min<uint64_t>(piece.size(), file.size - at));
+        ok = file.Read(at, piece.data(), count) && fwrite(piece.data(), 1, count, copy) == count;
     }
-    if (folder->empty())
-        return NULL;
-    std::filesystem::path made = *folder;
-    auto close = [made](dvd_reader_t* dvd) {
-        if (dvd != NULL)
-            DVDClose(dvd);
-        std::error_code ignored;
-        std::filesystem::remove_all(made, ignored);
-    };
-    // The library takes its paths in UTF-8.
-    dvd_reader_t* dvd = DVDOpen2(NULL, &kQuietLogger, made.u8string().c_str());
-    if (dvd == NULL) {
-        close(NULL);
-        return NULL;
-    }
-    return std::shared_ptr<dvd_reader_t>(dvd, close);
+    return fclose(copy) == 0 && ok;
 }
 
-// The title set's backup, copied a piece at a time, read by the library as
-// the information file of a scratch folder. The copy is checked, as that is
-// what the library reads.
+// The title set's backup, copied into a scratch folder under the
+// information file's name and read by the library from there. The copy is
+// checked, as that is what the library reads. The folder goes once the
+// library's reader of it is closed.
 IfoHandle OpenFromBackup(dvd_reader_t* dvd, int titleSet)
 {
     FolderFile backup(dvd, titleSet, DVD_READ_INFO_BACKUP_FILE);
     if (backup.size == 0)
         return IfoHandle();
-    std::filesystem::path folder;
-    std::shared_ptr<dvd_reader_t> scratch = MakeScratchReader(&folder);
-    if (scratch == NULL)
-        return IfoHandle();
+    std::shared_ptr<CScratchFolder> folder = std::make_shared<CScratchFolder>();
     char name[16];
     snprintf(name, sizeof(name), "VTS_%02d_0.IFO", titleSet);
-    std::ofstream copy(folder / name, std::ios::binary);
-    const size_t kPiece = 64 * 1024;
-    std::vector<uint8_t> piece(kPiece);
-    for (uint64_t at = 0; at < backup.size && copy; at += kPiece) {
-        size_t count = size_t(std::min<uint64_t>(kPiece, backup.size - at));
-        if (!backup.Read(at, piece.data(), count))
-            return IfoHandle();
-        copy.write(reinterpret_cast<const char*>(piece.data()), std::streamsize(count));
-    }
-    copy.close();
-    if (!copy || !FolderFile(scratch.get(), titleSet, DVD_READ_INFO_FILE).IsSound(false))
+    if (folder->Path().empty() || !CopyWhole(backup, folder->Create(name)))
+        return IfoHandle();
+    // The library takes its paths in UTF-8.
+    dvd_reader_t* reader = DVDOpen2(NULL, &kQuietLogger, folder->Path().c_str());
+    if (reader == NULL)
+        return IfoHandle();
+    std::shared_ptr<dvd_reader_t> scratch(reader, [folder](dvd_reader_t* opened) { DVDClose(opened); });
+    if (!FolderFile(scratch.get(), titleSet, DVD_READ_INFO_FILE).IsSound(false))
         return IfoHandle();
     return IfoHandle(ifoOpen(scratch.get(), titleSet), IfoCloser{scratch});
 }

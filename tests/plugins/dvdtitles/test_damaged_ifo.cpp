@@ -4,8 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdarg>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 #include "core/PluginRecord.h"
 #include "plugins/FormatLog.h"
@@ -35,6 +40,19 @@ Bytes LastSectorZeroed(Bytes file)
 {
     std::fill(file.end() - 2048, file.end(), 0);
     return file;
+}
+
+// Sets (or, given NULL, removes) a variable of the process's environment.
+void SetVariable(const char* name, const char* value)
+{
+#ifdef _WIN32
+    SetEnvironmentVariableA(name, value);
+#else
+    if (value != nullptr)
+        setenv(name, value, 1);
+    else
+        unsetenv(name);
+#endif
 }
 
 void Quiet(void*, dvd_logger_level_t, const char*, va_list) {}
@@ -170,20 +188,26 @@ TEST(DvdDamagedIfo, DamagedTitleSetsAreReadFromTheirBackups)
         {"manager", {{"VIDEO_TS.IFO", LastSectorZeroed(manager)}, {"VIDEO_TS.BUP", manager}},
          "NULL"},
     };
-    // The scratch folders the backups are read from go when the reading ends.
-    auto scratchFolders = [] {
-        size_t count = 0;
-        auto temp = std::filesystem::temp_directory_path();
-        for (const auto& entry : std::filesystem::directory_iterator(temp))
-            count += entry.path().filename().string().rfind("vistrel-dvd-", 0) == 0;
-        return count;
-    };
-    size_t before = scratchFolders();
+    // The scratch folders the backups are read from go when the reading
+    // ends: the system's temporary folder is one of the test's own here.
+    std::filesystem::path temp =
+        std::filesystem::path(testing::TempDir()) / ("dvd_temp_" + std::to_string(rand()));
+    std::filesystem::create_directories(temp);
+#ifdef _WIN32
+    const char* kTempVariable = "TMP";
+#else
+    const char* kTempVariable = "TMPDIR";
+#endif
+    const char* was = getenv(kTempVariable);
+    std::string kept = was != nullptr ? was : "";
+    SetVariable(kTempVariable, (temp.string() + "/").c_str());
     for (const Case& c : cases) {
         ScratchDisc disc;
         for (const File& file : c.files)
             disc.Put(file.name, file.bytes);
         EXPECT_EQ(c.answer, disc.Read()) << c.what;
     }
-    EXPECT_EQ(before, scratchFolders());
+    SetVariable(kTempVariable, was != nullptr ? kept.c_str() : nullptr);
+    EXPECT_TRUE(std::filesystem::is_empty(temp));
+    std::filesystem::remove_all(temp);
 }
