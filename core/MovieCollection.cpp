@@ -51,7 +51,6 @@ DWORD NextId(const std::vector<std::unique_ptr<T>>& list, DWORD id)
     return i < list.size() ? list[i]->m_id : NO_ID;
 }
 
-
 void CopyRecord(CMovie& dest, const CMovie& src) { dest.CopyFrom(&src); }
 void CopyRecord(CMovieFile& dest, const CMovieFile& src) { dest.CopyFrom(src); }
 void CopyRecord(CDisc& dest, const CDisc& src) { dest.CopyFrom(src); }
@@ -127,7 +126,6 @@ bool CMovieCollection::NewIdFor(const std::vector<std::unique_ptr<T>>& list, DWO
 
 // The loader gives new ids by the same rule.
 template bool CMovieCollection::NewIdFor(const std::vector<std::unique_ptr<CMovie>>&, DWORD*, size_t*);
-template bool CMovieCollection::NewIdFor(const std::vector<std::unique_ptr<CMovieFile>>&, DWORD*, size_t*);
 template bool CMovieCollection::NewIdFor(const std::vector<std::unique_ptr<CDisc>>&, DWORD*, size_t*);
 template bool CMovieCollection::NewIdFor(const std::vector<std::unique_ptr<CPerson>>&, DWORD*, size_t*);
 

@@ -1047,9 +1047,10 @@ TEST_F(DatabaseTest, RepeatedIdsAreRepairedAndCountedAsDamage)
         CPerson* bob = loaded.GetPersonCopy(1);
         ASSERT_TRUE(file != NULL && ann != NULL && bob != NULL);
         EXPECT_STREQ("first", file->m_fileName);
+        // The loan of 35 stays with the movie that id always found; the loan
+        // of no movie does not go to the one that took the id 45.
         ASSERT_EQ(1u, ann->GetLoanCount());
-        EXPECT_EQ(35u, ann->m_loans[0].m_movieId);  // the movie the id has always found;
-        // the loan of no movie does not go to one that took a new id
+        EXPECT_EQ(35u, ann->m_loans[0].m_movieId);
         EXPECT_STREQ("Bob", bob->m_name);
         loaded.ReleaseFileCopy(&file);
         loaded.ReleasePersonCopy(&ann);
