@@ -19,10 +19,10 @@
 #include <string>
 #include <vector>
 
+#include <fcntl.h>
 #ifdef _WIN32
 #include <io.h>
 #else
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -497,6 +497,37 @@ size_t RemoveDanglingIds(std::vector<DWORD>& ids, const std::vector<std::unique_
     return removed;
 }
 
+// Takes out every loan whose movie is not in the list; returns how many.
+size_t RemoveDanglingLoans(CPerson& person, const std::vector<std::unique_ptr<CMovie>>& movies)
+{
+    std::vector<CLoan>& loans = person.m_loans;
+    size_t kept = 0;
+    for (size_t i = 0; i < loans.size(); i++) {
+        if (FindById(movies, loans[i].m_movieId) != NULL)
+            loans[kept++] = loans[i];
+    }
+    size_t removed = loans.size() - kept;
+    loans.resize(kept);
+    return removed;
+}
+
+// Ids are unique within a kind. Takes every record whose id an earlier one
+// of the list (in id order) has already out of it, in their order.
+template <class T>
+std::vector<std::unique_ptr<T>> TakeRepeatedIds(std::vector<std::unique_ptr<T>>& list)
+{
+    std::vector<std::unique_ptr<T>> repeated;
+    size_t kept = 0;
+    for (size_t i = 0; i < list.size(); i++) {
+        if (kept > 0 && list[kept - 1]->m_id == list[i]->m_id)
+            repeated.push_back(std::move(list[i]));
+        else if (kept++ != i)
+            list[kept - 1] = std::move(list[i]);
+    }
+    list.resize(kept);
+    return repeated;
+}
+
 // Which version's magic the file begins with; -1 for none.
 int ReadVersion(FILE* f)
 {
@@ -572,20 +603,83 @@ bool IsWriteProtected(const char* path)
 #endif
 }
 
+#ifdef _WIN32
+typedef DWORD(WINAPI* FinalPathFn)(HANDLE, LPSTR, DWORD, DWORD);
+
+// The path of the file or folder that name reaches, with every link on the
+// way followed; empty when it can't be opened.
+std::string FinalPathOf(FinalPathFn finalPath, const std::string& name)
+{
+    HANDLE handle = CreateFileA(name.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                NULL, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, NULL);
+    if (handle == INVALID_HANDLE_VALUE)
+        return std::string();
+    char resolved[4 * MAX_PATH];
+    DWORD length = finalPath(handle, resolved, sizeof(resolved), 0);  // FILE_NAME_NORMALIZED
+    CloseHandle(handle);
+    return length > 0 && length < sizeof(resolved) ? std::string(resolved, length) : std::string();
+}
+
+// Whether the existing name is a link to a file elsewhere. Wine shows the
+// host's links as plain files, so besides the mark Windows gives them, a
+// name counts as a link when the file it reaches is not its folder's plus
+// the name (or that can't be told). Deleting through a link there deletes
+// the file it points to.
+bool IsLink(const std::string& name, DWORD attributes)
+{
+    if (attributes & FILE_ATTRIBUTE_REPARSE_POINT)
+        return true;
+    // Missing before Vista, which has no links to files.
+    static const FinalPathFn finalPath = reinterpret_cast<FinalPathFn>(
+        GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetFinalPathNameByHandleA"));
+    if (finalPath == NULL)
+        return false;
+    size_t cut = name.find_last_of("\\/");
+    std::string folder = FinalPathOf(finalPath, cut == std::string::npos ? "." : name.substr(0, cut + 1));
+    std::string file = FinalPathOf(finalPath, name);
+    if (folder.empty() || file.empty())
+        return true;
+    if (folder.back() != '\\')
+        folder += '\\';
+    return _stricmp(file.c_str(), (folder + name.substr(cut + 1)).c_str()) != 0;
+}
+#endif
+
 // Creates the file a save writes before it replaces the target: the
 // target's name plus ".saving", so that one left by a save that was killed
-// is the one the next save of the same catalogue starts afresh. NULL when
-// the folder does not take the file.
+// is the one the next save of the same catalogue starts afresh. The file is
+// made anew, never opened through whatever has the name now. NULL when the
+// folder does not take the file.
 FILE* CreateSavingFile(const char* path, std::string* name)
 {
     if (IsWriteProtected(path))
         return NULL;
     *name = std::string(path) + ".saving";
 #ifdef _WIN32
-    DeleteFileA(name->c_str());
-    FILE* f = fopen(name->c_str(), "wb");
-    if (f == NULL)
+    // A leftover file goes, read-only or not. A link of the name stays, as
+    // does a folder (no file delete removes one), and the exclusive create
+    // below fails on it, as on anything else the delete left in place.
+    DWORD attributes = GetFileAttributesA(name->c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && !IsLink(*name, attributes)) {
+        if (attributes & FILE_ATTRIBUTE_READONLY)
+            SetFileAttributesA(name->c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
         DeleteFileA(name->c_str());
+    }
+    HANDLE handle = CreateFileA(name->c_str(), GENERIC_WRITE, 0, NULL, CREATE_NEW,
+                                FILE_ATTRIBUTE_NORMAL, NULL);
+    if (handle == INVALID_HANDLE_VALUE)
+        return NULL;
+    int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_WRONLY | _O_BINARY);
+    if (fd < 0) {
+        CloseHandle(handle);
+        DeleteFileA(name->c_str());
+        return NULL;
+    }
+    FILE* f = _fdopen(fd, "wb");
+    if (f == NULL) {
+        _close(fd);
+        DeleteFileA(name->c_str());
+    }
     return f;
 #else
     // Made anew, never followed through whatever has the name now.
@@ -876,35 +970,73 @@ bool CMovieCollection::Load(const char* path, ILoadProgress* progress)
     SortById(files);
     SortById(persons);
 
-    // Repair: ids that name no record go.
+    // Repair. A record that repeats the id of an earlier one of its kind
+    // keeps its data under a new id. Nothing names a disc or a person, and
+    // loans that name a repeated movie id stay with the first movie, the one
+    // the id has always found. Files are the exception: movies and discs
+    // name them by id alone, so nothing tells which of two files a reference
+    // meant, and under a new id a file would belong to no disc and no movie,
+    // out of reach of every view. A later file of a repeated id is dropped;
+    // the original file, kept at the next save, still holds it.
+    std::vector<std::unique_ptr<CDisc>> repeatedDiscs = TakeRepeatedIds(discs);
+    std::vector<std::unique_ptr<CMovie>> repeatedMovies = TakeRepeatedIds(movies);
+    std::vector<std::unique_ptr<CPerson>> repeatedPersons = TakeRepeatedIds(persons);
+    unsigned long long dropped = TakeRepeatedIds(files).size();
+
+    // Ids that name no record go; loans are checked before any movie takes a
+    // new id, which no loan of the file meant.
     unsigned long long repaired = 0;
-    for (const std::unique_ptr<CMovie>& movie : movies)
-        repaired += RemoveDanglingIds(movie->m_fileIds, files);
-    for (const std::unique_ptr<CDisc>& disc : discs)
-        repaired += RemoveDanglingIds(disc->m_fileIds, files);
-    for (const std::unique_ptr<CPerson>& person : persons) {
-        std::vector<CLoan>& loans = person->m_loans;
-        size_t kept = 0;
-        for (size_t i = 0; i < loans.size(); i++) {
-            if (FindById(movies, loans[i].m_movieId) != NULL)
-                loans[kept++] = loans[i];
-        }
-        repaired += loans.size() - kept;
-        loans.resize(kept);
+    for (const std::vector<std::unique_ptr<CMovie>>* list : { &movies, &repeatedMovies }) {
+        for (const std::unique_ptr<CMovie>& movie : *list)
+            repaired += RemoveDanglingIds(movie->m_fileIds, files);
     }
+    for (const std::vector<std::unique_ptr<CDisc>>* list : { &discs, &repeatedDiscs }) {
+        for (const std::unique_ptr<CDisc>& disc : *list)
+            repaired += RemoveDanglingIds(disc->m_fileIds, files);
+    }
+    for (const std::vector<std::unique_ptr<CPerson>>* list : { &persons, &repeatedPersons }) {
+        for (const std::unique_ptr<CPerson>& person : *list)
+            repaired += RemoveDanglingLoans(*person, movies);
+    }
+
+    // New ids by the rule of an added record; one that finds no free id is
+    // dropped.
+    unsigned long long renumbered = 0;
+    auto giveNewIds = [&](auto& list, auto& repeated) {
+        for (auto& record : repeated) {
+            DWORD id = NO_ID;
+            size_t at = 0;
+            if (!NewIdFor(list, &id, &at)) {
+                dropped++;
+                continue;
+            }
+            record->m_id = id;
+            list.insert(list.begin() + at, std::move(record));
+            renumbered++;
+        }
+    };
+    giveNewIds(discs, repeatedDiscs);
+    giveNewIds(movies, repeatedMovies);
+    giveNewIds(persons, repeatedPersons);
+
     // One message for the whole load, with what was lost and what was
     // mended, instead of a box per entry.
-    bool damaged = lost.unknown || lost.count > 0 || repaired > 0;
+    bool damaged = lost.unknown || lost.count > 0 || repaired > 0 || renumbered > 0 || dropped > 0;
     std::string keptAs = NoteLoadedFile(path, damaged);
     if (damaged) {
         std::string lostText = "An unknown number of records";
         if (!lost.unknown)
             lostText = std::to_string(lost.count) + " record(s)";
+        std::string repeatedText;
+        if (renumbered > 0)
+            repeatedText += " " + std::to_string(renumbered) + " record(s) repeating an id were given a new one.";
+        if (dropped > 0)
+            repeatedText += " " + std::to_string(dropped) + " record(s) repeating an id were dropped.";
         std::string keptText;
         if (!keptAs.empty())
             keptText = "\n\nAt the next save the original file will be kept as " + keptAs + ".";
-        ShowError(0, "%s\n\n%s could not be read; %.0f reference(s) to missing records were removed.%s",
-                  kCorruptText, lostText.c_str(), double(repaired), keptText.c_str());
+        ShowError(0, "%s\n\n%s could not be read; %.0f reference(s) to missing records were removed.%s%s",
+                  kCorruptText, lostText.c_str(), double(repaired), repeatedText.c_str(), keptText.c_str());
     }
 
     // The oldest versions kept no usable type: a movie takes the format name

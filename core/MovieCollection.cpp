@@ -38,6 +38,8 @@ T* FindRecord(const std::vector<std::unique_ptr<T>>& list, DWORD id)
     return i < list.size() && list[i]->m_id == id ? list[i].get() : NULL;
 }
 
+// The first id above id. Every record with the id itself is stepped over, so
+// a walk moves on even past equal ids (which the loader never lets in).
 template <class T>
 DWORD NextId(const std::vector<std::unique_ptr<T>>& list, DWORD id)
 {
@@ -45,40 +47,8 @@ DWORD NextId(const std::vector<std::unique_ptr<T>>& list, DWORD id)
         return NO_ID;
     if (id == NO_ID)
         return list.front()->m_id;
-    size_t i = LowerBound(list, id);
-    if (i < list.size() && list[i]->m_id == id)
-        i++;
+    size_t i = LowerBound(list, id + 1);
     return i < list.size() ? list[i]->m_id : NO_ID;
-}
-
-// The id and position for a new record: after the last one, or, once that
-// reaches the limit, in the first gap of the run of ids that starts at the
-// first record. False when there is no room.
-template <class T>
-bool NewIdFor(const std::vector<std::unique_ptr<T>>& list, DWORD* id, size_t* pos)
-{
-    if (list.size() >= kIdLimit)
-        return false;
-    if (list.empty()) {
-        *id = 0;
-        *pos = 0;
-        return true;
-    }
-    unsigned long long next = static_cast<unsigned long long>(list.back()->m_id) + 1;
-    if (next < kIdLimit) {
-        *id = DWORD(next);
-        *pos = list.size();
-        return true;
-    }
-    for (size_t i = 1; i < list.size(); i++) {
-        DWORD previous = list[i - 1]->m_id;
-        if (list[i]->m_id != previous + 1) {
-            *id = previous + 1;
-            *pos = i;
-            return true;
-        }
-    }
-    return false;
 }
 
 void CopyRecord(CMovie& dest, const CMovie& src) { dest.CopyFrom(&src); }
@@ -126,6 +96,38 @@ CPendingChange::~CPendingChange()
         break;
     }
 }
+
+template <class T>
+bool CMovieCollection::NewIdFor(const std::vector<std::unique_ptr<T>>& list, DWORD* id, size_t* pos)
+{
+    if (list.size() >= kIdLimit)
+        return false;
+    if (list.empty()) {
+        *id = 0;
+        *pos = 0;
+        return true;
+    }
+    unsigned long long next = static_cast<unsigned long long>(list.back()->m_id) + 1;
+    if (next < kIdLimit) {
+        *id = DWORD(next);
+        *pos = list.size();
+        return true;
+    }
+    for (size_t i = 1; i < list.size(); i++) {
+        DWORD previous = list[i - 1]->m_id;
+        if (list[i]->m_id != previous + 1) {
+            *id = previous + 1;
+            *pos = i;
+            return true;
+        }
+    }
+    return false;
+}
+
+// The loader gives new ids by the same rule.
+template bool CMovieCollection::NewIdFor(const std::vector<std::unique_ptr<CMovie>>&, DWORD*, size_t*);
+template bool CMovieCollection::NewIdFor(const std::vector<std::unique_ptr<CDisc>>&, DWORD*, size_t*);
+template bool CMovieCollection::NewIdFor(const std::vector<std::unique_ptr<CPerson>>&, DWORD*, size_t*);
 
 CMovieCollection::CMovieCollection() : m_fileName(NULL), m_saved(1), m_changeLog(NULL)
 {

@@ -168,6 +168,11 @@ private:
     void ForgetCopy(CPendingChange* entry);
     void DropMissingFileIds(std::vector<DWORD>& fileIds);
 
+    // The id and position for a new record of the list: after the last
+    // one, or, once that reaches the id limit, in the first gap of the run
+    // of ids that starts at the first record. False when there is no room.
+    template <class T>
+    static bool NewIdFor(const std::vector<std::unique_ptr<T>>& list, DWORD* id, size_t* pos);
     template <class T>
     DWORD AddRecord(std::vector<std::unique_ptr<T>>& list, const T* record);
     void RemoveMovieRecord(DWORD id, bool deleteLoans);

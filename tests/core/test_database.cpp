@@ -269,13 +269,18 @@ protected:
         SetErrorBoxRecording(true);
         const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
         m_dir = fs::temp_directory_path() / (std::string("vdb-") + info->name());
-        fs::remove_all(m_dir);
+        RemoveDir();
         fs::create_directories(m_dir);
     }
-    void TearDown() override
+    void TearDown() override { RemoveDir(); }
+
+    // Read-only files, as a failed run may leave, go too.
+    void RemoveDir()
     {
         std::error_code ignored;
         fs::permissions(m_dir, fs::perms::all, ignored);
+        for (const fs::directory_entry& entry : fs::recursive_directory_iterator(m_dir, ignored))
+            fs::permissions(entry.path(), fs::perms::owner_write, fs::perm_options::add, ignored);
         fs::remove_all(m_dir, ignored);
     }
 
@@ -290,11 +295,16 @@ protected:
     fs::path m_dir;
 };
 
+// The records a walk over the ids passes; a walk that does not move up
+// counts as none, so that it can't hold the test.
 size_t CountRecords(CMovieCollection& c, DWORD (CMovieCollection::*next)(DWORD))
 {
     size_t n = 0;
-    for (DWORD id = (c.*next)(NO_ID); id != NO_ID; id = (c.*next)(id))
+    for (DWORD id = (c.*next)(NO_ID), last = NO_ID; id != NO_ID; last = id, id = (c.*next)(id)) {
+        if (last != NO_ID && id <= last)
+            return 0;
         n++;
+    }
     return n;
 }
 
@@ -486,32 +496,32 @@ struct NewestFile : Bytes {
     {
         Raw("VSTRDCNTS!").U32(discs).U32(movies).U32(files).U32(persons);
     }
-    NewestFile& Disc(uint32_t id, std::vector<uint32_t> files)
+    NewestFile& Disc(uint32_t id, std::vector<uint32_t> files, const char* name = "")
     {
-        Raw("CDROM").U32(id).Str("").Str("").U8(0).U32(uint32_t(files.size()));
+        Raw("CDROM").U32(id).Str("").Str(name).U8(0).U32(uint32_t(files.size()));
         for (uint32_t f : files)
             U32(f);
         return *this;
     }
-    NewestFile& Movie(uint32_t id, std::vector<uint32_t> files)
+    NewestFile& Movie(uint32_t id, std::vector<uint32_t> files, const char* title = "m")
     {
-        Raw("MOVIE").U32(id).Str("m").Str("").U8(0).Str("").Str("").U8(0).U8(0);
+        Raw("MOVIE").U32(id).Str(title).Str("").U8(0).Str("").Str("").U8(0).U8(0);
         U32(uint32_t(files.size()));
         for (uint32_t f : files)
             U32(f);
         return *this;
     }
-    NewestFile& File(uint32_t id)
+    NewestFile& File(uint32_t id, const char* name = "")
     {
-        Raw("MFILE").U32(id).U32(0xFFFFFFFF).Str("").Str("").Str("").U8(0).U32(0).U32(0);
+        Raw("MFILE").U32(id).U32(0xFFFFFFFF).Str("").Str(name).Str("").U8(0).U32(0).U32(0);
         for (int i = 0; i < 8; i++)
             U16(0);
         U8(0);
         return *this;
     }
-    NewestFile& Person(uint32_t id, std::vector<uint32_t> movies)
+    NewestFile& Person(uint32_t id, std::vector<uint32_t> movies, const char* name = "p")
     {
-        Raw("PRSON").Str("p").Str("").Str("").U32(id).U32(uint32_t(movies.size()));
+        Raw("PRSON").Str(name).Str("").Str("").U32(id).U32(uint32_t(movies.size()));
         for (uint32_t m : movies)
             U32(m).Stamp(0, 2004, 1, 1, 1, 1, 1).Stamp(0, 0, 0, 0, 0, 0, 0);
         return *this;
@@ -601,6 +611,13 @@ TEST_F(DatabaseTest, DamagedCataloguesSayWhatTheyLostOnce)
     EXPECT_NE(std::string::npos, LastErrorBoxText().find("An unknown number of records"));
     EXPECT_EQ(std::string::npos, LastErrorBoxText().find("17179869180"));
     EXPECT_EQ(0u, c.GetDiscCount() + c.GetMovieCount());
+
+    // The last kind too: five persons can't fit in the 20 bytes left.
+    NewestFile persons(0, 0, 0, 5);
+    persons.data += std::string(20, 'x');
+    ASSERT_TRUE(c.Load(Put("persons.vdb", persons.data).c_str()));
+    EXPECT_NE(std::string::npos,
+              LastErrorBoxText().find("\n\nAn unknown number of records could not be read;"));
 
     // An intact file says nothing and is saved.
     before = ErrorBoxCount();
@@ -697,6 +714,76 @@ TEST_F(DatabaseTest, TruncatedFilesNeverBreakTheLoader)
     }
 }
 
+#ifdef _WIN32
+std::string HostPath(const std::string& path)
+{
+    typedef char*(CDECL * UnixNameFn)(LPCWSTR);
+    UnixNameFn unixName = reinterpret_cast<UnixNameFn>(
+        GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name"));
+    char* name = unixName != NULL ? unixName(fs::path(path).wstring().c_str()) : NULL;
+    std::string result = name != NULL ? name : "";
+    HeapFree(GetProcessHeap(), 0, name);
+    return result;
+}
+
+// Runs a shell command of the host: under Wine a link is the host's own.
+// Wine starts host programs without a handle to wait on, so the command's
+// status goes to a file that the test waits for.
+bool RunOnHost(const std::string& command)
+{
+    std::string status = (fs::temp_directory_path() / "vdb-host-status").string();
+    fs::remove(status);
+    std::string line = "/bin/sh -c \"" + command + "; echo $? >'" + HostPath(status) + "'\"";
+    std::vector<char> writable(line.begin(), line.end());
+    writable.push_back('\0');
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(NULL, writable.data(), NULL, NULL, FALSE, 0, NULL, NULL, &startup, &process))
+        return false;
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+    std::string result;
+    for (DWORD start = GetTickCount(); (result = ReadAll(status)).empty() && GetTickCount() - start < 60000;)
+        Sleep(20);
+    fs::remove(status);
+    return result == "0\n";
+}
+#endif
+
+bool MakeLink(const std::string& link, const std::string& target)
+{
+#ifdef _WIN32
+    return RunOnHost("ln -s '" + HostPath(target) + "' '" + HostPath(link) + "'");
+#else
+    std::error_code error;
+    fs::create_symlink(target, link, error);
+    return !error;
+#endif
+}
+
+// Removes the link itself (under Wine a delete goes through to the file).
+struct LinkRemover {
+    std::string link;
+    ~LinkRemover()
+    {
+#ifdef _WIN32
+        RunOnHost("rm -f '" + HostPath(link) + "'");
+#else
+        fs::remove(link);
+#endif
+    }
+};
+
+void SetReadOnly(const std::string& path, bool on)
+{
+#ifdef _WIN32
+    SetFileAttributesA(path.c_str(), on ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL);
+#else
+    chmod(path.c_str(), on ? 0444 : 0644);
+#endif
+}
+
 TEST_F(DatabaseTest, SaveAppliesCopiesAndSilentSaveKeepsTheState)
 {
     CMovieCollection c;
@@ -716,19 +803,11 @@ TEST_F(DatabaseTest, SaveAppliesCopiesAndSilentSaveKeepsTheState)
 
     // A target marked read-only is refused as an in-place write would be.
     std::string locked = Put("readonly.vdb", "kept");
-#ifdef _WIN32
-    SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_READONLY);
-#else
-    chmod(locked.c_str(), 0444);
-#endif
+    SetReadOnly(locked, true);
     EXPECT_FALSE(c.Save(locked.c_str(), false));
     EXPECT_EQ("Error trying to create/overwrite file " + locked, LastErrorBoxText());
     EXPECT_EQ("kept", ReadAll(locked));
-#ifdef _WIN32
-    SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_NORMAL);
-#else
-    chmod(locked.c_str(), 0644);
-#endif
+    SetReadOnly(locked, false);
     fs::remove(locked);
 
     CMovieCollection reloaded;
@@ -800,6 +879,54 @@ TEST_F(DatabaseTest, FailedSaveLeavesTheOldFileAndNoLeftovers)
     EXPECT_FALSE(c.IsSaved());
 }
 
+// Whatever has the name "<target>.saving" is never written through: a
+// read-only leftover goes, a link or a folder stays untouched.
+TEST_F(DatabaseTest, NothingIsWrittenThroughTheSavingName)
+{
+    CMovieCollection c;
+    ASSERT_TRUE(c.Load(FixturePath(12).string().c_str()));
+    std::string path = PathOf("films.vdb"), saving = path + ".saving";
+    std::string refused = "Error trying to create/overwrite file " + path;
+
+    // Left read-only (a folder copied from a CD): it goes, and the saved
+    // file is no read-only one that the next save would refuse.
+    Put("films.vdb.saving", "left");
+    SetReadOnly(saving, true);
+    ASSERT_TRUE(c.Save(path.c_str(), false));
+    EXPECT_FALSE(fs::exists(saving));
+    ASSERT_TRUE(c.Save(path.c_str(), false));
+    EXPECT_EQ(MakeFixture(12), ReadAll(path));
+
+    // A link to a file elsewhere leaves that file alone. Windows programs
+    // can't remove a link under Wine without its file: the save is refused.
+    {
+        fs::create_directory(m_dir / "elsewhere");
+        std::string outside = Put("elsewhere/notes.txt", "outside");
+        LinkRemover remover{ saving };
+        ASSERT_TRUE(MakeLink(saving, outside));
+        CMovie movie;
+        c.AddMovie(&movie, false);
+        bool saved = c.Save(path.c_str(), false);
+        EXPECT_EQ("outside", ReadAll(outside));
+#ifdef _WIN32
+        EXPECT_FALSE(saved);
+        EXPECT_EQ(refused, LastErrorBoxText());
+        EXPECT_EQ(MakeFixture(12), ReadAll(path));
+#else
+        EXPECT_TRUE(saved);
+#endif
+    }
+
+    // A folder of the name stays with what it holds; the save is refused.
+    fs::create_directory(saving);
+    Put("films.vdb.saving/inside", "kept");
+    std::string before = ReadAll(path);
+    EXPECT_FALSE(c.Save(path.c_str(), false));
+    EXPECT_EQ(refused, LastErrorBoxText());
+    EXPECT_EQ("kept", ReadAll(saving + "/inside"));
+    EXPECT_EQ(before, ReadAll(path));
+}
+
 // A load that lost or mended records says where the original will go; the
 // first save over it keeps it there byte for byte, under the first free
 // name, and later saves replace as usual. No save leaves "<name>.saving".
@@ -848,6 +975,116 @@ TEST_F(DatabaseTest, DamagedOriginalIsKeptOnceBeforeItIsReplaced)
     ASSERT_TRUE(c.Save(scratch.c_str(), true));
     ASSERT_TRUE(c.Save(scratch.c_str(), false));
     EXPECT_EQ(5u, EntriesInDir());
+
+    // A reload replaces the earlier note: loaded twice and saved twice, the
+    // original is kept once.
+    std::string twice = Put("twice.vdb", b.data);
+    ASSERT_TRUE(c.Load(twice.c_str()));
+    ASSERT_TRUE(c.Load(twice.c_str()));
+    ASSERT_TRUE(c.Save(twice.c_str(), false));
+    ASSERT_TRUE(c.Save(twice.c_str(), false));
+    EXPECT_EQ(b.data, ReadAll(twice + ".damaged"));
+    EXPECT_FALSE(fs::exists(twice + ".damaged2"));
+
+    // An original deleted before the save leaves nothing to keep.
+    std::string gone = Put("gone.vdb", b.data);
+    ASSERT_TRUE(c.Load(gone.c_str()));
+    fs::remove(gone);
+    EXPECT_TRUE(c.Save(gone.c_str(), false));
+    EXPECT_EQ(ReadAll(twice), ReadAll(gone));
+    EXPECT_FALSE(fs::exists(gone + ".damaged"));
+}
+
+// A damaged file may repeat ids. Discs, movies and persons that repeat one
+// keep their data under new ids (the movies in the order they had); a file
+// that repeats one is dropped, as references can't tell the two apart. Each
+// counts as damage, and every walk ends.
+TEST_F(DatabaseTest, RepeatedIdsAreRepairedAndCountedAsDamage)
+{
+    NewestFile b(3, 50, 4, 2);
+    b.Disc(1, { 0, 1 }, "A").Disc(1, {}, "B").Disc(2, { 2, 3 }, "C");  // the first repeats the next
+    std::vector<std::string> titles;
+    for (uint32_t i = 0; i < 50; i++) {
+        titles.push_back("Movie " + std::to_string(i));
+        b.Movie(i < 40 ? i : i - 10, i == 0 ? std::vector<uint32_t>{ 2, 3 } : std::vector<uint32_t>{},
+                titles.back().c_str());
+    }
+    b.File(0).File(1).File(2, "first").File(2, "last");  // the last file repeats an id
+    b.Person(0, { 35, 45 }, "Ann").Person(0, {}, "Bob");  // no movie 45 in the file
+    std::string path = Put("repeated.vdb", b.data);
+
+    CMovieCollection c;
+    ASSERT_TRUE(c.Load(path.c_str()));
+    EXPECT_EQ(kCorrupt + std::string("\n\n0 record(s) could not be read; 3 reference(s) to missing records were removed."
+                                     " 12 record(s) repeating an id were given a new one."
+                                     " 1 record(s) repeating an id were dropped."
+                                     "\n\nAt the next save the original file will be kept as ") +
+                  path + ".damaged.",
+              LastErrorBoxText());
+    EXPECT_FALSE(c.IsSaved());
+
+    auto expectRepaired = [&](CMovieCollection& loaded) {
+        EXPECT_EQ(3u, CountRecords(loaded, &CMovieCollection::GetNextIdOfDisc));
+        EXPECT_EQ(50u, CountRecords(loaded, &CMovieCollection::GetNextIdOfMovie));
+        EXPECT_EQ(3u, CountRecords(loaded, &CMovieCollection::GetNextIdOfFile));
+        EXPECT_EQ(2u, CountRecords(loaded, &CMovieCollection::GetNextIdOfPerson));
+        for (DWORD id = 0; id < 50; id++) {
+            CMovie* movie = loaded.GetMovieCopy(id);
+            ASSERT_TRUE(movie != NULL) << id;
+            EXPECT_EQ(titles[id], movie->m_title);
+            EXPECT_EQ(id == 0 ? std::vector<DWORD>{ 2 } : std::vector<DWORD>{}, movie->m_fileIds);
+            loaded.ReleaseMovieCopy(&movie);
+        }
+        const char* discNames[] = { "A", "C", "B" };
+        for (DWORD id = 1; id <= 3; id++) {
+            CDisc* disc = loaded.GetDiscCopy(id);
+            ASSERT_TRUE(disc != NULL) << id;
+            EXPECT_STREQ(discNames[id - 1], disc->m_name);
+            loaded.ReleaseDiscCopy(&disc);
+        }
+        CMovieFile* file = loaded.GetFileCopy(2);
+        CPerson* ann = loaded.GetPersonCopy(0);
+        CPerson* bob = loaded.GetPersonCopy(1);
+        ASSERT_TRUE(file != NULL && ann != NULL && bob != NULL);
+        EXPECT_STREQ("first", file->m_fileName);
+        // The loan of 35 stays with the movie that id always found; the loan
+        // of no movie does not go to the one that took the id 45.
+        ASSERT_EQ(1u, ann->GetLoanCount());
+        EXPECT_EQ(35u, ann->m_loans[0].m_movieId);
+        EXPECT_STREQ("Bob", bob->m_name);
+        loaded.ReleaseFileCopy(&file);
+        loaded.ReleasePersonCopy(&ann);
+        loaded.ReleasePersonCopy(&bob);
+    };
+    expectRepaired(c);
+
+    // The save keeps the original; what it wrote loads cleanly.
+    ASSERT_TRUE(c.Save(path.c_str(), false));
+    EXPECT_EQ(b.data, ReadAll(path + ".damaged"));
+    CMovieCollection again;
+    int before = ErrorBoxCount();
+    ASSERT_TRUE(again.Load(path.c_str()));
+    EXPECT_EQ(before, ErrorBoxCount());
+    EXPECT_TRUE(again.IsSaved());
+    expectRepaired(again);
+
+    // A repeated id alone is damage too, in every kind.
+    const struct {
+        NewestFile file;
+        const char* said;
+    } alone[] = {
+        { NewestFile(2, 0, 0, 0).Disc(4, {}).Disc(4, {}), " 1 record(s) repeating an id were given a new one." },
+        { NewestFile(0, 2, 0, 0).Movie(4, {}).Movie(4, {}), " 1 record(s) repeating an id were given a new one." },
+        { NewestFile(0, 0, 2, 0).File(4).File(4), " 1 record(s) repeating an id were dropped." },
+        { NewestFile(0, 0, 0, 2).Person(4, {}).Person(4, {}), " 1 record(s) repeating an id were given a new one." },
+    };
+    for (const auto& row : alone) {
+        before = ErrorBoxCount();
+        ASSERT_TRUE(c.Load(Put("alone.vdb", row.file.data).c_str()));
+        EXPECT_EQ(before + 1, ErrorBoxCount()) << row.said;
+        EXPECT_NE(std::string::npos, LastErrorBoxText().find(row.said)) << row.said;
+        EXPECT_FALSE(c.IsSaved()) << row.said;
+    }
 }
 
 // Handing back a copy that holds nothing new leaves a saved collection saved,

@@ -284,18 +284,26 @@ TEST_F(RecordsTest, FilesOfOneMovieShareSizeAndFrameRate)
 {
     std::string reason;
     FormatShape first = { "DivX", 640, 480, 25.0f, NULL, {} };
-    FormatShape close = { "DivX", 640, 480, 25.009f, NULL, {} };
-    FormatShape distant = { "DivX", 640, 480, 25.02f, NULL, {} };
     FormatShape wide = { "DivX", 720, 480, 25.0f, NULL, {} };
     FormatShape mpeg = { "MPEG-1", 640, 480, 25.0f, NULL, {} };
     CMovie movie;
     StrSet(&movie.m_title, "Heat");
     ASSERT_TRUE(movie.AddFile(StoreFile("Heat", "heat1.avi", &first, 1), false));
 
-    EXPECT_TRUE(Check(movie, StoreFile("Heat 2", "heat 2.avi", &close), &reason));
-    EXPECT_FALSE(Check(movie, StoreFile("Heat 2", "heat 2.avi", &distant), &reason));
-    EXPECT_EQ("The other files in the movie did not have the same size and framerate as this one.",
-              reason);
+    // Frame rates match within 0.01 either way, and not beyond.
+    const struct {
+        float rate;
+        bool fits;
+    } rates[] = { { 25.009f, true }, { 24.991f, true }, { 25.015f, false }, { 24.985f, false },
+                  { 25.02f, false } };
+    for (const auto& row : rates) {
+        FormatShape second = { "DivX", 640, 480, row.rate, NULL, {} };
+        EXPECT_EQ(row.fits, Check(movie, StoreFile("Heat 2", "heat 2.avi", &second), &reason)) << row.rate;
+        if (!row.fits) {
+            EXPECT_EQ("The other files in the movie did not have the same size and framerate as this one.",
+                      reason);
+        }
+    }
     EXPECT_FALSE(Check(movie, StoreFile("Heat 2", "heat 2.avi", &wide), &reason));
     EXPECT_FALSE(Check(movie, StoreFile("Heat", "heat.mpg", &mpeg), &reason));
     EXPECT_EQ("Not the same file format.\n(Don't wan't to mix AVI with MPEG)", reason);
