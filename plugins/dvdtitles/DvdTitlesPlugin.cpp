@@ -15,6 +15,7 @@
 #include "plugins/FormatLog.h"
 #include "plugins/PluginGuard.h"
 #include "plugins/dvdtitles/DvdTitles.h"
+#include "plugins/dvdtitles/IfoCheck.h"
 
 // libdvdnav's evaluator of DVD virtual-machine commands, from libdvdnav's
 // own source (its header is not installed): 24 system and 16 general
@@ -42,11 +43,6 @@ static_assert(offsetof(registers_t, GPRM_time) == 96, "registers_t layout");
 static_assert(sizeof(link_t) == 12, "link_t layout");
 
 namespace {
-
-void DropLibraryMessage(void*, dvd_logger_level_t, const char*, va_list)
-{
-}
-const dvd_logger_cb kQuietLogger = {DropLibraryMessage};
 
 bool IsFile(const std::string& path)
 {

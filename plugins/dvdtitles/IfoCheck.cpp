@@ -252,11 +252,6 @@ private:
     dvd_file_t* file_ = NULL;
 };
 
-void DropLibraryMessage(void*, dvd_logger_level_t, const char*, va_list)
-{
-}
-const dvd_logger_cb kQuietLogger = {DropLibraryMessage};
-
 // Copies the whole file into `copy` and closes it; false when it can't.
 bool CopyWhole(const FolderFile& file, FILE* copy)
 {
@@ -296,6 +291,11 @@ IfoHandle OpenFromBackup(dvd_reader_t* dvd, int titleSet)
 }
 
 }  // namespace
+
+static void DropLibraryMessage(void*, dvd_logger_level_t, const char*, va_list)
+{
+}
+const dvd_logger_cb kQuietLogger = {DropLibraryMessage};
 
 IfoHandle OpenSoundIfo(dvd_reader_t* dvd, int titleSet)
 {

@@ -25,6 +25,10 @@ typedef std::function<bool(uint64_t offset, uint8_t* out, size_t count)> IfoRead
 // lie inside it, apart, with their entries and offsets inside them.
 bool IfoLayoutIsSound(uint64_t size, const IfoReadFn& read, bool manager);
 
+// A logger for the library's readers that shows nothing: a plug-in never
+// shows a message.
+extern const dvd_logger_cb kQuietLogger;
+
 // Closes a handle of the library, then lets go of the reader of the scratch
 // folder it was read from, if any.
 struct IfoCloser {
