@@ -16,6 +16,7 @@
 #include "plugins/PluginGuard.h"
 #include "plugins/dvdtitles/DvdTitles.h"
 #include "plugins/dvdtitles/IfoCheck.h"
+#include "plugins/dvdtitles/WideText.h"
 
 // libdvdnav's evaluator of DVD virtual-machine commands, from libdvdnav's
 // own source (its header is not installed): 24 system and 16 general
@@ -53,18 +54,7 @@ bool IsFile(const std::string& path)
 // The ANSI path as UTF-8, which libdvdread takes on Windows.
 std::string AnsiToUtf8(const std::string& ansi)
 {
-    int wide = MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, NULL, 0);
-    if (wide <= 0)
-        return std::string();
-    std::wstring w(size_t(wide), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, &w[0], wide);
-    int bytes = WideCharToMultiByte(CP_UTF8, 0, w.c_str(), -1, NULL, 0, NULL, NULL);
-    if (bytes <= 0)
-        return std::string();
-    std::string utf8(size_t(bytes), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, w.c_str(), -1, &utf8[0], bytes, NULL, NULL);
-    utf8.resize(size_t(bytes - 1));
-    return utf8;
+    return TextFrom(CP_UTF8, WideFrom(CP_ACP, ansi));
 }
 
 // The folder that holds "video_ts.ifo": dir itself or its "video_ts\"

@@ -1,39 +1,8 @@
 #include "plugins/dvdtitles/ScratchFolder.h"
 
 #ifdef _WIN32
-#include <windows.h>
-#else
-#include <cstdlib>
-#include <unistd.h>
-#endif
 
-#ifdef _WIN32
-
-namespace {
-
-std::wstring Widen(const std::string& text)
-{
-    int length = MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, NULL, 0);
-    if (length <= 0)
-        return std::wstring();
-    std::wstring wide(size_t(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, &wide[0], length);
-    wide.resize(size_t(length - 1));
-    return wide;
-}
-
-std::string Narrow(const std::wstring& wide)
-{
-    int length = WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), -1, NULL, 0, NULL, NULL);
-    if (length <= 0)
-        return std::string();
-    std::string text(size_t(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), -1, &text[0], length, NULL, NULL);
-    text.resize(size_t(length - 1));
-    return text;
-}
-
-}  // namespace
+#include "plugins/dvdtitles/WideText.h"
 
 CScratchFolder::CScratchFolder()
 {
@@ -42,9 +11,9 @@ CScratchFolder::CScratchFolder()
     if (length == 0 || length > MAX_PATH)
         return;
     for (int n = 0; n < 1000; n++) {
-        std::wstring candidate = temp + Widen("vistrel-dvd-" + std::to_string(n));
+        std::wstring candidate = temp + WideFrom(CP_UTF8, "vistrel-dvd-" + std::to_string(n));
         if (CreateDirectoryW(candidate.c_str(), NULL)) {
-            m_path = Narrow(candidate);
+            m_path = TextFrom(CP_UTF8, candidate);
             return;
         }
         if (GetLastError() != ERROR_ALREADY_EXISTS)
@@ -55,9 +24,9 @@ CScratchFolder::CScratchFolder()
 CScratchFolder::~CScratchFolder()
 {
     for (const std::string& file : m_made)
-        DeleteFileW(Widen(file).c_str());
+        DeleteFileW(WideFrom(CP_UTF8, file).c_str());
     if (!m_path.empty())
-        RemoveDirectoryW(Widen(m_path).c_str());
+        RemoveDirectoryW(WideFrom(CP_UTF8, m_path).c_str());
 }
 
 FILE* CScratchFolder::Create(const char* name)
@@ -65,13 +34,16 @@ FILE* CScratchFolder::Create(const char* name)
     if (m_path.empty())
         return NULL;
     std::string path = m_path + "\\" + name;
-    FILE* file = _wfopen(Widen(path).c_str(), L"wb");
+    FILE* file = _wfopen(WideFrom(CP_UTF8, path).c_str(), L"wb");
     if (file != NULL)
         m_made.push_back(path);
     return file;
 }
 
 #else
+
+#include <cstdlib>
+#include <unistd.h>
 
 CScratchFolder::CScratchFolder()
 {
