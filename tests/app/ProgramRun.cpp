@@ -335,12 +335,19 @@ bool CProgramRun::Start(const std::string& arguments)
         ADD_FAILURE() << "another copy of the program still holds its instance mutex";
         return false;
     }
-    if (!CreateProcessA(program.c_str(), writable.data(), NULL, NULL, FALSE, 0, NULL,
-                        m_folder.c_str(), &startup, &m_process)) {
-        ADD_FAILURE() << "CreateProcess failed with error " << GetLastError();
-        return false;
+    // Under Wine on a loaded machine the start of a new process now and then
+    // fails inside Wine with ERROR_INTERNAL_ERROR, no process made; that
+    // start is tried again.
+    for (int tries = 1;; tries++) {
+        if (CreateProcessA(program.c_str(), writable.data(), NULL, NULL, FALSE, 0, NULL,
+                           m_folder.c_str(), &startup, &m_process))
+            return true;
+        DWORD error = GetLastError();
+        if (error != ERROR_INTERNAL_ERROR || tries == 3) {
+            ADD_FAILURE() << "CreateProcess failed with error " << error;
+            return false;
+        }
     }
-    return true;
 }
 
 bool CProgramRun::AnswerPluginWarning()
@@ -427,8 +434,11 @@ void CProgramRun::PostCommand(UINT id)
 
 void CProgramRun::SendCommand(UINT id)
 {
+    // Not given up when the program seems hung: a loaded machine keeps it
+    // busy for seconds, and a command dropped then would go unnoticed.
     DWORD_PTR result = 0;
-    SendMessageTimeoutA(MainWindow(0), WM_COMMAND, id, 0, SMTO_ABORTIFHUNG, kProgramWaitMs, &result);
+    if (!SendMessageTimeoutA(MainWindow(0), WM_COMMAND, id, 0, SMTO_NORMAL, kProgramWaitMs, &result))
+        ADD_FAILURE() << "the program did not take command " << id << ": " << Describe();
 }
 
 #endif
