@@ -455,9 +455,39 @@ Fault Check(uint32_t page, const void* p)
     abort();
 }
 
+#ifdef VISTREL_TEST_BUILD
+// The allocation switch of a test build: counts allocations from the moment
+// it is armed and fails the armed one (and, when asked, every later one).
+std::atomic<long> g_switchCount(0);
+std::atomic<long> g_switchNth(0);
+std::atomic<bool> g_switchLater(false);
+std::atomic<bool> g_switchFired(false);
+
+bool SwitchFails()
+{
+    long nth = g_switchNth.load(std::memory_order_relaxed);
+    if (nth <= 0)
+        return false;
+    long count = g_switchCount.fetch_add(1) + 1;
+    if (count < nth || (count > nth && !g_switchLater.load(std::memory_order_relaxed)))
+        return false;
+    g_switchFired.store(true);
+    return true;
+}
+#else
+inline bool SwitchFails()
+{
+    return false;
+}
+#endif
+
 void* Allocate(size_t n)
 {
     SetUp();
+    if (SwitchFails()) {
+        errno = ENOMEM;
+        return NULL;
+    }
     if (n <= kLargest && g_heap.on.load(std::memory_order_relaxed)) {
         void* block;
         {
@@ -499,8 +529,13 @@ void* Resize(void* p, size_t n)
     if (p == NULL)
         return Allocate(n);
     SetUp();
-    if (!Owns(p))
+    if (!Owns(p)) {
+        if (SwitchFails()) {
+            errno = ENOMEM;
+            return NULL;
+        }
         return g_heap.runtimeRealloc(p, n);
+    }
     uint32_t page = PageOf(p);
 #ifndef NDEBUG
     Fault fault;
@@ -569,6 +604,27 @@ void SmallBlockHeapFailLookupForTest()
     CHeapLock lock;
     LookUpRuntime(true);
 }
+
+#ifdef VISTREL_TEST_BUILD
+void FailAllocationForTest(long nth, bool andLater)
+{
+    g_switchNth.store(0);
+    g_switchCount.store(0);
+    g_switchLater.store(andLater);
+    g_switchFired.store(false);
+    g_switchNth.store(nth > 0 ? nth : 0);
+}
+
+long AllocationsForTest()
+{
+    return g_switchCount.load();
+}
+
+bool AllocationFailedForTest()
+{
+    return g_switchFired.load();
+}
+#endif
 
 extern "C" {
 

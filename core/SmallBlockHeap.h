@@ -30,3 +30,16 @@ bool SmallBlockHeapOwns(const void* block);
 // handed out before must not be given back after it: a test process calls it
 // and ends soon after.
 void SmallBlockHeapFailLookupForTest();
+
+#ifdef VISTREL_TEST_BUILD
+// The allocation switch of a test build (the deliverables have none). Arming
+// it with nth > 0 starts a count of the malloc family's allocations (operator
+// new included): the nth one from then on fails, and with andLater every one
+// after it too. 0 disarms it. AllocationsForTest tells how many allocations
+// were counted since it was armed, AllocationFailedForTest whether it made
+// one fail: a sweep arms it with 1, 2, ... until an operation runs through
+// without meeting it.
+void FailAllocationForTest(long nth, bool andLater = false);
+long AllocationsForTest();
+bool AllocationFailedForTest();
+#endif
