@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -12,6 +14,16 @@ namespace {
 BYTE Grey(const RGBQUAD& c)
 {
     return BYTE((c.rgbBlue * 11 + c.rgbGreen * 59 + c.rgbRed * 30) / 100);
+}
+
+// One in the fixed point of a turn's cosine and sine: 30 fractional bits.
+// Positions times it stay far inside 64 bits for sides up to 16,384.
+const int64_t kTurnOne = int64_t(1) << 30;
+
+// a / b rounded down, b above 0.
+int64_t FloorDivide(int64_t a, int64_t b)
+{
+    return a >= 0 ? a / b : -((-a + b - 1) / b);
 }
 
 int ClampByte(int value)
@@ -183,17 +195,19 @@ bool CxImage::GrayScale()
 
 bool CxImage::Rotate(double angle, CxImage* destination)
 {
-    if (m_dib == nullptr)
+    if (m_dib == nullptr || !std::isfinite(angle))
         return false;
+    // The cosine and sine in fixed point; after them every position is
+    // integer arithmetic, so the x87 and SSE builds turn a picture alike.
     const double radians = angle * 3.14159265358979323846 / 180.0;
-    const double c = std::cos(radians);
-    const double s = std::sin(radians);
-    const double w = GetWidth();
-    const double h = GetHeight();
-    // The bounding box of the turned corners.
-    double newWidth = std::floor(std::fabs(w * c) + std::fabs(h * s) + 0.5);
-    double newHeight = std::floor(std::fabs(w * s) + std::fabs(h * c) + 0.5);
-    if (newWidth < 1.0 || newHeight < 1.0 || newWidth > kMaxImageSide || newHeight > kMaxImageSide)
+    const int64_t c = std::llround(std::cos(radians) * double(kTurnOne));
+    const int64_t s = std::llround(std::sin(radians) * double(kTurnOne));
+    const int64_t w = GetWidth();
+    const int64_t h = GetHeight();
+    // The bounding box of the turned corners, rounded.
+    const int64_t newWidth = (std::llabs(w * c) + std::llabs(h * s) + kTurnOne / 2) / kTurnOne;
+    const int64_t newHeight = (std::llabs(w * s) + std::llabs(h * c) + kTurnOne / 2) / kTurnOne;
+    if (newWidth < 1 || newHeight < 1 || newWidth > kMaxImageSide || newHeight > kMaxImageSide)
         return false;
     CxImage turned;
     turned.CopyInfo(*this);
@@ -202,26 +216,25 @@ bool CxImage::Rotate(double angle, CxImage* destination)
     turned.SetPalette(GetPalette(), GetPaletteEntries());
     if (HasAlpha() && !turned.CreateAlpha())
         return false;
-    const LONG width = LONG(newWidth);
-    const LONG height = LONG(newHeight);
-    for (LONG y = 0; y < height; y++) {
+    for (int64_t y = 0; y < newHeight; y++) {
         if (GetEscape() != 0)
             return false;
-        SetProgress(int32_t(int64_t(y) * 100 / height));
-        const double dy = y + 0.5 - newHeight / 2.0;
-        for (LONG x = 0; x < width; x++) {
+        SetProgress(int32_t(y * 100 / newHeight));
+        // Twice the pixel centre's offset from the middle of the picture.
+        const int64_t dy = 2 * y + 1 - newHeight;
+        for (int64_t x = 0; x < newWidth; x++) {
             // Each pixel takes the source pixel the turn brings onto it.
-            const double dx = x + 0.5 - newWidth / 2.0;
-            double sx = std::floor(dx * c + dy * s + w / 2.0);
-            double sy = std::floor(-dx * s + dy * c + h / 2.0);
-            if (sx < 0.0 || sy < 0.0 || sx >= w || sy >= h)
+            const int64_t dx = 2 * x + 1 - newWidth;
+            const int64_t sx = FloorDivide(dx * c + dy * s + w * kTurnOne, 2 * kTurnOne);
+            const int64_t sy = FloorDivide(-dx * s + dy * c + h * kTurnOne, 2 * kTurnOne);
+            if (sx < 0 || sy < 0 || sx >= w || sy >= h)
                 continue;
-            LONG ix = LONG(sx), iy = LONG(sy);
+            const LONG ix = LONG(sx), iy = LONG(sy), tx = LONG(x), ty = LONG(y);
             if (GetBpp() <= 8)
-                turned.SetPixelIndex(x, y, GetPixelIndex(ix, iy));
+                turned.SetPixelIndex(tx, ty, GetPixelIndex(ix, iy));
             else
-                std::memcpy(turned.GetRow(y) + 3 * x, GetRow(iy) + 3 * ix, 3);
-            turned.SetAlpha(x, y, GetAlpha(ix, iy));
+                std::memcpy(turned.GetRow(ty) + 3 * tx, GetRow(iy) + 3 * ix, 3);
+            turned.SetAlpha(tx, ty, GetAlpha(ix, iy));
         }
     }
     (destination != nullptr ? destination : this)->TakeBuffers(turned);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 
 #include "ImageTestFiles.h"
@@ -116,6 +117,22 @@ uint32_t PixelHash(const CxImage& image)
     return hash;
 }
 
+// A picture of pseudo-random colours, the same on every run.
+CxImage Noise(DWORD width, DWORD height)
+{
+    uint32_t seed = 12345;
+    return Painted(width, height, [&seed](LONG, LONG) {
+        seed = seed * 1103515245u + 12345u;
+        return Quad(BYTE(seed >> 24), BYTE(seed >> 16), BYTE(seed >> 8));
+    });
+}
+
+CxImage Turned(CxImage image, double angle)
+{
+    EXPECT_TRUE(image.Rotate(angle)) << angle;
+    return image;
+}
+
 } // namespace
 
 // Source positions and weights are exact, so the x87 and the SSE builds
@@ -169,11 +186,7 @@ TEST(ImageResize, PositionsAndWeightsAreExact)
 
     // Area averaging: the same bytes as ever on every build, a cover of
     // 1000 x 1400 made 62 x 87 and 93 x 130 among them.
-    uint32_t seed = 12345;
-    CxImage noise = Painted(1000, 1400, [&seed](LONG, LONG) {
-        seed = seed * 1103515245u + 12345u;
-        return Quad(BYTE(seed >> 24), BYTE(seed >> 16), BYTE(seed >> 8));
-    });
+    CxImage noise = Noise(1000, 1400);
     const struct {
         DWORD width, height;
         uint32_t hash;
@@ -313,6 +326,25 @@ TEST(ImageOperations, GeometryAndLayers)
     for (LONG y = 0; y < 3; y++)
         for (LONG x = 0; x < 2; x++)
             EXPECT_TRUE(SameColor(image.GetPixelColor(y, 1 - x), turned.GetPixelColor(x, y))) << x << "," << y;
+    ASSERT_TRUE(image.Rotate(-180, &turned));
+    ASSERT_EQ(3u, turned.GetWidth());
+    EXPECT_EQ(RgbaOf(image), RgbaOf(Turned(turned, 180)));
+    EXPECT_FALSE(turned.Rotate(std::nan(""), &turned));
+    EXPECT_FALSE(turned.Rotate(HUGE_VAL));
+    EXPECT_EQ(3u, turned.GetWidth());
+    // Other angles give the same bytes on every build, corners left black.
+    CxImage noise = Noise(203, 151);
+    const struct {
+        double angle;
+        DWORD width, height;
+        uint32_t hash;
+    } turns[] = { { 30, 251, 232, 4225086263u }, { -17.5, 239, 205, 3842908978u }, { 135, 250, 250, 1083522772u } };
+    for (const auto& turn : turns) {
+        CxImage result = Turned(noise, turn.angle);
+        EXPECT_EQ(turn.width, result.GetWidth()) << turn.angle;
+        EXPECT_EQ(turn.height, result.GetHeight()) << turn.angle;
+        EXPECT_EQ(turn.hash, PixelHash(result)) << turn.angle;
+    }
 
     // The rectangle counts rows from the top and is clamped to the picture.
     CxImage cropped;
