@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "ImageTestFiles.h"
+#include "core/SmallBlockHeap.h"
 #include "image/Image.h"
 
 namespace {
@@ -148,6 +149,43 @@ TEST(ImageWindows, DrawsBlendedTransparentAndNotWhileDisabled)
     palette.Enable(true);
     ASSERT_TRUE(palette.DrawTiled(fourth.dc, area));
     EXPECT_EQ(RGB(255, 255, 0), fourth.At(0, 0));
+}
+
+// Every allocation of a resize failing in turn: each fails the resize and
+// leaves the picture as it was, in every mode.
+TEST(ImageWindows, ResizeWithoutMemoryKeepsThePicture)
+{
+    CxImage colours = Painted(40, 30, [](LONG x, LONG y) { return Quad(BYTE(x * 6), BYTE(y * 8), 90); });
+    ASSERT_TRUE(colours.CreateAlpha());
+    colours.SetAlpha(3, 4, 200);
+    CxImage palette(ImageFixture("bmp4.bmp").c_str(), IMAGE_FORMAT_BMP);
+    ASSERT_TRUE(palette.IsValid());
+    const struct {
+        CxImage* picture;
+        DWORD width, height;
+        int mode;
+    } resizes[] = { { &colours, 13, 9, 0 }, { &colours, 93, 70, 0 }, { &colours, 93, 7, 1 }, { &palette, 50, 61, 0 } };
+    for (const auto& resize : resizes) {
+        const std::vector<BYTE> before = RgbaOf(*resize.picture);
+        long nth = 1;
+        for (;; nth++) {
+            CxImage copy(*resize.picture);
+            FailAllocationForTest(nth);
+            const bool resized = copy.Resize(resize.width, resize.height, resize.mode);
+            const bool failed = AllocationFailedForTest();
+            FailAllocationForTest(0);
+            if (!failed) {
+                EXPECT_TRUE(resized);
+                EXPECT_EQ(resize.width, copy.GetWidth());
+                break;
+            }
+            EXPECT_FALSE(resized) << nth;
+            EXPECT_EQ(resize.picture->GetWidth(), copy.GetWidth()) << nth;
+            EXPECT_EQ(before, RgbaOf(copy)) << nth;
+            EXPECT_EQ(resize.picture->HasAlpha(), copy.HasAlpha()) << nth;
+        }
+        EXPECT_GT(nth, 3) << resize.width;
+    }
 }
 
 #endif
