@@ -236,6 +236,11 @@ TEST(ZipReader, AttributeNameAndPathConversions)
     // the folder bit in the high half.
     EXPECT_EQ(ZipPlatform::ConvertAttributes(0x81A40000, 3, 0, archive), ZIP_ATTR_ARCHIVE);
     EXPECT_EQ(ZipPlatform::ConvertAttributes(0x80240000, 3, 0, archive), ZIP_ATTR_ARCHIVE | ZIP_ATTR_HIDDEN);
+    // Owner-read alone decides hidden; owner-write decides nothing.
+    EXPECT_EQ(ZipPlatform::ConvertAttributes(0x81000000, 3, 0, archive), ZIP_ATTR_ARCHIVE);                    // r--------
+    EXPECT_EQ(ZipPlatform::ConvertAttributes(0x80800000, 3, 0, archive), ZIP_ATTR_ARCHIVE | ZIP_ATTR_HIDDEN);  // -w-------
+    EXPECT_EQ(ZipPlatform::ConvertAttributes(0x81C00000, 3, 0, archive), 0u);                                  // rwx------
+    EXPECT_EQ(ZipPlatform::ConvertAttributes(0x80C00000, 3, 0, archive), ZIP_ATTR_HIDDEN);                     // -wx------
     EXPECT_EQ(ZipPlatform::ConvertAttributes(0x41ED0000, 3, 0, archive) & ZIP_ATTR_DIRECTORY, ZIP_ATTR_DIRECTORY);
     EXPECT_EQ(ZipPlatform::ConvertAttributes(0x21, 0, 3, archive), 0x01240000u);
     EXPECT_EQ(ZipPlatform::ConvertAttributes(0x37, 7, 0, archive), 0x11u);
