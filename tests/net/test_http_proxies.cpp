@@ -167,6 +167,20 @@ TEST_F(ProxyTest, HandshakeBytesSent)
     ASSERT_TRUE(FetchWith(client, PeerUrl("/echo")).ok);
     EXPECT_EQ("05020002" "01026d65027077" "050100017f000001" + port, Recorded());
 
+    // Only a login and a password together offer it: either alone is not
+    // sent, and a proxy that asks for a login then gets none.
+    const char* const halves[][2] = { { "me", "" }, { "", "pw" } };
+    for (const auto& half : halves) {
+        Use(HTTP_PROXY_SOCKS5, "socks", half[0], half[1]);
+        Script("");
+        ASSERT_TRUE(FetchWith(client, PeerUrl("/echo")).ok) << half[0];
+        EXPECT_EQ("050100" "050100017f000001" + port, Recorded()) << half[0];
+        Script("method=02\n");
+        FetchResult asked = FetchWith(client, PeerUrl("/echo"));
+        EXPECT_EQ("You must authenticate to this server", asked.firstText) << half[0];
+        EXPECT_EQ("050100", Recorded()) << half[0];
+    }
+
     // A login a length byte can't hold is never sent.
     Use(HTTP_PROXY_SOCKS5, "socks", std::string(256, 'l').c_str(), "pw");
     Script("");
