@@ -1,11 +1,13 @@
 // The selection mask of CxImage: width x height bytes, non-zero inside, with
 // a bounding box whose rows are counted from the bottom (top > bottom).
 #include "image/Image.h"
+#include "image/ImageArithmetic.h"
 
 #include <algorithm>
-#include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 #include <vector>
 
 namespace {
@@ -23,6 +25,39 @@ void GrowBox(RECT& box, LONG left, LONG right, LONG bottom, LONG top)
     box.right = std::max(box.right, right);
     box.bottom = std::min(box.bottom, bottom);
     box.top = std::max(box.top, top);
+}
+
+// The farthest a polygon's point may lie from the picture's corner, each
+// way.
+const long kFarthestPoint = 1L << 28;
+
+// A 128-bit unsigned number, high and low halves.
+struct Wide {
+    uint64_t high;
+    uint64_t low;
+};
+
+Wide Square(uint64_t v)
+{
+    const uint64_t a = v >> 32, b = v & 0xFFFFFFFFu, ab = a * b;
+    // v^2 is a^2 2^64 + 2ab 2^32 + b^2.
+    Wide square = { a * a + (ab >> 31), b * b };
+    const uint64_t middle = ab << 33;
+    square.low += middle;
+    square.high += square.low < middle ? 1 : 0;
+    return square;
+}
+
+// Whether a^2 + b^2 <= c^2, exactly.
+bool SquaresWithin(uint64_t a, uint64_t b, uint64_t c)
+{
+    const Wide x = Square(a), y = Square(b), z = Square(c);
+    const uint64_t low = x.low + y.low;
+    const uint64_t high = x.high + y.high + (low < x.low ? 1 : 0);
+    // A sum past 2^128 wraps below x.high; it is above any c^2.
+    if (high < x.high)
+        return false;
+    return high < z.high || (high == z.high && low <= z.low);
 }
 
 } // namespace
@@ -85,21 +120,26 @@ bool CxImage::AddSelectionEllipse(const RECT& rect)
         return false;
     const LONG width = LONG(GetWidth());
     const LONG height = LONG(GetHeight());
-    double cx = (double(rect.left) + rect.right) / 2.0;
-    double cy = (double(rect.top) + rect.bottom) / 2.0;
-    double rx = std::fabs(double(rect.right) - rect.left) / 2.0;
-    double ry = std::fabs(double(rect.top) - rect.bottom) / 2.0;
-    if (rx <= 0.0 || ry <= 0.0)
+    // Twice the radii, and twice the centre's coordinates.
+    const int64_t rx = std::llabs(int64_t(rect.right) - rect.left);
+    const int64_t ry = std::llabs(int64_t(rect.top) - rect.bottom);
+    const int64_t cx = int64_t(rect.left) + rect.right;
+    const int64_t cy = int64_t(rect.top) + rect.bottom;
+    if (rx == 0 || ry == 0)
         return false;
     LONG x0 = Clamp(std::min(rect.left, rect.right), 0, width);
     LONG x1 = Clamp(std::max(rect.left, rect.right), 0, width);
     LONG y0 = Clamp(std::min(rect.top, rect.bottom), 0, height);
     LONG y1 = Clamp(std::max(rect.top, rect.bottom), 0, height);
+    // A pixel centre at twice the offsets px, py from the centre is inside
+    // when (px / rx)^2 + (py / ry)^2 <= 1, that is when
+    // (px ry)^2 + (py rx)^2 <= (rx ry)^2, compared exactly.
     for (LONG y = y0; y < y1; y++) {
-        double dy = (y + 0.5 - cy) / ry;
+        const int64_t py = std::llabs(2 * int64_t(y) + 1 - cy);
         for (LONG x = x0; x < x1; x++) {
-            double dx = (x + 0.5 - cx) / rx;
-            if (dx * dx + dy * dy <= 1.0)
+            const int64_t px = std::llabs(2 * int64_t(x) + 1 - cx);
+            if (px <= rx && py <= ry &&
+                SquaresWithin(uint64_t(px) * uint64_t(ry), uint64_t(py) * uint64_t(rx), uint64_t(rx) * uint64_t(ry)))
                 m_selection[size_t(y) * size_t(width) + size_t(x)] = 255;
         }
     }
@@ -109,7 +149,15 @@ bool CxImage::AddSelectionEllipse(const RECT& rect)
 
 bool CxImage::AddSelectionPolygon(const POINT* points, long count)
 {
-    if (points == nullptr || count < 3 || m_dib == nullptr || (m_selection == nullptr && !CreateSelection()))
+    if (points == nullptr || count < 3 || m_dib == nullptr)
+        return false;
+    // Points so far off that no picture reaches them are refused: nearer
+    // ones keep every crossing exact in 64 bits.
+    for (long i = 0; i < count; i++) {
+        if (std::labs(points[i].x) > kFarthestPoint || std::labs(points[i].y) > kFarthestPoint)
+            return false;
+    }
+    if (m_selection == nullptr && !CreateSelection())
         return false;
     const LONG width = LONG(GetWidth());
     const LONG height = LONG(GetHeight());
@@ -122,23 +170,40 @@ bool CxImage::AddSelectionPolygon(const POINT* points, long count)
     }
     LONG y0 = Clamp(minY, 0, height);
     LONG y1 = Clamp(maxY, 0, height);
-    // Even-odd filling, one row at a time through the pixel centres.
-    std::vector<double> crossings;
+    // Even-odd filling, one row at a time through the pixel centres. Each
+    // edge across a row's centre line starts or ends the run at the first
+    // pixel whose centre is right of the crossing or on it.
+    std::vector<LONG> crossings;
+    try {
+        crossings.reserve(size_t(count));
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
     for (LONG y = y0; y < y1; y++) {
-        double cy = y + 0.5;
         crossings.clear();
         for (long i = 0; i < count; i++) {
             const POINT& a = points[i];
             const POINT& b = points[(i + 1) % count];
-            if ((a.y <= cy && b.y > cy) || (b.y <= cy && a.y > cy))
-                crossings.push_back(a.x + (cy - a.y) * (double(b.x) - a.x) / (double(b.y) - a.y));
+            if (!((a.y <= y && b.y > y) || (b.y <= y && a.y > y)))
+                continue;
+            // The crossing is a.x + n / d x (b.x - a.x), 0 < n / d < 1.
+            int64_t n = 2 * (int64_t(y) - a.y) + 1;
+            int64_t d = 2 * (int64_t(b.y) - a.y);
+            if (d < 0) {
+                n = -n;
+                d = -d;
+            }
+            const int64_t product = n * (int64_t(b.x) - a.x);
+            const int64_t whole = FloorDivide(product, d);
+            const int64_t rest = product - whole * d;
+            const int64_t column = a.x + whole + (2 * rest > d ? 1 : 0);
+            crossings.push_back(LONG(column < 0 ? 0 : column > width ? width : column));
         }
         std::sort(crossings.begin(), crossings.end());
         for (size_t k = 0; k + 1 < crossings.size(); k += 2) {
-            LONG from = Clamp(LONG(std::ceil(crossings[k] - 0.5)), 0, width);
-            LONG to = Clamp(LONG(std::ceil(crossings[k + 1] - 0.5)), 0, width);
-            if (to > from)
-                std::memset(m_selection + size_t(y) * size_t(width) + size_t(from), 255, size_t(to - from));
+            if (crossings[k + 1] > crossings[k])
+                std::memset(m_selection + size_t(y) * size_t(width) + size_t(crossings[k]), 255,
+                            size_t(crossings[k + 1] - crossings[k]));
         }
     }
     GrowBox(m_info.selectionBox, Clamp(minX, 0, width), Clamp(maxX, 0, width), y0, y1);

@@ -1,6 +1,7 @@
 // Geometric and colour transforms of CxImage. Those that make a new picture
 // build it in a temporary image and take its buffers only on success.
 #include "image/Image.h"
+#include "image/ImageArithmetic.h"
 
 #include <algorithm>
 #include <cmath>
@@ -19,12 +20,6 @@ BYTE Grey(const RGBQUAD& c)
 // One in the fixed point of a turn's cosine and sine: 30 fractional bits.
 // Positions times it stay far inside 64 bits for sides up to 16,384.
 const int64_t kTurnOne = int64_t(1) << 30;
-
-// a / b rounded down, b above 0.
-int64_t FloorDivide(int64_t a, int64_t b)
-{
-    return a >= 0 ? a / b : -((-a + b - 1) / b);
-}
 
 int ClampByte(int value)
 {

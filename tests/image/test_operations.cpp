@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <string>
 
 #include "ImageTestFiles.h"
 #include "image/Image.h"
@@ -125,6 +126,18 @@ CxImage Noise(DWORD width, DWORD height)
         seed = seed * 1103515245u + 12345u;
         return Quad(BYTE(seed >> 24), BYTE(seed >> 16), BYTE(seed >> 8));
     });
+}
+
+// The selection mask, a line a row from row 0, '#' selected.
+std::string Mask(const CxImage& image)
+{
+    std::string mask;
+    for (LONG y = 0; y < LONG(image.GetHeight()); y++) {
+        for (LONG x = 0; x < LONG(image.GetWidth()); x++)
+            mask += image.IsSelected(x, y) ? '#' : '.';
+        mask += '\n';
+    }
+    return mask;
 }
 
 CxImage Turned(CxImage image, double angle)
@@ -384,4 +397,50 @@ TEST(ImageOperations, GeometryAndLayers)
     EXPECT_TRUE(SameColor(Quad(0, 0, 255), layered.GetPixelColor(0, 0)));
     EXPECT_TRUE(SameColor(Quad(200, 100, 0), layered.GetPixelColor(1, 0)));
     EXPECT_TRUE(SameColor(Quad(200 * 128 / 255, 100 * 128 / 255, 127), layered.GetPixelColor(2, 0)));
+}
+
+// Ellipses and polygons select the pixels whose centres are inside, decided
+// exactly however large the shape.
+TEST(ImageOperations, SelectionShapesAreExact)
+{
+    CxImage small(9, 7, 24);
+    ASSERT_TRUE(small.AddSelectionEllipse(RECT{ 1, 1, 8, 6 }));
+    EXPECT_EQ(".........\n..#####..\n.#######.\n.#######.\n.#######.\n..#####..\n.........\n", Mask(small));
+
+    // Centres past the edge of huge ellipses by a part in 10^17, 10^16 and
+    // 10^11 (from x^2 - 3y^2 = 1): floating point took the first one in.
+    CxImage edge(2, 2, 24);
+    ASSERT_TRUE(edge.AddSelectionEllipse(RECT{ -762935264, 0, 54776288, 2 }));
+    EXPECT_EQ("..\n..\n", Mask(edge));
+    CxImage tall(2, 30, 24);
+    ASSERT_TRUE(tall.AddSelectionEllipse(RECT{ -1369407187, -12, 98319013, 38 }));
+    std::string rows = "..\n";
+    for (int y = 1; y < 25; y++)
+        rows += "##\n";
+    for (int y = 25; y < 30; y++)
+        rows += "..\n";
+    EXPECT_EQ(rows, Mask(tall));
+    CxImage narrow(1, 2, 24);
+    ASSERT_TRUE(narrow.AddSelectionEllipse(RECT{ -30777185, -54, 2209703, 164 }));
+    EXPECT_EQ(".\n#\n", Mask(narrow));
+
+    // A run starts at a centre on the crossing and ends before one.
+    CxImage triangle(8, 7, 24);
+    const POINT corners[] = { { 0, 0 }, { 6, 0 }, { 0, 6 } };
+    ASSERT_TRUE(triangle.AddSelectionPolygon(corners, 3));
+    const char* const steps = "#####...\n####....\n###.....\n##......\n#.......\n........\n........\n";
+    EXPECT_EQ(steps, Mask(triangle));
+    const POINT shifted[] = { { 1, 0 }, { 7, 0 }, { 1, 6 } };
+    CxImage moved(8, 7, 24);
+    ASSERT_TRUE(moved.AddSelectionPolygon(shifted, 3));
+    EXPECT_EQ(".#####..\n.####...\n.###....\n.##.....\n.#......\n........\n........\n", Mask(moved));
+    // Points no picture reaches are refused; the farthest allowed is taken.
+    const POINT tooFar[] = { { 0, 0 }, { (1 << 28) + 1, 0 }, { 0, 6 } };
+    EXPECT_FALSE(triangle.AddSelectionPolygon(tooFar, 3));
+    EXPECT_EQ(steps, Mask(triangle));
+    const LONG f = 1 << 28;
+    const POINT farthest[] = { { -f, -f }, { f, f }, { -f, f } };
+    CxImage half(8, 7, 24);
+    ASSERT_TRUE(half.AddSelectionPolygon(farthest, 3));
+    EXPECT_EQ("........\n#.......\n##......\n###.....\n####....\n#####...\n######..\n", Mask(half));
 }
