@@ -1,27 +1,28 @@
 #include "image/Image.h"
 
-#include <cmath>
 #include <cstdlib>
 #include <cstring>
 
 #include "image/BmpCodec.h"
 #include "image/GifCodec.h"
+#include "image/ImageArithmetic.h"
 #include "image/JpegCodec.h"
 #include "image/PngCodec.h"
 
 namespace {
 
-// Pels per metre of a resolution in dots per inch, rounded, and held in a
-// 32-bit value whatever resolution a file claimed.
+// Pels per metre of a resolution in dots per inch, rounded half up, and held
+// in a 32-bit value whatever resolution a file claimed. Integer arithmetic:
+// the same on every build.
 LONG PelsPerMetre(int32_t dpi)
 {
-    double pels = std::floor(double(dpi) * 10000.0 / 254.0 + 0.5);
-    return pels > 2147483647.0 ? LONG(2147483647) : pels < -2147483648.0 ? LONG(-2147483647 - 1) : LONG(pels);
+    const int64_t pels = FloorDivide(int64_t(dpi) * 10000 + 127, 254);
+    return pels > 2147483647 ? LONG(2147483647) : pels < -2147483647 - 1 ? LONG(-2147483647 - 1) : LONG(pels);
 }
 
 int32_t DotsPerInch(LONG pelsPerMetre)
 {
-    return int32_t(std::floor(double(pelsPerMetre) * 254.0 / 10000.0 + 0.5));
+    return int32_t(FloorDivide(int64_t(pelsPerMetre) * 254 + 5000, 10000));
 }
 
 } // namespace

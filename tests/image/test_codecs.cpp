@@ -424,6 +424,14 @@ TEST(ImageCodecs, HostileBitmapsFailCleanly)
     std::vector<BYTE> grey(1024);
     ASSERT_TRUE(DecodeBytes(image, BmpFile(2, -3, 8, BI_RGB, 0, grey, { 1, 2, 0, 0, 3 }), IMAGE_FORMAT_BMP));
     EXPECT_EQ((std::vector<int>{ 1, 2, 3, 0, 0, 0 }), Indices(image));
+    // Any resolution is read, rounded half up to dots per inch (2,500 pels
+    // a metre is 63.5, -20,000 is -508).
+    std::vector<BYTE> resolution = BmpFile(1, 1, 24, BI_RGB, 0, {}, std::vector<BYTE>(4));
+    WriteLe32(resolution.data() + 14 + 24, 2500);
+    WriteLe32(resolution.data() + 14 + 28, DWORD(-20000));
+    ASSERT_TRUE(DecodeBytes(image, resolution, IMAGE_FORMAT_BMP));
+    EXPECT_EQ(64, image.GetXDpi());
+    EXPECT_EQ(-508, image.GetYDpi());
     EXPECT_FALSE(DecodeBytes(image, BmpFile(4, INT32_MIN, 24, BI_RGB, 0, {}, {}), IMAGE_FORMAT_BMP));
     EXPECT_STREQ("Can't allocate memory", image.GetLastError());
     EXPECT_FALSE(DecodeBytes(image, BmpFile(20000, 20000, 24, BI_RGB, 0, {}, {}), IMAGE_FORMAT_BMP));

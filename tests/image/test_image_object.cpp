@@ -22,6 +22,13 @@ TEST(ImageObject, CreatesPaddedZeroFilledPictures)
     EXPECT_EQ(2835, image.GetHeader().biXPelsPerMeter);
     image.SetXDpi(300);
     EXPECT_EQ(11811, reinterpret_cast<const BITMAPINFOHEADER*>(image.GetDib())->biXPelsPerMeter);
+    // Rounded half up (-39.37 pels is -39) and held in 32 bits.
+    image.SetYDpi(-1);
+    EXPECT_EQ(-39, image.GetHeader().biYPelsPerMeter);
+    image.SetXDpi(2147483647);
+    EXPECT_EQ(2147483647, image.GetHeader().biXPelsPerMeter);
+    image.SetXDpi(-2147483647 - 1);
+    EXPECT_EQ(-2147483647 - 1, image.GetHeader().biXPelsPerMeter);
 
     // Fresh pixels are zero, whatever the heap held before.
     ASSERT_NE(nullptr, image.Create(1, 3, 24, IMAGE_FORMAT_PNG));
