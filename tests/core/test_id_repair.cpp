@@ -66,6 +66,14 @@ std::string RepairText(const std::string& message)
     return message.substr(from, message.find("\n\nAt the next save") - from);
 }
 
+std::string TitleOf(CMovieCollection& c, DWORD id)
+{
+    CMovie* movie = c.GetMovieCopy(id);
+    std::string title = movie != NULL && movie->m_title != NULL ? movie->m_title : "(none)";
+    c.ReleaseMovieCopy(&movie);
+    return title;
+}
+
 std::vector<DWORD> MovieFiles(CMovieCollection& c, DWORD id)
 {
     CMovie* movie = c.GetMovieCopy(id);
@@ -167,10 +175,18 @@ TEST_F(IdRepairTest, RepeatedIdsAtTheTopTakeFreeIdsBelow)
         EXPECT_EQ(loans[i], movies) << names[i];
         c.ReleasePersonCopy(&person);
     }
-    CMovie* moved = c.GetMovieCopy(0);
-    ASSERT_TRUE(moved != NULL);
-    EXPECT_STREQ("F4 again", moved->m_title);
-    c.ReleaseMovieCopy(&moved);
+    EXPECT_EQ("F4 again", TitleOf(c, 0));
+
+    // Just below the limit the ids after the last come first, then the
+    // gaps; the records stay in id order either way.
+    NewestFile below(0, 4, 0, 0);
+    below.Movie(0xFFFFFFF2, {}, "F2").Movie(0xFFFFFFF3, {}, "F3");
+    below.Movie(0xFFFFFFF3, {}, "again").Movie(0xFFFFFFF3, {}, "third");
+    EXPECT_EQ(std::string("0") + kRemoved + " 2" + kRenumbered, RepairText(Load(c, below)));
+    EXPECT_EQ((std::vector<DWORD>{ 0, 0xFFFFFFF2, 0xFFFFFFF3, 0xFFFFFFF4 }),
+              Ids(c, &CMovieCollection::GetNextIdOfMovie));
+    EXPECT_EQ("again", TitleOf(c, 0));
+    EXPECT_EQ("third", TitleOf(c, 0xFFFFFFF4));
 }
 
 // Once the last id is at the limit, the free ids are still handed out in one
