@@ -35,16 +35,19 @@ std::vector<std::unique_ptr<T>> TakeRepeatedIds(std::vector<std::unique_ptr<T>>&
     return repeated;
 }
 
-// Keeps the entries for which keep is true, in their order; returns how many
-// went.
+// Keeps the entries for which keep is true, in their order; keep is asked
+// once for each entry, first to last. Returns how many went.
 template <class E, class Keep>
 size_t KeepOnly(std::vector<E>& entries, Keep keep)
 {
-    size_t before = entries.size();
-    entries.erase(std::remove_if(entries.begin(), entries.end(),
-                                 [&](const E& entry) { return !keep(entry); }),
-                  entries.end());
-    return before - entries.size();
+    size_t kept = 0;
+    for (size_t i = 0; i < entries.size(); i++) {
+        if (keep(entries[i]))
+            entries[kept++] = entries[i];
+    }
+    size_t removed = entries.size() - kept;
+    entries.erase(entries.begin() + kept, entries.end());
+    return removed;
 }
 
 // Keeps a file id only when it names a file that no earlier list, nor an

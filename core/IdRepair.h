@@ -29,7 +29,7 @@ struct IdRepairCounts {
 // and loan names a stored record, and a file belongs to at most one movie and
 // one disc. Time grows with the number of records and references, times the
 // logarithm at most. Throws std::bad_alloc when memory runs out; the lists
-// are then whole records but half repaired.
+// are then of no use and the load that read them must fail.
 IdRepairCounts RepairIds(std::vector<std::unique_ptr<CDisc>>& discs,
                          std::vector<std::unique_ptr<CMovie>>& movies,
                          std::vector<std::unique_ptr<CMovieFile>>& files,
