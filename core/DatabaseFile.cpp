@@ -28,6 +28,7 @@
 #endif
 
 #include "core/ErrorBox.h"
+#include "core/IdRepair.h"
 #include "core/MediaFormatInfo.h"
 #include "core/MovieCollection.h"
 #include "core/StrUtil.h"
@@ -483,51 +484,6 @@ T* FindById(const std::vector<std::unique_ptr<T>>& list, DWORD id)
     return it != list.end() && (*it)->m_id == id ? it->get() : NULL;
 }
 
-// Takes out every id that names no record of the list; returns how many.
-template <class T>
-size_t RemoveDanglingIds(std::vector<DWORD>& ids, const std::vector<std::unique_ptr<T>>& list)
-{
-    size_t kept = 0;
-    for (size_t i = 0; i < ids.size(); i++) {
-        if (FindById(list, ids[i]) != NULL)
-            ids[kept++] = ids[i];
-    }
-    size_t removed = ids.size() - kept;
-    ids.resize(kept);
-    return removed;
-}
-
-// Takes out every loan whose movie is not in the list; returns how many.
-size_t RemoveDanglingLoans(CPerson& person, const std::vector<std::unique_ptr<CMovie>>& movies)
-{
-    std::vector<CLoan>& loans = person.m_loans;
-    size_t kept = 0;
-    for (size_t i = 0; i < loans.size(); i++) {
-        if (FindById(movies, loans[i].m_movieId) != NULL)
-            loans[kept++] = loans[i];
-    }
-    size_t removed = loans.size() - kept;
-    loans.resize(kept);
-    return removed;
-}
-
-// Ids are unique within a kind. Takes every record whose id an earlier one
-// of the list (in id order) has already out of it, in their order.
-template <class T>
-std::vector<std::unique_ptr<T>> TakeRepeatedIds(std::vector<std::unique_ptr<T>>& list)
-{
-    std::vector<std::unique_ptr<T>> repeated;
-    size_t kept = 0;
-    for (size_t i = 0; i < list.size(); i++) {
-        if (kept > 0 && list[kept - 1]->m_id == list[i]->m_id)
-            repeated.push_back(std::move(list[i]));
-        else if (kept++ != i)
-            list[kept - 1] = std::move(list[i]);
-    }
-    list.resize(kept);
-    return repeated;
-}
-
 // Which version's magic the file begins with; -1 for none.
 int ReadVersion(FILE* f)
 {
@@ -970,54 +926,12 @@ bool CMovieCollection::Load(const char* path, ILoadProgress* progress)
     SortById(files);
     SortById(persons);
 
-    // Repair. A record that repeats the id of an earlier one of its kind
-    // keeps its data under a new id. Nothing names a disc or a person, and
-    // loans that name a repeated movie id stay with the first movie, the one
-    // the id has always found. Files are the exception: movies and discs
-    // name them by id alone, so nothing tells which of two files a reference
-    // meant, and under a new id a file would belong to no disc and no movie,
-    // out of reach of every view. A later file of a repeated id is dropped;
-    // the original file, kept at the next save, still holds it.
-    std::vector<std::unique_ptr<CDisc>> repeatedDiscs = TakeRepeatedIds(discs);
-    std::vector<std::unique_ptr<CMovie>> repeatedMovies = TakeRepeatedIds(movies);
-    std::vector<std::unique_ptr<CPerson>> repeatedPersons = TakeRepeatedIds(persons);
-    unsigned long long dropped = TakeRepeatedIds(files).size();
-
-    // Ids that name no record go; loans are checked before any movie takes a
-    // new id, which no loan of the file meant.
-    unsigned long long repaired = 0;
-    for (const std::vector<std::unique_ptr<CMovie>>* list : { &movies, &repeatedMovies }) {
-        for (const std::unique_ptr<CMovie>& movie : *list)
-            repaired += RemoveDanglingIds(movie->m_fileIds, files);
-    }
-    for (const std::vector<std::unique_ptr<CDisc>>* list : { &discs, &repeatedDiscs }) {
-        for (const std::unique_ptr<CDisc>& disc : *list)
-            repaired += RemoveDanglingIds(disc->m_fileIds, files);
-    }
-    for (const std::vector<std::unique_ptr<CPerson>>* list : { &persons, &repeatedPersons }) {
-        for (const std::unique_ptr<CPerson>& person : *list)
-            repaired += RemoveDanglingLoans(*person, movies);
-    }
-
-    // New ids by the rule of an added record; one that finds no free id is
-    // dropped.
-    unsigned long long renumbered = 0;
-    auto giveNewIds = [&](auto& list, auto& repeated) {
-        for (auto& record : repeated) {
-            DWORD id = NO_ID;
-            size_t at = 0;
-            if (!NewIdFor(list, &id, &at)) {
-                dropped++;
-                continue;
-            }
-            record->m_id = id;
-            list.insert(list.begin() + at, std::move(record));
-            renumbered++;
-        }
-    };
-    giveNewIds(discs, repeatedDiscs);
-    giveNewIds(movies, repeatedMovies);
-    giveNewIds(persons, repeatedPersons);
+    // Repeated ids, ids that name nothing and files named twice are put
+    // right (core/IdRepair.h).
+    IdRepairCounts repair = RepairIds(discs, movies, files, persons);
+    unsigned long long repaired = repair.removedReferences;
+    unsigned long long renumbered = repair.renumbered;
+    unsigned long long dropped = repair.dropped;
 
     // One message for the whole load, with what was lost and what was
     // mended, instead of a box per entry.

@@ -12,44 +12,7 @@ CMovieCollection theCollection;
 
 namespace {
 
-// New ids stay below this; at it a collection is full.
-const DWORD kIdLimit = 0xFFFFFFF5;
-
 typedef std::lock_guard<std::recursive_mutex> Lock;
-
-template <class T>
-size_t LowerBound(const std::vector<std::unique_ptr<T>>& list, DWORD id)
-{
-    size_t low = 0, high = list.size();
-    while (low < high) {
-        size_t mid = low + (high - low) / 2;
-        if (list[mid]->m_id < id)
-            low = mid + 1;
-        else
-            high = mid;
-    }
-    return low;
-}
-
-template <class T>
-T* FindRecord(const std::vector<std::unique_ptr<T>>& list, DWORD id)
-{
-    size_t i = LowerBound(list, id);
-    return i < list.size() && list[i]->m_id == id ? list[i].get() : NULL;
-}
-
-// The first id above id. Every record with the id itself is stepped over, so
-// a walk moves on even past equal ids (which the loader never lets in).
-template <class T>
-DWORD NextId(const std::vector<std::unique_ptr<T>>& list, DWORD id)
-{
-    if (list.empty())
-        return NO_ID;
-    if (id == NO_ID)
-        return list.front()->m_id;
-    size_t i = LowerBound(list, id + 1);
-    return i < list.size() ? list[i]->m_id : NO_ID;
-}
 
 void CopyRecord(CMovie& dest, const CMovie& src) { dest.CopyFrom(&src); }
 void CopyRecord(CMovieFile& dest, const CMovieFile& src) { dest.CopyFrom(src); }
@@ -67,6 +30,36 @@ bool ApplyCopy(T* stored, const T* copy)
     CopyRecord(*stored, *copy);
     stored->m_id = id;
     return true;
+}
+
+// The id and position for a new record of the list: after the last one,
+// or, once that reaches the id limit, in the first gap of the run of ids
+// that starts at the first record. False when there is no room.
+template <class T>
+bool NewIdFor(const std::vector<std::unique_ptr<T>>& list, DWORD* id, size_t* pos)
+{
+    if (list.size() >= ID_LIMIT)
+        return false;
+    if (list.empty()) {
+        *id = 0;
+        *pos = 0;
+        return true;
+    }
+    unsigned long long next = static_cast<unsigned long long>(list.back()->m_id) + 1;
+    if (next < ID_LIMIT) {
+        *id = DWORD(next);
+        *pos = list.size();
+        return true;
+    }
+    for (size_t i = 1; i < list.size(); i++) {
+        DWORD previous = list[i - 1]->m_id;
+        if (list[i]->m_id != previous + 1) {
+            *id = previous + 1;
+            *pos = i;
+            return true;
+        }
+    }
+    return false;
 }
 
 } // namespace
@@ -96,38 +89,6 @@ CPendingChange::~CPendingChange()
         break;
     }
 }
-
-template <class T>
-bool CMovieCollection::NewIdFor(const std::vector<std::unique_ptr<T>>& list, DWORD* id, size_t* pos)
-{
-    if (list.size() >= kIdLimit)
-        return false;
-    if (list.empty()) {
-        *id = 0;
-        *pos = 0;
-        return true;
-    }
-    unsigned long long next = static_cast<unsigned long long>(list.back()->m_id) + 1;
-    if (next < kIdLimit) {
-        *id = DWORD(next);
-        *pos = list.size();
-        return true;
-    }
-    for (size_t i = 1; i < list.size(); i++) {
-        DWORD previous = list[i - 1]->m_id;
-        if (list[i]->m_id != previous + 1) {
-            *id = previous + 1;
-            *pos = i;
-            return true;
-        }
-    }
-    return false;
-}
-
-// The loader gives new ids by the same rule.
-template bool CMovieCollection::NewIdFor(const std::vector<std::unique_ptr<CMovie>>&, DWORD*, size_t*);
-template bool CMovieCollection::NewIdFor(const std::vector<std::unique_ptr<CDisc>>&, DWORD*, size_t*);
-template bool CMovieCollection::NewIdFor(const std::vector<std::unique_ptr<CPerson>>&, DWORD*, size_t*);
 
 CMovieCollection::CMovieCollection() : m_fileName(NULL), m_saved(1), m_changeLog(NULL)
 {
@@ -525,7 +486,7 @@ DWORD CMovieCollection::AddRecord(std::vector<std::unique_ptr<T>>& list, const T
 DWORD CMovieCollection::AddMovie(const CMovie* movie, bool keepId)
 {
     Lock lock(m_lock);
-    if (movie == NULL || m_movies.size() >= kIdLimit)
+    if (movie == NULL || m_movies.size() >= ID_LIMIT)
         return NO_ID;
     DWORD id = NO_ID;
     if (keepId && movie->m_id != NO_ID) {

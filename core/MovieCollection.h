@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "core/Disc.h"
+#include "core/IdOrder.h"
 #include "core/Movie.h"
 #include "core/MovieFile.h"
 #include "core/Person.h"
@@ -33,9 +34,6 @@ enum RecordKind {
     RECORD_DISC = 115,
     RECORD_PERSON = 124
 };
-
-// Ids are u32; this one means "none".
-const DWORD NO_ID = 0xFFFFFFFF;
 
 // One handed-out copy, shared by every caller on the same thread that asked
 // for the same record. Takers on other threads get copies of their own, so a
@@ -168,11 +166,6 @@ private:
     void ForgetCopy(CPendingChange* entry);
     void DropMissingFileIds(std::vector<DWORD>& fileIds);
 
-    // The id and position for a new record of the list: after the last
-    // one, or, once that reaches the id limit, in the first gap of the run
-    // of ids that starts at the first record. False when there is no room.
-    template <class T>
-    static bool NewIdFor(const std::vector<std::unique_ptr<T>>& list, DWORD* id, size_t* pos);
     template <class T>
     DWORD AddRecord(std::vector<std::unique_ptr<T>>& list, const T* record);
     void RemoveMovieRecord(DWORD id, bool deleteLoans);

@@ -6,6 +6,7 @@
 
 #include "ProgramRun.h"
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -26,7 +27,8 @@ std::string ReadBytes(const std::string& path)
 
 // Three discs with two files each and 50 movies, the first six with a file
 // each; then the first disc takes the next one's id, movies 40 to 49 take
-// the ids 30 to 39 again and the last file takes the one before it.
+// the ids 30 to 39 again and the last file takes the one before it, which
+// the sixth movie names as well as the fifth.
 std::string WriteRepeatedIds(const std::string& path)
 {
     SetErrorBoxRecording(true);
@@ -46,7 +48,7 @@ std::string WriteRepeatedIds(const std::string& path)
         CMovie movie;
         StrSet(&movie.m_title, ("Movie " + std::to_string(i)).c_str());
         if (i < 6)
-            movie.m_fileIds.push_back(DWORD(i));
+            movie.m_fileIds.push_back(DWORD(std::min(i, 4)));
         c.AddMovie(&movie, false);
     }
     if (!c.Save(path.c_str(), false))
@@ -107,6 +109,17 @@ TEST(RepeatedIds, CatalogueOpensInEveryViewAndSavesClean)
         ASSERT_NE(last, nullptr);
         EXPECT_STREQ("Movie 49", last->m_title);
         saved.ReleaseMovieCopy(&last);
+        // The file left of id 4 stays with the fifth movie alone.
+        CMovie* fifth = saved.GetMovieCopy(4);
+        CMovie* sixth = saved.GetMovieCopy(5);
+        CDisc* third = saved.GetDiscCopy(2);
+        ASSERT_TRUE(fifth != NULL && sixth != NULL && third != NULL);
+        EXPECT_EQ(std::vector<DWORD>{ 4 }, fifth->m_fileIds);
+        EXPECT_TRUE(sixth->m_fileIds.empty());
+        EXPECT_EQ(std::vector<DWORD>{ 4 }, third->m_fileIds);
+        saved.ReleaseMovieCopy(&fifth);
+        saved.ReleaseMovieCopy(&sixth);
+        saved.ReleaseDiscCopy(&third);
 
         // Saved: the close box ends it without a question.
         PostMessageA(main, WM_CLOSE, 0, 0);
