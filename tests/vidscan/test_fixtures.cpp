@@ -162,6 +162,34 @@ TEST(VidscanFixtures, ReportsAgreeWithProbe)
     EXPECT_EQ("44100 Hz, 64.0 kbps, mono", mpeg4["Audio Info"]);
 }
 
+TEST(VidscanFixtures, ExtendedCutAndSplitSequenceHeaders)
+{
+    // The stream-header plug-in's fixtures, made by ffmpeg: 4096 x 2160
+    // (the 12-bit width is 0); a stream behind a header cut after 2 and
+    // after 4 bytes (the latter reading 720x576 at 25 fps); a system and a
+    // program stream whose only header is split between two video packets.
+    const struct {
+        const char* name;
+        const char* videoInfo;
+        const char* duration;
+        const char* content;
+    } files[] = {
+        {"uhd.m2v", "4096 x 2160, 24 fps", "0.083 sec", "Video only"},
+        {"cut2.m1v", "352 x 240, 29.970 fps", "0.501 sec", "Video only"},
+        {"cut4.m1v", "352 x 240, 29.970 fps", "0.501 sec", "Video only"},
+        {"split.mpg", "352 x 240, 29.970 fps", NULL, "Video and Audio"},
+        {"split_ps.mpg", "352 x 240, 29.970 fps", NULL, "Video only"},
+    };
+    for (const auto& file : files) {
+        SCOPED_TRACE(file.name);
+        auto fields = ReportFields(Report({std::string("../mpeg/") + file.name}));
+        EXPECT_EQ(file.content, fields["Content"]);
+        EXPECT_EQ(file.videoInfo, fields["Video Info"]);
+        if (file.duration != NULL)
+            EXPECT_EQ(file.duration, fields["Duration"]);
+    }
+}
+
 TEST(VidscanFixtures, WholeReports)
 {
     for (const char* name :

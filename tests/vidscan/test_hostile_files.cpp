@@ -80,7 +80,7 @@ std::string AudioPacket(const std::string& frameHeader)
 std::string Sequence(uint32_t width, uint32_t height, uint32_t rateCode)
 {
     return std::string("\0\0\1\xB3", 4) + char(width >> 4) + char((width & 15) << 4 | height >> 8) +
-           char(height) + char(0x10 | rateCode) + Zeros(8);
+           char(height) + char(0x10 | rateCode) + Zeros(2) + char(0x20) + Zeros(5);
 }
 
 struct Hostile {

@@ -18,8 +18,9 @@ const char kMpegSite[] = "www.mpeg.org";
 
 // Bytes scanned forward from the start of the stream.
 const int64_t kForwardScanBytes = 262144;
-// Bytes a start code's fields may need beyond the code.
-const size_t kFieldRoom = 64;
+// Bytes a start code's fields may need beyond the code: a sequence header
+// split between two packets goes on in the stream's next packet.
+const size_t kFieldRoom = 32768;
 // Block size of the embedded search and the tail scan.
 const size_t kBlockBytes = 65536;
 
@@ -107,28 +108,9 @@ void ReadAudioFrameHeader(const uint8_t* p, FileReport& report)
 // MPEG-2 or the MPEG-1 form, then the first frame header read.
 void ReadAudioPacket(const uint8_t* p, size_t room, FileReport& report)
 {
-    if (room < 2)
-        return;
-    size_t end = std::min(room, size_t(2) + GetBe16(p));
-    size_t at = 2;
-    if (at < end && (p[at] & 0xC0) == 0x80) {
-        if (at + 3 > end)
-            return;
-        at += 3 + p[at + 2];
-    } else {
-        for (int i = 0; i < 16 && at < end && p[at] == 0xFF; i++)
-            at++;
-        if (at < end && (p[at] & 0xC0) == 0x40)
-            at += 2;
-        if (at < end && (p[at] & 0xF0) == 0x20)
-            at += 5;
-        else if (at < end && (p[at] & 0xF0) == 0x30)
-            at += 10;
-        else if (at < end && p[at] == 0x0F)
-            at += 1;
-    }
-    if (at + 4 <= end)
-        ReadAudioFrameHeader(p + at, report);
+    size_t begin, end;
+    if (PacketPayload(p, room, &begin, &end) && begin + 4 <= end)
+        ReadAudioFrameHeader(p + begin, report);
 }
 
 enum StreamForm { kSystemForm, kProgramForm, kVideoForm, kAudioForm, kEmbeddedForm };
@@ -191,9 +173,12 @@ void ScanForward(const ScanContext& scan, int64_t start, StreamForm form, FileRe
         const uint8_t* p = &buffer[i + 4];
         size_t room = got - (i + 4);
         MpegSequence sequence;
-        if (code == 0xB3 && !sawSequence && room >= 4 && ReadMpegSequence(p, &sequence)) {
-            // The first true sequence header; MPEG-4's group-of-VOP headers
-            // share its code and are passed by.
+        uint8_t header[kMpegSequenceBytes];
+        if (code == 0xB3 && !sawSequence &&
+            ReadMpegSequence(header, GatherVideoBytes(buffer.data(), got, i + 4, header, sizeof(header)),
+                             &sequence)) {
+            // The first sound sequence header; MPEG-4's group-of-VOP headers
+            // share its code, and headers cut short are passed by.
             sawSequence = true;
             report.hasVideo = true;
             report.width = sequence.width;

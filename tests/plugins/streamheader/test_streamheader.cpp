@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -7,6 +8,7 @@
 
 #include "core/PluginRecord.h"
 #include "plugins/streamheader/MpegHeaders.h"
+#include "tools/vidscan/MpegSequence.h"
 #include "tests/plugins/PluginFolder.h"
 
 namespace {
@@ -170,9 +172,13 @@ TEST(StreamHeader, Mpeg2StreamsAndOddPictureRates)
     EXPECT_STREQ("MPEG-2", m1v.record->kindName);
     EXPECT_EQ(352, m1v.Video().width);
 
-    // Rate codes 9 and 0 are refused.
-    EXPECT_EQ(nullptr, Read("mpeg/rate9.m1v", 1).record);
-    EXPECT_EQ(nullptr, Read("mpeg/rate0.m1v", 1).record);
+    // A first header of rate code 9 or 0 is passed by: the stream's next
+    // sequence header is read.
+    for (const char* name : {"mpeg/rate9.m1v", "mpeg/rate0.m1v"}) {
+        Read r(name, 1);
+        ASSERT_NE(nullptr, r.record) << name;
+        EXPECT_FLOAT_EQ(25.0f, r.record->framesPerSecond) << name;
+    }
 
     // The first sequence header behind an extra zero is the one read.
     Read extra("mpeg/extrazero.m1v", 1);
@@ -190,19 +196,151 @@ TEST(StreamHeader, RefusesMpeg4VideoAndTinyPictures)
     // At a valid rate, 16 x 16 is the smallest picture taken.
     for (int width : {16, 15}) {
         ScratchFile file({0x00, 0x00, 0x01, 0xB3, uint8_t(width >> 4), uint8_t(width << 4), 0x10,
-                          0x13, 0x27, 0x10, 0x00, 0x00});
+                          0x13, 0x27, 0x10, 0x20, 0x00});
         MpegHeaderInfo info;
         EXPECT_EQ(width == 16, ReadMpegHeaders(file.dir.c_str(), file.base.c_str(), NULL, &info));
     }
     // Rate code 8 (60 fps) is the last one known; 9 is refused.
     for (uint8_t code : {8, 9}) {
         ScratchFile file({0x00, 0x00, 0x01, 0xB3, 0x16, 0x01, 0x20, uint8_t(0x10 | code), 0x27,
-                          0x10, 0x00, 0x00});
+                          0x10, 0x20, 0x00});
         MpegHeaderInfo info;
         EXPECT_EQ(code == 8, ReadMpegHeaders(file.dir.c_str(), file.base.c_str(), NULL, &info));
         if (code == 8)
             EXPECT_FLOAT_EQ(60.0f, info.framesPerSecond);
     }
+}
+
+// The video bytes after a sequence header code: 352x240 (or the given
+// 12-bit width) at rate code 4, the marker bit set, byte 7 as given.
+std::vector<uint8_t> Header(uint8_t byte7 = 0x00, int width = 352)
+{
+    return {uint8_t(width >> 4), uint8_t(width << 4 & 0xF0), 0xF0, 0x14, 0xFF, 0xFF, 0xE0, byte7};
+}
+
+std::vector<uint8_t> operator+(std::vector<uint8_t> a, const std::vector<uint8_t>& b)
+{
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+// A sequence extension whose size extension gives width and height the
+// high bits 1 and 2.
+const std::vector<uint8_t> kExtension = {0, 0, 1, 0xB5, 0x14, 0x4A, 0xC0, 0x01};
+
+bool Sequence(const std::vector<uint8_t>& bytes, MpegSequence* sequence)
+{
+    return ReadMpegSequence(bytes.data(), bytes.size(), sequence);
+}
+
+TEST(MpegSequenceHeader, SoundHeadersOnly)
+{
+    MpegSequence s;
+    ASSERT_TRUE(Sequence(Header(), &s));
+    EXPECT_EQ(352, s.width);
+    EXPECT_EQ(240, s.height);
+    EXPECT_EQ(4, s.rateCode);
+    // The marker bit of byte 6.
+    std::vector<uint8_t> noMarker = Header();
+    noMarker[6] = 0xC0;
+    EXPECT_FALSE(Sequence(noMarker, &s));
+    // No start code may begin inside the 8 bytes (a header cut short
+    // before the next one); one right after them is the next code. The
+    // marker bit is set where byte 6 is no part of the code.
+    for (size_t at = 0; at <= 8; at++) {
+        std::vector<uint8_t> bytes = Header();
+        bytes.insert(bytes.begin() + ptrdiff_t(at), {0, 0, 1});
+        bytes.resize(std::max<size_t>(at + 3, 8));
+        if (at <= 3 || at >= 7)
+            bytes[6] |= 0x20;
+        EXPECT_EQ(at == 8, Sequence(bytes, &s)) << "start code at " << at;
+    }
+
+    // A width of 0 in 12 bits takes its high bits from the extension, also
+    // after the intra matrix, both matrices, or zero stuffing.
+    std::vector<uint8_t> matrix(64, 0x10);
+    std::vector<uint8_t> lastIntra = matrix;
+    lastIntra[63] = 0x11;  // the non-intra flag follows the intra matrix
+    const struct {
+        const char* what;
+        std::vector<uint8_t> bytes;
+        int width, height;  // 0: refused
+    } cases[] = {
+        {"no extension", Header(0, 0), 0, 0},
+        {"extension", Header(0, 0) + kExtension, 4096, 8432},
+        {"after zero stuffing", Header(0, 0) + std::vector<uint8_t>(5, 0) + kExtension, 4096, 8432},
+        {"intra matrix", Header(2, 0) + matrix + kExtension, 4096, 8432},
+        {"non-intra matrix", Header(1, 0) + matrix + kExtension, 4096, 8432},
+        {"both matrices", Header(2, 0) + lastIntra + matrix + kExtension, 4096, 8432},
+        {"matrix not skipped", Header(0, 0) + matrix + kExtension, 0, 0},
+        {"not a sequence extension", Header(0, 0) + std::vector<uint8_t>{0, 0, 1, 0xB5, 0x24, 0x4A, 0xC0}, 0, 0},
+        {"extension cut short", Header(0, 0) + std::vector<uint8_t>{0, 0, 1, 0xB5, 0x14, 0x4A}, 0, 0},
+        {"12-bit width 32 and an extension", Header(0, 32) + kExtension, 4096 + 32, 8432},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.width != 0, Sequence(c.bytes, &s)) << c.what;
+        if (c.width != 0) {
+            EXPECT_EQ(c.width, s.width) << c.what;
+            EXPECT_EQ(c.height, s.height) << c.what;
+        }
+    }
+}
+
+TEST(MpegSequenceHeader, SplitHeadersGoOnInTheVideoStreamsNextPacket)
+{
+    // A video packet ending 2 bytes into the header; then an audio packet
+    // whose payload looks like a video packet, another video stream's
+    // packet, bytes of no packet (with a code that is none of the system
+    // layer, as in a CD sector's header), a pack; then the header's rest.
+    const std::vector<uint8_t> stream = {
+        0, 0, 1, 0xE0, 0, 7, 0x0F, 0, 0, 1, 0xB3, 0x16, 0x00,
+        0, 0, 1, 0xC0, 0, 12, 0x0F, 0, 0, 1, 0xE0, 0, 5, 0x0F, 0xAA, 0xAA, 0xAA, 0xAA,
+        0, 0, 1, 0xE1, 0, 3, 0x0F, 0xBB, 0xBB,
+        0x00, 0xFF, 0x00, 0x00, 0x01, 0x02, 0x10, 0x00,
+        0, 0, 1, 0xBA, 0x21, 0x00, 0x01, 0x00, 0x01, 0x80, 0x00, 0x01,
+        0, 0, 1, 0xE0, 0, 11, 0x0F, 0xF0, 0x14, 0xFF, 0xFF, 0xE0, 0x18, 0, 0, 1, 0xB8};
+    const std::vector<uint8_t> header = {0x16, 0x00, 0xF0, 0x14, 0xFF, 0xFF, 0xE0, 0x18};
+    uint8_t out[kMpegSequenceBytes];
+    size_t n = GatherVideoBytes(stream.data(), stream.size(), 11, out, 8);
+    EXPECT_EQ(header, std::vector<uint8_t>(out, out + n));
+    // Outside a video packet the bytes are taken as they are, and the
+    // header cut by the next code is refused.
+    std::vector<uint8_t> bare(stream.begin() + 7, stream.end());
+    n = GatherVideoBytes(bare.data(), bare.size(), 4, out, 8);
+    EXPECT_EQ(std::vector<uint8_t>(bare.begin() + 4, bare.begin() + 12), std::vector<uint8_t>(out, out + n));
+    MpegSequence s;
+    EXPECT_FALSE(ReadMpegSequence(out, n, &s));
+}
+
+TEST(StreamHeader, ExtendedCutAndSplitHeadersInRealFiles)
+{
+    // 4096 x 2160: the width's 12 bits are 0.
+    Read uhd("mpeg/uhd.m2v");
+    ASSERT_NE(nullptr, uhd.record);
+    EXPECT_STREQ("[MPEG-2 file]\r\nFrames per sec: 24.000\r\nResolution: 4096x2160\r\n",
+                 uhd.record->reportText);
+    // A header cut after 2 or 4 bytes in front of the stream is passed by.
+    for (const char* name : {"mpeg/cut2.m1v", "mpeg/cut4.m1v"}) {
+        Read r(name, 1);
+        ASSERT_NE(nullptr, r.record) << name;
+        EXPECT_EQ(352, r.Video().width) << name;
+        EXPECT_EQ(240, r.Video().height) << name;
+        EXPECT_FLOAT_EQ(29.97f, r.record->framesPerSecond) << name;
+    }
+    // The only header is split between two video packets (with an audio
+    // packet between them in the system stream, a pack header in the
+    // program stream): read from the packets' payload, the bit rate field
+    // too (ffmpeg's 0x3FFFF, a variable rate).
+    Read split("mpeg/split.mpg");
+    ASSERT_NE(nullptr, split.record);
+    EXPECT_STREQ("MPEG-1", split.record->kindName);
+    EXPECT_EQ(352, split.Video().width);
+    EXPECT_EQ(240, split.Video().height);
+    EXPECT_EQ(0x3FFFF * 400 >> 13, split.Video().bitRate);
+    Read program("mpeg/split_ps.mpg");
+    ASSERT_NE(nullptr, program.record);
+    EXPECT_STREQ("[MPEG-2 file]\r\nFrames per sec: 29.970\r\nResolution: 352x240\r\n",
+                 program.record->reportText);
 }
 
 TEST(StreamHeader, BitRateFieldLengthAndShortHeaders)
@@ -213,7 +351,7 @@ TEST(StreamHeader, BitRateFieldLengthAndShortHeaders)
     const uint64_t scr = 9000000;
     std::vector<uint8_t> bytes = {0x00, 0x00, 0x01, 0xB3, 0x16, 0x01, 0x20, 0x13,
                                   uint8_t(2500 / 1024), uint8_t(2500 % 1024 / 4),
-                                  uint8_t(2500 % 4 << 6), 0x00};
+                                  uint8_t(2500 % 4 << 6 | 0x20), 0x00};
     bytes.resize(600, 0xFF);
     const uint8_t pack[] = {0x00, 0x00, 0x01, 0xBA,
                             uint8_t(0x21 | ((scr >> 30) & 7) << 1), uint8_t(scr >> 22),
@@ -235,7 +373,7 @@ TEST(StreamHeader, BitRateFieldLengthAndShortHeaders)
     DeleteMediaFormat(&record);
 
     // Eight bytes must follow the sequence header code.
-    ScratchFile shortHeader({0x00, 0x00, 0x01, 0xB3, 0x16, 0x01, 0x20, 0x14, 0x27, 0x10, 0x00});
+    ScratchFile shortHeader({0x00, 0x00, 0x01, 0xB3, 0x16, 0x01, 0x20, 0x14, 0x27, 0x10, 0x20});
     EXPECT_FALSE(ReadMpegHeaders(shortHeader.dir.c_str(), shortHeader.base.c_str(), NULL, &info));
 }
 
