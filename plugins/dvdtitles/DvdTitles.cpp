@@ -365,7 +365,8 @@ MediaFormat* MakeDvdRecord(const DvdTitleSummary& s)
 
 MediaFormat* ReadDvdTitles(dvd_reader_t* dvd, PreCommandsJumpFn preCommandsJump)
 {
-    IfoHandle manager = OpenSoundIfo(dvd, 0);
+    IfoHandle manager;
+    OpenSoundIfo(dvd, 0, &manager);
     int titleSets = 0;
     if (manager != NULL && manager->vmgi_mat != NULL)
         titleSets = std::min<int>(manager->vmgi_mat->vmg_nr_of_title_sets, kMaxTitleSets);
@@ -379,7 +380,11 @@ MediaFormat* ReadDvdTitles(dvd_reader_t* dvd, PreCommandsJumpFn preCommandsJump)
     std::vector<IfoHandle> sets;
     std::vector<DvdTitleSetRow> rows;
     for (int n = 1; n <= titleSets; n++) {
-        sets.push_back(OpenSoundIfo(dvd, n));
+        // A set whose sound backup could not be read might be the movie:
+        // no record rather than another set's.
+        sets.emplace_back();
+        if (!OpenSoundIfo(dvd, n, &sets.back()))
+            return NULL;
         rows.push_back(ReadTitleSetRow(sets.back().get(), preCommandsJump));
     }
     size_t best = ChooseTitleSet(rows);
