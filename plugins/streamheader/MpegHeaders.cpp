@@ -17,9 +17,11 @@ const int kBlockSize = 256;
 const uint8_t kSequenceHeader[4] = {0x00, 0x00, 0x01, 0xB3};
 const uint8_t kPackHeader[4] = {0x00, 0x00, 0x01, 0xBA};
 
-// Frames per second by picture rate code 1..8 (0 is forbidden).
+// Frames per second by picture rate code 1..8 (0 is forbidden), and the
+// same rates in thousandths for exact frame counts and lengths.
 const float kPictureRates[9] = {0.0f,  23.976f, 24.0f, 25.0f, 29.97f,
                                 30.0f, 50.0f,   59.94f, 60.0f};
+const int64_t kMilliRates[9] = {0, 23976, 24000, 25000, 29970, 30000, 50000, 59940, 60000};
 
 // The offset in buf[0..length) just after the first complete code, or -1.
 // The last four bytes seen are kept as one word, so a byte that breaks a
@@ -135,6 +137,7 @@ bool ReadMpegHeaders(const char* dir, const char* name, const char* ext, MpegHea
             info->width = sequence.width;
             info->height = sequence.height;
             info->framesPerSecond = kPictureRates[sequence.rateCode];
+            info->rateCode = sequence.rateCode;
             int32_t field = seq[4] * 1024 + seq[5] * 4 + (seq[6] >> 6);
             info->bitRate = int32_t((int64_t(field) * 400) >> 13);
         }
@@ -149,8 +152,11 @@ bool ReadMpegHeaders(const char* dir, const char* name, const char* ext, MpegHea
             } else {
                 uint64_t scr = uint64_t((pack[0] >> 1) & 0x07) << 30 | uint64_t(pack[1]) << 22 |
                                uint64_t(pack[2] >> 1) << 15 | uint64_t(pack[3]) << 7 | (pack[4] >> 1);
-                double seconds = double(scr) / 90000.0;
-                info->frameCount = int32_t(seconds * info->framesPerSecond);
+                // Seconds (clock / 90000) times the rate, truncated, in
+                // integers: 100 s at 29.97 are 2997 frames on every
+                // floating-point unit.
+                int64_t frames = int64_t(scr) * kMilliRates[info->rateCode] / (90000 * 1000);
+                info->frameCount = int32_t(std::min<int64_t>(frames, INT32_MAX));
             }
         }
     }
@@ -188,8 +194,8 @@ MediaFormat* MakeMpegRecord(const MpegHeaderInfo& info)
                         double(info.framesPerSecond), long(info.width), long(info.height));
     } else {
         long seconds = 0;
-        if (info.framesPerSecond > 0)
-            seconds = long(double(uint32_t(record->frameCount)) / info.framesPerSecond);
+        if (info.rateCode > 0 && info.rateCode <= 8)
+            seconds = long(int64_t(uint32_t(record->frameCount)) * 1000 / kMilliRates[info.rateCode]);
         StrAppendFormat(&record->reportText,
                         "[%s file]\r\nFrames per sec: %.3f\r\nLength in sec: %ld\r\n"
                         "Resolution: %ldx%ld\r\nBitrate (?): %ldKB/s\r\n",

@@ -18,6 +18,7 @@ struct MpegHeaderInfo {
     int32_t width;
     int32_t height;
     float framesPerSecond;
+    int32_t rateCode;        // the picture rate code, 0 when none was read
     int32_t bitRate;         // kilobytes per second (1024 bytes)
     int32_t frameCount;      // seconds x frames per second; 0 for MPEG-2
 };

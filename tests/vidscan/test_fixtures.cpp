@@ -175,8 +175,10 @@ TEST(VidscanFixtures, ExtendedCutAndSplitSequenceHeaders)
         const char* content;
     } files[] = {
         {"uhd.m2v", "4096 x 2160, 24 fps", "0.083 sec", "Video only"},
-        {"cut2.m1v", "352 x 240, 29.970 fps", "0.501 sec", "Video only"},
-        {"cut4.m1v", "352 x 240, 29.970 fps", "0.501 sec", "Video only"},
+        // 15 pictures at 30000/1001 per second: 0.5005 s, whose nearest
+        // double lies below (a sum of rounded parts gave 0.501).
+        {"cut2.m1v", "352 x 240, 29.970 fps", "0.500 sec", "Video only"},
+        {"cut4.m1v", "352 x 240, 29.970 fps", "0.500 sec", "Video only"},
         {"split.mpg", "352 x 240, 29.970 fps", NULL, "Video and Audio"},
         {"split_ps.mpg", "352 x 240, 29.970 fps", NULL, "Video only"},
     };

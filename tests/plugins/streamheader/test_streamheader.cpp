@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -372,6 +373,20 @@ TEST(StreamHeader, BitRateFieldLengthAndShortHeaders)
                  record->reportText);
     DeleteMediaFormat(&record);
 
+    // The same 100 s at 29.97 and at 23.976 fps: 2997 and 2397 frames (the
+    // float rates lie below the decimal ones; a product of them lost one).
+    const struct { uint8_t code; int32_t frames; const char* length; } rates[] = {
+        {0x14, 2997, "Length in sec: 100\r\n"}, {0x11, 2397, "Length in sec: 99\r\n"}};
+    for (const auto& rate : rates) {
+        bytes[7] = rate.code;
+        ScratchFile other(bytes);
+        ASSERT_TRUE(ReadMpegHeaders(other.dir.c_str(), other.base.c_str(), NULL, &info));
+        EXPECT_EQ(rate.frames, info.frameCount);
+        record = MakeMpegRecord(info);
+        EXPECT_NE(nullptr, strstr(record->reportText, rate.length)) << record->reportText;
+        DeleteMediaFormat(&record);
+    }
+
     // Eight bytes must follow the sequence header code.
     ScratchFile shortHeader({0x00, 0x00, 0x01, 0xB3, 0x16, 0x01, 0x20, 0x14, 0x27, 0x10, 0x20});
     EXPECT_FALSE(ReadMpegHeaders(shortHeader.dir.c_str(), shortHeader.base.c_str(), NULL, &info));
@@ -463,6 +478,34 @@ TEST(StreamHeaderDll, FailedAllocationAnswersNullAndTheHostAsksTheNextPlugin)
     EXPECT_EQ(0, failNext(0));    // met
     EXPECT_STREQ("VCD", m.kindName);
     FreeMediaFormat(m);
+
+    // Any exception, of any type.
+    ExpectNullOnEveryException(first, FixtureDir("mpeg/vcd.mpg"), "vcd", ".mpg");
     EXPECT_EQ(0, plugins.NewBoxes());
+}
+
+TEST(StreamHeaderDll, OnlyACdTrackFileInAnMpeg2FolderIsSvcd)
+{
+    // A plain MPEG-1 system stream copied into a folder "MPEG2" stays
+    // MPEG-1, with its length; the CD track file there is SVCD.
+    PluginFolder plugins("streamheader.dll");
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    std::string folder = std::string(temp) + "vistrel_svcd_" + std::to_string(GetCurrentProcessId());
+    CreateDirectoryA(folder.c_str(), NULL);
+    CreateDirectoryA((folder + "\\MPEG2").c_str(), NULL);
+    std::string plain = folder + "\\MPEG2\\vcd.mpg";
+    ASSERT_TRUE(CopyFileA(FixturePath("mpeg/vcd.mpg").c_str(), plain.c_str(), FALSE));
+    MediaFormat m;
+    InitMediaFormat(m);
+    ASSERT_TRUE(plugins.manager.ReadFileInfo(m, plain.c_str()));
+    EXPECT_STREQ("MPEG-1", m.kindName);
+    EXPECT_NE(0, m.frameCount);
+    ASSERT_TRUE(plugins.manager.ReadFileInfo(m, FixturePath("mpeg/MPEG2/AVSEQ01.MPG").c_str()));
+    EXPECT_STREQ("SVCD", m.kindName);
+    FreeMediaFormat(m);
+    DeleteFileA(plain.c_str());
+    RemoveDirectoryA((folder + "\\MPEG2").c_str());
+    RemoveDirectoryA(folder.c_str());
 }
 #endif
