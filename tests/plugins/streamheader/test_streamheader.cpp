@@ -55,7 +55,8 @@ public:
             dir += "/";
         base = "sh" + std::to_string(++serial) + "_" + name;
         FILE* f = fopen((dir + base).c_str(), "wb");
-        fwrite(bytes.data(), 1, bytes.size(), f);
+        if (!bytes.empty())  // an empty vector's data() may be NULL
+            fwrite(bytes.data(), 1, bytes.size(), f);
         fclose(f);
     }
     ~ScratchFile() { remove((dir + base).c_str()); }
