@@ -241,42 +241,36 @@ TEST(DvdDamagedIfo, BackupsAreCopiedAsFarAsTheyClaimAndNeverLeftOutUnread)
     const std::string backup = "VTS_01_0.BUP";
     ScratchDisc disc;  // outside the temporary folder, which goes below
     disc.Put("VTS_01_0.IFO", damaged1);
-    disc.Put(backup, set1);
     OwnTempFolder temp;
-    {
-        // A backup of 1 GB (sparse) whose header claims its first sectors:
-        // those are copied, and no more (on the host no file of this
-        // process may grow past 64 MB here).
-        ScratchDisc big;
-        big.Put("VTS_01_0.IFO", damaged1);
-        big.Put(backup, set1);
-        std::filesystem::resize_file(big.dir / backup, uint64_t(1) << 30);
+    // A backup of 1 GB (sparse) whose header claims its first sectors:
+    // those are copied, and no more (on the host no file of this process
+    // may grow past 64 MB here). A header may claim up to the cap (8 MB),
+    // not a sector more.
+    disc.Put(backup, set1);
+    std::filesystem::resize_file(disc.dir / backup, uint64_t(1) << 30);
 #ifndef _WIN32
-        rlimit was;
-        getrlimit(RLIMIT_FSIZE, &was);
-        rlimit limit = was;
-        limit.rlim_cur = 64 << 20;
-        setrlimit(RLIMIT_FSIZE, &limit);
-        void (*handler)(int) = signal(SIGXFSZ, SIG_IGN);
+    rlimit was, limit;
+    getrlimit(RLIMIT_FSIZE, &was);
+    limit = was;
+    limit.rlim_cur = 64 << 20;
+    setrlimit(RLIMIT_FSIZE, &limit);
+    void (*handler)(int) = signal(SIGXFSZ, SIG_IGN);
 #endif
-        EXPECT_EQ(kWhole, big.Read());
+    EXPECT_EQ(kWhole, disc.Read());
 #ifndef _WIN32
-        setrlimit(RLIMIT_FSIZE, &was);
-        signal(SIGXFSZ, handler);
+    setrlimit(RLIMIT_FSIZE, &was);
+    signal(SIGXFSZ, handler);
 #endif
-    }
-    // A header may claim up to the cap (8 MB), not a sector more.
     for (uint64_t claim : {kMaxIfoCopyBytes, kMaxIfoCopyBytes + 2048}) {
-        ScratchDisc claims;
-        claims.Put("VTS_01_0.IFO", damaged1);
         uint32_t last = uint32_t(claim / 2048 - 1);
-        claims.Put(backup, Patched(set1, 0x1C, {uint8_t(last >> 24), uint8_t(last >> 16),
-                                                 uint8_t(last >> 8), uint8_t(last)}));
-        std::filesystem::resize_file(claims.dir / backup, claim + 4096);
-        EXPECT_EQ(claim == kMaxIfoCopyBytes ? kWhole : kWithoutSet1, claims.Read()) << claim;
+        disc.Put(backup, Patched(set1, 0x1C, {uint8_t(last >> 24), uint8_t(last >> 16),
+                                               uint8_t(last >> 8), uint8_t(last)}));
+        std::filesystem::resize_file(disc.dir / backup, claim + 4096);
+        EXPECT_EQ(claim == kMaxIfoCopyBytes ? kWhole : kWithoutSet1, disc.Read()) << claim;
     }
     EXPECT_TRUE(std::filesystem::is_empty(temp.path));
 
+    disc.Put(backup, set1);
     // The folders that killed runs left behind under the former names
     // stand in no one's way.
     for (int n = 0; n < 1000; n++)
