@@ -7,7 +7,15 @@
 #                    files AVSEQ01.DAT (VCD) and MPEG2/AVSEQ01.MPG (SVCD) cut
 #                    from vcdimager images with their RIFF CDXA header;
 #                    ffprobe's answer beside each file (NAME.json); MPEG-4
-#                    video in an AVI and an MP4, which are not MPEG-1/2.
+#                    video in an AVI and an MP4, which are not MPEG-1/2;
+#                    two frames of MPEG-2 at 4096x2160 (uhd.m2v), whose
+#                    width lives in the sequence extension; a 352x240
+#                    29.97 fps stream behind a sequence header cut after 2
+#                    and after 4 bytes (cut2.m1v, cut4.m1v); system and
+#                    program streams of tiny packets whose only sequence
+#                    header is split between two packets (split.mpg with
+#                    an audio packet between them, split_ps.mpg with a
+#                    pack header).
 #   tests/data/avi   two AVIs whose ffprobe answers (NAME.json) give the
 #                    values of the DirectShow plug-in's stand-in media types:
 #                    MPEG-4 tagged "xvid" 640x480 with MP3, MS-MPEG-4 v3
@@ -59,6 +67,27 @@ for code, name in ((9, "rate9.m1v"), (0, "rate0.m1v")):
     patched[at] = (patched[at] & 0xF0) | code
     open(d + "/" + name, "wb").write(patched)
 open(d + "/extrazero.m1v", "wb").write(b"\x00" + data)
+EOF
+
+# The width of 4096 reads 0 in the sequence header's 12 bits.
+ff -f lavfi -i smptebars=size=4096x2160:rate=24:duration=0.08 -c:v mpeg2video -strict -1 \
+   -q:v 31 -fflags +bitexact -f mpeg2video "$mpeg/uhd.m2v"
+# One sequence header only (a single group of pictures): a reader that
+# misses it has no other.
+ntsc="-f lavfi -i testsrc=size=352x240:rate=30000/1001:duration=0.5"
+once="-g 300 -b:v 200k"
+ff $ntsc $once -c:v mpeg1video -fflags +bitexact -f mpeg1video "$work/ntsc.m1v"
+ff $ntsc -f lavfi -i sine=frequency=440:sample_rate=44100:duration=0.5 $once -c:v mpeg1video \
+   -c:a mp2 -b:a 64k -ac 1 -fflags +bitexact -f mpeg -packetsize 56 "$mpeg/split.mpg"
+ff $ntsc $once -c:v mpeg2video -fflags +bitexact -f vob -packetsize 52 "$mpeg/split_ps.mpg"
+# Cut headers in front of the stream: its own first 2 bytes, and 4 bytes
+# that read as 720x576 at rate code 3.
+python3 - "$work/ntsc.m1v" "$mpeg" <<'EOF'
+import sys
+data = open(sys.argv[1], "rb").read()
+code = b"\x00\x00\x01\xb3"
+open(sys.argv[2] + "/cut2.m1v", "wb").write(code + data[4:6] + data)
+open(sys.argv[2] + "/cut4.m1v", "wb").write(code + b"\x2d\x02\x40\x23" + data)
 EOF
 
 # CD track files: vcdimager writes a disc image; the MPEG track is the second

@@ -1,6 +1,7 @@
 #include "plugins/dvdtitles/DvdTitles.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 #include <dvdread/ifo_read.h>
@@ -63,7 +64,9 @@ DvdTitleSetRow ReadTitleSetRow(const ifo_handle_t* ifo, PreCommandsJumpFn preCom
 
 void AppendReport(const DvdTitleSummary& s, const MediaFormat& record, char** report)
 {
-    long seconds = record.framesPerSecond > 0 ? long(record.frameCount / record.framesPerSecond) : 0;
+    long seconds = record.framesPerSecond > 0
+                       ? long(double(record.frameCount) / double(record.framesPerSecond))
+                       : 0;
     StrAppendFormat(report,
                     "[IFO file]\r\n\r\nRegion: %s\r\n\r\n[Video stream]\r\nCompression: %s\r\n"
                     "TV system: %s\r\nAspect ratio: %s\r\nDisplay mode: %s\r\nResolution: %ldx%ld\r\n"
@@ -330,8 +333,11 @@ MediaFormat* MakeDvdRecord(const DvdTitleSummary& s)
     bool ok = true;
     StrSet(&record->kindName, "DVD");
     record->framesPerSecond = s.row.framesPerSecond;
-    double frames = double(s.row.framesPerSecond) * double(s.row.length);
-    record->frameCount = frames > 0 ? ClampToInt32(int64_t(std::min(frames, double(INT32_MAX)))) : 0;
+    // In hundredths of a frame a second (2500 or 2997) the count is exact:
+    // the float 29.97 lies below 29.97, and 100 s of it would give 2996.
+    int64_t hundredths = std::lround(double(s.row.framesPerSecond) * 100);
+    int64_t frames = hundredths * int64_t(s.row.length) / 100;
+    record->frameCount = frames > 0 ? ClampToInt32(frames) : 0;
 
     VideoStreamInfo* video = AddVideoStream(*record);
     ok = video != NULL;
@@ -365,7 +371,8 @@ MediaFormat* MakeDvdRecord(const DvdTitleSummary& s)
 
 MediaFormat* ReadDvdTitles(dvd_reader_t* dvd, PreCommandsJumpFn preCommandsJump)
 {
-    IfoHandle manager = OpenSoundIfo(dvd, 0);
+    IfoHandle manager;
+    OpenSoundIfo(dvd, 0, &manager);
     int titleSets = 0;
     if (manager != NULL && manager->vmgi_mat != NULL)
         titleSets = std::min<int>(manager->vmgi_mat->vmg_nr_of_title_sets, kMaxTitleSets);
@@ -379,7 +386,11 @@ MediaFormat* ReadDvdTitles(dvd_reader_t* dvd, PreCommandsJumpFn preCommandsJump)
     std::vector<IfoHandle> sets;
     std::vector<DvdTitleSetRow> rows;
     for (int n = 1; n <= titleSets; n++) {
-        sets.push_back(OpenSoundIfo(dvd, n));
+        // A set whose sound backup could not be read might be the movie:
+        // no record rather than another set's.
+        sets.emplace_back();
+        if (!OpenSoundIfo(dvd, n, &sets.back()))
+            return NULL;
         rows.push_back(ReadTitleSetRow(sets.back().get(), preCommandsJump));
     }
     size_t best = ChooseTitleSet(rows);

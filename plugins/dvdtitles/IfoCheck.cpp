@@ -186,7 +186,7 @@ bool TitleSetTablesFit(const IfoReadFn& read, const std::vector<Table>& tables)
 
 }  // namespace
 
-bool IfoLayoutIsSound(uint64_t size, const IfoReadFn& read, bool manager)
+bool IfoLayoutIsSound(uint64_t size, const IfoReadFn& read, bool manager, uint64_t* claimed)
 {
     // Reads stop at the end of the file whatever `read` can do.
     IfoReadFn inFile = [&](uint64_t offset, uint8_t* out, size_t count) {
@@ -201,6 +201,8 @@ bool IfoLayoutIsSound(uint64_t size, const IfoReadFn& read, bool manager)
     uint64_t ifoBytes = (uint64_t(lastSector) + 1) * kSector;
     if (ifoBytes > size)
         return false;
+    if (claimed != NULL)
+        *claimed = ifoBytes;
     const TableSlot* slots = manager ? kManagerTables : kTitleSetTables;
     std::vector<Table> tables(manager ? std::size(kManagerTables) : std::size(kTitleSetTables));
     for (size_t i = 0; i < tables.size(); i++) {
@@ -236,11 +238,11 @@ public:
                DVDFileSeek(file_, int32_t(offset)) == int32_t(offset) &&
                DVDReadBytes(file_, out, count) == ssize_t(count);
     }
-    bool IsSound(bool manager) const
+    bool IsSound(bool manager, uint64_t* claimed = NULL) const
     {
         return IfoLayoutIsSound(size, [this](uint64_t offset, uint8_t* out, size_t count) {
             return Read(offset, out, count);
-        }, manager);
+        }, manager, claimed);
     }
 
     bool present = false;
@@ -252,42 +254,47 @@ private:
     dvd_file_t* file_ = NULL;
 };
 
-// Copies the whole file into `copy` and closes it; false when it can't.
-bool CopyWhole(const FolderFile& file, FILE* copy)
+// Copies the first `bytes` of the file into `copy` and closes it; false
+// when it can't.
+bool CopyStart(const FolderFile& file, uint64_t bytes, FILE* copy)
 {
     if (copy == NULL)
         return false;
     std::vector<uint8_t> piece(64 * 1024);
     bool ok = true;
-    for (uint64_t at = 0; ok && at < file.size; at += piece.size()) {
-        size_t count = size_t(std::min<uint64_t>(piece.size(), file.size - at));
+    for (uint64_t at = 0; ok && at < bytes; at += piece.size()) {
+        size_t count = size_t(std::min<uint64_t>(piece.size(), bytes - at));
         ok = file.Read(at, piece.data(), count) && fwrite(piece.data(), 1, count, copy) == count;
     }
     return fclose(copy) == 0 && ok;
 }
 
-// The title set's backup, copied into a scratch folder under the
-// information file's name and read by the library from there. The copy is
-// checked, as that is what the library reads. The folder goes once the
-// library's reader of it is closed.
-IfoHandle OpenFromBackup(dvd_reader_t* dvd, int titleSet)
+// The title set's backup, checked in place, then as much of it as its
+// header claims copied into a scratch folder under the information file's
+// name and read by the library from there. The copy is checked again, as
+// that is what the library reads. The folder goes once the library's reader
+// of it is closed. False when a sound backup could not be read.
+bool OpenFromBackup(dvd_reader_t* dvd, int titleSet, IfoHandle* handle)
 {
     FolderFile backup(dvd, titleSet, DVD_READ_INFO_BACKUP_FILE);
-    if (backup.size == 0)
-        return IfoHandle();
+    uint64_t claimed = 0;
+    if (!backup.IsSound(false, &claimed) || claimed > kMaxIfoCopyBytes)
+        return true;
     std::shared_ptr<CScratchFolder> folder = std::make_shared<CScratchFolder>();
     char name[16];
     snprintf(name, sizeof(name), "VTS_%02d_0.IFO", titleSet);
-    if (folder->Path().empty() || !CopyWhole(backup, folder->Create(name)))
-        return IfoHandle();
+    if (folder->Path().empty() || !CopyStart(backup, claimed, folder->Create(name)))
+        return false;
     // The library takes its paths in UTF-8.
     dvd_reader_t* reader = DVDOpen2(NULL, &kQuietLogger, folder->Path().c_str());
     if (reader == NULL)
-        return IfoHandle();
+        return false;
     std::shared_ptr<dvd_reader_t> scratch(reader, [folder](dvd_reader_t* opened) { DVDClose(opened); });
     if (!FolderFile(scratch.get(), titleSet, DVD_READ_INFO_FILE).IsSound(false))
-        return IfoHandle();
-    return IfoHandle(ifoOpen(scratch.get(), titleSet), IfoCloser{scratch});
+        return false;
+    handle->reset(ifoOpen(scratch.get(), titleSet));
+    handle->get_deleter().scratch = scratch;
+    return *handle != NULL;
 }
 
 }  // namespace
@@ -297,15 +304,20 @@ static void DropLibraryMessage(void*, dvd_logger_level_t, const char*, va_list)
 }
 const dvd_logger_cb kQuietLogger = {DropLibraryMessage};
 
-IfoHandle OpenSoundIfo(dvd_reader_t* dvd, int titleSet)
+bool OpenSoundIfo(dvd_reader_t* dvd, int titleSet, IfoHandle* handle)
 {
+    handle->reset();
     bool manager = titleSet == 0;
     FolderFile file(dvd, titleSet, DVD_READ_INFO_FILE);
-    if (file.present && file.IsSound(manager))
-        return IfoHandle(ifoOpen(dvd, titleSet));
+    if (file.present && file.IsSound(manager)) {
+        handle->reset(ifoOpen(dvd, titleSet));
+        return true;
+    }
     if (!manager)
-        return OpenFromBackup(dvd, titleSet);
+        return OpenFromBackup(dvd, titleSet, handle);
     // Without an information file the library turns to the backup itself.
     FolderFile backup(dvd, 0, DVD_READ_INFO_BACKUP_FILE);
-    return IfoHandle(!file.present && backup.IsSound(true) ? ifoOpen(dvd, 0) : NULL);
+    if (!file.present && backup.IsSound(true))
+        handle->reset(ifoOpen(dvd, 0));
+    return true;
 }

@@ -2,6 +2,8 @@
 
 #ifdef _WIN32
 
+#include <atomic>
+
 #include "plugins/dvdtitles/WideText.h"
 
 CScratchFolder::CScratchFolder()
@@ -10,8 +12,13 @@ CScratchFolder::CScratchFolder()
     DWORD length = GetTempPathW(MAX_PATH + 1, temp);
     if (length == 0 || length > MAX_PATH)
         return;
-    for (int n = 0; n < 1000; n++) {
-        std::wstring candidate = temp + WideFrom(CP_UTF8, "vistrel-dvd-" + std::to_string(n));
+    // Named after the process and a count of its own, so that folders left
+    // behind by killed runs do not stand in the way; one left by an earlier
+    // process of the same id is stepped past.
+    static std::atomic<unsigned> serial(0);
+    std::string prefix = "vistrel-dvd-" + std::to_string(GetCurrentProcessId()) + "-";
+    for (int tries = 0; tries < 100; tries++) {
+        std::wstring candidate = temp + WideFrom(CP_UTF8, prefix + std::to_string(serial++));
         if (CreateDirectoryW(candidate.c_str(), NULL)) {
             m_path = TextFrom(CP_UTF8, candidate);
             return;

@@ -1,5 +1,6 @@
-// A new empty folder in the system's temporary folder, for copies of files
-// that the DVD library is to read in place of damaged ones. It is removed,
+// A new empty folder in the system's temporary folder, named uniquely for
+// the process, for copies of files that the DVD library is to read in place
+// of damaged ones. It is removed,
 // with every file made in it, when the object goes.
 #pragma once
 

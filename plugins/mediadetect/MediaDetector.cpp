@@ -6,6 +6,7 @@
 #include <vfw.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "core/PluginRecord.h"
@@ -441,8 +442,10 @@ void CMediaDetector::AddVideoFields(const std::string& name, DWORD bitRate,
     }
     if (!name.empty())
         StrSet(&stream->compression, name.c_str());
-    if (record->framesPerSecond == 0 && frameTime > 0)
+    if (record->framesPerSecond == 0 && frameTime > 0) {
         record->framesPerSecond = float(10000000.0 / double(frameTime));
+        this->frameTime = frameTime;
+    }
     stream->bitRate = int32_t(bitRate * 0.001);
     stream->width = bitmap.biWidth;
     stream->height = bitmap.biHeight;
@@ -515,22 +518,32 @@ void CMediaDetector::AddUnknown(bool video, const std::string& name)
         StrSet(compression, name.c_str());
 }
 
+// Whole frames in a stream of the detector's seconds: the seconds as whole
+// 100-ns units first, then divided by the frame time where it is known, so
+// that a whole number of frames (29 at 25 fps, 1.16 s) is not cut one short
+// by the rounding of the seconds or of the float rate, on any
+// floating-point unit.
+int32_t CMediaDetector::FramesIn(double seconds) const
+{
+    double fps = record->framesPerSecond;
+    if (!(seconds > 0) || !(fps > 0) || seconds * fps >= double(INT32_MAX))
+        return seconds > 0 && fps > 0 ? INT32_MAX : 0;
+    double ticks = std::floor(seconds * 1e7 + 0.5);
+    double frames = frameTime > 0 ? std::floor(ticks / double(frameTime)) : std::floor(ticks * fps / 1e7);
+    return int32_t(std::min(frames, double(INT32_MAX)));
+}
+
 void CMediaDetector::Finish()
 {
     float fps = record->framesPerSecond;
     int64_t frames = 0;
     for (uint32_t i = 0; i < record->videoCount; i++) {
-        double seconds = i < videoSeconds.size() ? videoSeconds[i] : 0;
-        double length = std::min(double(fps) * seconds, double(INT32_MAX));
-        record->videoStreams[i]->lengthInFrames = length > 0 ? int32_t(length) : 0;
+        record->videoStreams[i]->lengthInFrames = FramesIn(i < videoSeconds.size() ? videoSeconds[i] : 0);
         frames += record->videoStreams[i]->lengthInFrames;
     }
     record->frameCount = int32_t(std::min<int64_t>(frames, INT32_MAX));
-    for (uint32_t i = 0; i < record->audioCount; i++) {
-        double seconds = i < audioSeconds.size() ? audioSeconds[i] : 0;
-        double length = std::min(double(fps) * seconds, double(INT32_MAX));
-        record->audioStreams[i]->lengthInFrames = length > 0 ? int32_t(length) : 0;
-    }
+    for (uint32_t i = 0; i < record->audioCount; i++)
+        record->audioStreams[i]->lengthInFrames = FramesIn(i < audioSeconds.size() ? audioSeconds[i] : 0);
     record->selectedVideo = record->videoCount > 0 ? 0 : -1;
     record->selectedAudio = record->audioCount > 0 ? 0 : -1;
 
@@ -550,7 +563,7 @@ void CMediaDetector::Finish()
     if (fps > 0)
         StrAppendFormat(report, "Frames per sec: %.3f\r\n", double(fps));
     if (record->frameCount != 0 && fps > 0)
-        StrAppendFormat(report, "Length in sec: %ld\r\n", long(record->frameCount / fps));
+        StrAppendFormat(report, "Length in sec: %ld\r\n", long(double(record->frameCount) / double(fps)));
     if (video != NULL) {
         if (video->width != 0 && video->height != 0)
             StrAppendFormat(report, "Resolution: %ldx%ld\r\n", long(video->width), long(video->height));

@@ -51,11 +51,13 @@ private:
     void AddVorbisAudio(const std::string& name, const AM_MEDIA_TYPE& type);
     void AddUnknown(bool video, const std::string& name);
     void Finish();
+    int32_t FramesIn(double seconds) const;
 
     MediaFormat* record;
     bool firstPass;
     bool failed;
     int kind;                  // 0 none, 1 Avi, 2 Ogg, 3 DivX, 4 MPEG-1, 5 VCD
+    REFERENCE_TIME frameTime = 0;  // of the frame rate, in 100 ns; 0 unknown
     IMediaDet* detector;
     IFilterMapper2* mapper;
     std::vector<IBaseFilter*> walked;     // each filter is walked once

@@ -1,7 +1,9 @@
 #include "plugins/streamheader/MpegHeaders.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "core/PluginRecord.h"
 #include "core/StrUtil.h"
@@ -15,9 +17,11 @@ const int kBlockSize = 256;
 const uint8_t kSequenceHeader[4] = {0x00, 0x00, 0x01, 0xB3};
 const uint8_t kPackHeader[4] = {0x00, 0x00, 0x01, 0xBA};
 
-// Frames per second by picture rate code 1..8 (0 is forbidden).
+// Frames per second by picture rate code 1..8 (0 is forbidden), and the
+// same rates in thousandths for exact frame counts and lengths.
 const float kPictureRates[9] = {0.0f,  23.976f, 24.0f, 25.0f, 29.97f,
                                 30.0f, 50.0f,   59.94f, 60.0f};
+const int64_t kMilliRates[9] = {0, 23976, 24000, 25000, 29970, 30000, 50000, 59940, 60000};
 
 // The offset in buf[0..length) just after the first complete code, or -1.
 // The last four bytes seen are kept as one word, so a byte that breaks a
@@ -32,19 +36,49 @@ int FindInBuffer(const uint8_t* buf, int length, uint32_t want, uint32_t* window
     return -1;
 }
 
+// Bytes before a sequence header's code that may hold the start of the
+// packet it lies in, and bytes after it that may hold the rest of the
+// header in the video stream's next packet.
+const size_t kPacketReach = 65536 + 16;
+const size_t kNextPacketReach = 32768;
+
+// The sequence header whose code ends at `at`, its video bytes in header.
+// Only when the bytes after the code hold a code of the system layer (a
+// pack or packet) may the header go on in another packet; then a window
+// around the code is read and de-packetised.
+bool ReadSequenceAt(FILE* file, int64_t at, uint8_t (&header)[kMpegSequenceBytes],
+                    MpegSequence* sequence)
+{
+    uint8_t raw[kMpegSequenceBytes + 16];
+    size_t got = StreamReadSome(file, at, raw, sizeof(raw));
+    bool packets = false;
+    for (size_t i = 0; i + 3 < got && !packets; i++)
+        packets = raw[i] == 0 && raw[i + 1] == 0 && raw[i + 2] == 1 && raw[i + 3] >= 0xB9;
+    size_t count = std::min(got, sizeof(header));
+    if (!packets) {
+        memcpy(header, raw, count);
+    } else {
+        int64_t base = at > int64_t(kPacketReach) ? at - int64_t(kPacketReach) : 0;
+        std::vector<uint8_t> window(size_t(at - base) + kNextPacketReach);
+        size_t length = StreamReadSome(file, base, window.data(), window.size());
+        count = GatherVideoBytes(window.data(), length, size_t(at - base), header, sizeof(header));
+    }
+    return ReadMpegSequence(header, count, sequence);
+}
+
 }  // namespace
 
-int64_t FindStartCode(FILE* file, const uint8_t code[4], bool backward)
+int64_t FindStartCode(FILE* file, const uint8_t code[4], bool backward, int64_t from)
 {
     const uint32_t want = uint32_t(code[0]) << 24 | uint32_t(code[1]) << 16 |
                           uint32_t(code[2]) << 8 | code[3];
     uint8_t buf[kBlockSize + 3];
     if (!backward) {
-        if (!StreamSeek(file, 0))
+        if (!StreamSeek(file, from))
             return -1;
         uint32_t window = 0;
         int seen = 0;
-        int64_t start = 0;
+        int64_t start = from;
         size_t got;
         while ((got = fread(buf, 1, kBlockSize, file)) > 0) {
             int at = FindInBuffer(buf, int(got), want, &window, &seen);
@@ -92,19 +126,20 @@ bool ReadMpegHeaders(const char* dir, const char* name, const char* ext, MpegHea
         info->riff = memcmp(head, "RIFF", 4) == 0;
         info->mpeg2 = info->riff && EndsInMpeg2Folder(dir);
 
-        int64_t at = FindStartCode(file, kSequenceHeader, false);
-        uint8_t seq[8];
+        // The first sound sequence header: MPEG-4's group-of-VOP headers
+        // share its code, and a header cut short is followed by another.
+        uint8_t seq[kMpegSequenceBytes];
         MpegSequence sequence;
-        // A start code that is no sequence header (an MPEG-4 group-of-VOP
-        // header) refuses the file.
-        if (at >= 0 && StreamReadAt(file, at, seq, sizeof(seq)) &&
-            ReadMpegSequence(seq, &sequence)) {
+        int64_t at = 0;
+        while (!ok && (at = FindStartCode(file, kSequenceHeader, false, at)) >= 0)
+            ok = ReadSequenceAt(file, at, seq, &sequence);
+        if (ok) {
             info->width = sequence.width;
             info->height = sequence.height;
             info->framesPerSecond = kPictureRates[sequence.rateCode];
+            info->rateCode = sequence.rateCode;
             int32_t field = seq[4] * 1024 + seq[5] * 4 + (seq[6] >> 6);
             info->bitRate = int32_t((int64_t(field) * 400) >> 13);
-            ok = true;
         }
         if (ok && !info->mpeg2) {
             // The last pack header gives the length. Its first byte tells
@@ -117,8 +152,11 @@ bool ReadMpegHeaders(const char* dir, const char* name, const char* ext, MpegHea
             } else {
                 uint64_t scr = uint64_t((pack[0] >> 1) & 0x07) << 30 | uint64_t(pack[1]) << 22 |
                                uint64_t(pack[2] >> 1) << 15 | uint64_t(pack[3]) << 7 | (pack[4] >> 1);
-                double seconds = double(scr) / 90000.0;
-                info->frameCount = int32_t(seconds * info->framesPerSecond);
+                // Seconds (clock / 90000) times the rate, truncated, in
+                // integers: 100 s at 29.97 are 2997 frames on every
+                // floating-point unit.
+                int64_t frames = int64_t(scr) * kMilliRates[info->rateCode] / (90000 * 1000);
+                info->frameCount = int32_t(std::min<int64_t>(frames, INT32_MAX));
             }
         }
     }
@@ -156,8 +194,8 @@ MediaFormat* MakeMpegRecord(const MpegHeaderInfo& info)
                         double(info.framesPerSecond), long(info.width), long(info.height));
     } else {
         long seconds = 0;
-        if (info.framesPerSecond > 0)
-            seconds = long(double(uint32_t(record->frameCount)) / info.framesPerSecond);
+        if (info.rateCode > 0 && info.rateCode <= 8)
+            seconds = long(int64_t(uint32_t(record->frameCount)) * 1000 / kMilliRates[info.rateCode]);
         StrAppendFormat(&record->reportText,
                         "[%s file]\r\nFrames per sec: %.3f\r\nLength in sec: %ld\r\n"
                         "Resolution: %ldx%ld\r\nBitrate (?): %ldKB/s\r\n",

@@ -18,21 +18,22 @@ struct MpegHeaderInfo {
     int32_t width;
     int32_t height;
     float framesPerSecond;
+    int32_t rateCode;        // the picture rate code, 0 when none was read
     int32_t bitRate;         // kilobytes per second (1024 bytes)
     int32_t frameCount;      // seconds x frames per second; 0 for MPEG-2
 };
 
 // Searches the file, in blocks of 256 bytes, for the four-byte code. Forward
-// from the start to the end; backward one block at a time from the last 256
+// from offset `from` to the end; backward one block at a time from the last 256
 // bytes, each block searched forward, so the first code of the last block
 // that holds one is found (blocks overlap by three bytes, so a code across
 // two blocks counts). Returns the offset just after the code, or -1.
-int64_t FindStartCode(FILE* file, const uint8_t code[4], bool backward);
+int64_t FindStartCode(FILE* file, const uint8_t code[4], bool backward, int64_t from = 0);
 
 // Reads dir + name + ext (ext may be NULL). False when the file cannot be
-// opened, is shorter than 4 bytes, or its first sequence header is cut
-// short, has a picture rate code of 0 or above 8, or a picture narrower or
-// lower than 16 (an MPEG-4 group-of-VOP header has the same start code).
+// opened, is shorter than 4 bytes, or has no sound sequence header (see
+// ReadMpegSequence): codes 00 00 01 B3 that begin no sound header, as an
+// MPEG-4 group-of-VOP header or a header cut short, are passed by.
 bool ReadMpegHeaders(const char* dir, const char* name, const char* ext, MpegHeaderInfo* info);
 
 // The plug-in's record for what was read: kind, one video and one audio

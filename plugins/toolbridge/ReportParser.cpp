@@ -122,9 +122,14 @@ void ReadVideoInfo(MediaFormat& record, VideoStreamInfo& video, const char* valu
             video.width = ReadCount(part.c_str());
             video.height = ReadCount(part.c_str() + by + 3);
         } else if (Contains(part, "fps")) {
-            record.framesPerSecond = float(ReadDecimal(part.c_str()));
+            double rate = ReadDecimal(part.c_str());
+            record.framesPerSecond = float(rate);
+            // The rate in thousandths (the tool prints three decimals):
+            // whole frames of whole seconds by one division of exact values,
+            // so that 100 s at 29.970 are 2997 frames; the float rate lies
+            // below 29.97 and its product lost one.
             if (state.seconds != 0)
-                record.frameCount = ToCount(double(record.framesPerSecond) * state.seconds);
+                record.frameCount = ToCount(std::floor(rate * 1000 + 0.5) * state.seconds / 1000);
         }
     }
 }

@@ -87,6 +87,26 @@ private:
     int boxesBefore;
 };
 
+// The plug-in's ReadFromFile, asked for dir + name + ext in pass 0 with
+// its next allocation failing and then throwing an int (the switch of a
+// test build, tests/plugins/FailAllocation.cpp): NULL both times, and the
+// switch met inside the call.
+inline void ExpectNullOnEveryException(PluginEntry* entry, const std::string& dir,
+                                       const char* name, const char* ext)
+{
+    typedef int (*FailNextFn)(int arm);
+    FailNextFn failNext =
+        reinterpret_cast<FailNextFn>(GetProcAddress(entry->module, "TestFailNextAllocation"));
+    ASSERT_NE(nullptr, failNext);
+    for (int kind : {1, 2}) {
+        failNext(kind);
+        MediaFormat* record = entry->ReadFromFile(dir.c_str(), name, ext, 0);
+        EXPECT_EQ(0, failNext(0)) << entry->fileName << ", kind " << kind;  // met
+        EXPECT_EQ(nullptr, record) << entry->fileName << ", kind " << kind;
+        entry->FreeFormat(&record);
+    }
+}
+
 // What was appended to the program-wide format log since the watch began
 // (tests of other plug-ins may append too).
 class LogWatch {

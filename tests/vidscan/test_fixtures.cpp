@@ -162,6 +162,24 @@ TEST(VidscanFixtures, ReportsAgreeWithProbe)
     EXPECT_EQ("44100 Hz, 64.0 kbps, mono", mpeg4["Audio Info"]);
 }
 
+TEST(VidscanFixtures, ExtendedCutAndSplitSequenceHeaders)
+{
+    // The stream-header plug-in's fixtures: 4096 x 2160 (the 12-bit width
+    // is 0); a stream behind a header cut after 2 and after 4 bytes (the
+    // latter reading 720x576 at 25 fps), 15 pictures at 30000/1001 per
+    // second, 0.5005 s, whose nearest double lies below; system and program
+    // streams whose only header is split between two video packets.
+    const char* const files[][2] = {{"uhd.m2v", "0.083 sec; 4096 x 2160, 24 fps"},
+                                    {"cut2.m1v", "0.500 sec; 352 x 240, 29.970 fps"},
+                                    {"cut4.m1v", "0.500 sec; 352 x 240, 29.970 fps"},
+                                    {"split.mpg", "0.601 sec; 352 x 240, 29.970 fps"},
+                                    {"split_ps.mpg", "0.801 sec; 352 x 240, 29.970 fps"}};
+    for (const auto& file : files) {
+        auto fields = ReportFields(Report({std::string("../mpeg/") + file[0]}));
+        EXPECT_EQ(file[1], fields["Duration"] + "; " + fields["Video Info"]) << file[0];
+    }
+}
+
 TEST(VidscanFixtures, WholeReports)
 {
     for (const char* name :

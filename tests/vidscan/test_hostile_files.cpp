@@ -80,7 +80,7 @@ std::string AudioPacket(const std::string& frameHeader)
 std::string Sequence(uint32_t width, uint32_t height, uint32_t rateCode)
 {
     return std::string("\0\0\1\xB3", 4) + char(width >> 4) + char((width & 15) << 4 | height >> 8) +
-           char(height) + char(0x10 | rateCode) + Zeros(8);
+           char(height) + char(0x10 | rateCode) + Zeros(2) + char(0x20) + Zeros(5);
 }
 
 struct Hostile {
@@ -143,6 +143,15 @@ TEST(HostileFiles, EndAtOnceWithAReport)
          Asf(1, AsfObject(AsfGuid("A1DCAB8C47A9CF118EE400C00C205365"),
                           Zeros(40) + Le32(10000000) + Zeros(12) + Le32(5000) + Zeros(12))),
          "(ASF)", "Duration"},
+        // Lengths and rates in exact arithmetic, one division each (the
+        // same on every floating-point unit): 50 frames of 1010 us are
+        // 0.0505 s, whose nearest double lies above; 17 bytes in 0.272 s
+        // are 62.5 bytes a second, rounded up to 63 (1 kbps).
+        {"50 frames of 1010 microseconds", Avi(MainHeader(1010)), "Duration:  0.051 sec", "0.050"},
+        {"62.5 bytes a second",
+         Asf(1, AsfObject(AsfGuid("A1DCAB8C47A9CF118EE400C00C205365"),
+                          Zeros(16) + Le32(17) + Zeros(20) + Le32(2720000) + Zeros(24))),
+         "0.272 sec\n   Data Rate:  1 kbps", "0 kbps"},
         // RealMedia: a stream name past its chunk, a chunk below 8 bytes.
         {"name past its chunk",
          ".RMF" + Be32(18) + Zeros(10) + "MDPR" + Be32(42) + Zeros(32) + char(60) + "ab", "RealMedia",

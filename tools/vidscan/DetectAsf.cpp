@@ -54,9 +54,19 @@ void ReadFileProperties(const std::vector<uint8_t>& data, FileReport& report)
     uint32_t flags = GetLe32(&data[64]);
     if (flags & 1)  // a broadcast has no length yet
         return;
-    report.duration = SaneDuration((double(playDuration) * 0.0001 - double(preroll)) * 0.001);
-    if (report.duration != 0)
+    // The play time less the preroll in 100-nanosecond units, in integers,
+    // then one division: the same seconds from every floating-point unit.
+    if (preroll > UINT64_MAX / 10000 || preroll * 10000 >= playDuration)
+        return;
+    uint64_t ticks = playDuration - preroll * 10000;
+    report.duration = SaneDuration(double(ticks) / 1e7);
+    const uint64_t kLimit = uint64_t(1) << 40;
+    if (fileSize < kLimit && ticks < kLimit) {
+        uint64_t rate = (fileSize * 10000000 + ticks / 2) / ticks;
+        report.bytesPerSecond = rate > uint64_t(INT32_MAX) ? INT32_MAX : int32_t(rate);
+    } else if (report.duration != 0) {
         report.bytesPerSecond = DoubleToInt32(std::floor(double(fileSize) / report.duration + 0.5));
+    }
 }
 
 void ReadStreamProperties(const ScanContext& scan, const std::vector<uint8_t>& data,

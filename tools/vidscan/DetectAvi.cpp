@@ -114,10 +114,15 @@ bool DetectAvi(const ScanContext& scan, FileReport& report)
     uint32_t totalFrames = GetLe32(header + 16);
     if (microsecondsPerFrame != 0)
         report.framesPerSecond = 1000000.0 / microsecondsPerFrame;
-    if (report.framesPerSecond != 0)
-        report.duration = SaneDuration(totalFrames / report.framesPerSecond);
-    if (report.duration != 0)
-        report.bytesPerSecond = DoubleToInt32(double(scan.length) / report.duration);
+    // The length in microseconds is exact; the seconds and the data rate
+    // come from it by one division each, the same on every floating-point
+    // unit (the rate truncated).
+    uint64_t microseconds = uint64_t(totalFrames) * microsecondsPerFrame;
+    if (microseconds != 0) {
+        report.duration = SaneDuration(double(microseconds) / 1e6);
+        uint64_t rate = uint64_t(scan.length) * 1000000 / microseconds;
+        report.bytesPerSecond = rate > uint64_t(INT32_MAX) ? INT32_MAX : int32_t(rate);
+    }
     report.width = ClampToInt32(GetLe32(header + 32));
     report.height = ClampToInt32(GetLe32(header + 36));
 

@@ -18,14 +18,20 @@ const char kMpegSite[] = "www.mpeg.org";
 
 // Bytes scanned forward from the start of the stream.
 const int64_t kForwardScanBytes = 262144;
-// Bytes a start code's fields may need beyond the code.
-const size_t kFieldRoom = 64;
+// Bytes a start code's fields may need beyond the code: a sequence header
+// split between two packets goes on in the stream's next packet.
+const size_t kFieldRoom = 32768;
 // Block size of the embedded search and the tail scan.
 const size_t kBlockBytes = 65536;
 
-// Frames per second by picture rate code 1..8.
-const double kPictureRates[9] = {0, 24000.0 / 1001, 24, 25, 30000.0 / 1001, 30, 50,
-                                 60000.0 / 1001, 60};
+// Frames per second by picture rate code 1..8, as fractions, so that
+// times in frames are exact.
+struct RateFraction {
+    int64_t frames;
+    int64_t seconds;
+};
+const RateFraction kPictureRates[9] = {{0, 1},  {24000, 1001}, {24, 1}, {25, 1}, {30000, 1001},
+                                       {30, 1}, {50, 1},       {60000, 1001}, {60, 1}};
 
 // Audio bit rates in kbit/s by [MPEG-1 or not][layer - 1][index].
 const int kAudioBitRates[2][3][16] = {
@@ -107,28 +113,9 @@ void ReadAudioFrameHeader(const uint8_t* p, FileReport& report)
 // MPEG-2 or the MPEG-1 form, then the first frame header read.
 void ReadAudioPacket(const uint8_t* p, size_t room, FileReport& report)
 {
-    if (room < 2)
-        return;
-    size_t end = std::min(room, size_t(2) + GetBe16(p));
-    size_t at = 2;
-    if (at < end && (p[at] & 0xC0) == 0x80) {
-        if (at + 3 > end)
-            return;
-        at += 3 + p[at + 2];
-    } else {
-        for (int i = 0; i < 16 && at < end && p[at] == 0xFF; i++)
-            at++;
-        if (at < end && (p[at] & 0xC0) == 0x40)
-            at += 2;
-        if (at < end && (p[at] & 0xF0) == 0x20)
-            at += 5;
-        else if (at < end && (p[at] & 0xF0) == 0x30)
-            at += 10;
-        else if (at < end && p[at] == 0x0F)
-            at += 1;
-    }
-    if (at + 4 <= end)
-        ReadAudioFrameHeader(p + at, report);
+    size_t begin, end;
+    if (PacketPayload(p, room, &begin, &end) && begin + 4 <= end)
+        ReadAudioFrameHeader(p + begin, report);
 }
 
 enum StreamForm { kSystemForm, kProgramForm, kVideoForm, kAudioForm, kEmbeddedForm };
@@ -176,7 +163,7 @@ private:
 };
 
 void ScanForward(const ScanContext& scan, int64_t start, StreamForm form, FileReport& report,
-                 CRateNote& rates)
+                 CRateNote& rates, int* rateCode)
 {
     std::vector<uint8_t> buffer(size_t(kForwardScanBytes) + kFieldRoom);
     size_t got = StreamReadSome(scan.file, start, buffer.data(), buffer.size());
@@ -191,14 +178,19 @@ void ScanForward(const ScanContext& scan, int64_t start, StreamForm form, FileRe
         const uint8_t* p = &buffer[i + 4];
         size_t room = got - (i + 4);
         MpegSequence sequence;
-        if (code == 0xB3 && !sawSequence && room >= 4 && ReadMpegSequence(p, &sequence)) {
-            // The first true sequence header; MPEG-4's group-of-VOP headers
-            // share its code and are passed by.
+        uint8_t header[kMpegSequenceBytes];
+        if (code == 0xB3 && !sawSequence &&
+            ReadMpegSequence(header, GatherVideoBytes(buffer.data(), got, i + 4, header, sizeof(header)),
+                             &sequence)) {
+            // The first sound sequence header; MPEG-4's group-of-VOP headers
+            // share its code, and headers cut short are passed by.
             sawSequence = true;
             report.hasVideo = true;
             report.width = sequence.width;
             report.height = sequence.height;
-            report.framesPerSecond = kPictureRates[sequence.rateCode];
+            *rateCode = sequence.rateCode;
+            const RateFraction& rate = kPictureRates[sequence.rateCode];
+            report.framesPerSecond = double(rate.frames) / double(rate.seconds);
         } else if (code == 0xB5 && !sawExtension && room >= 1 && (p[0] & 0xF0) == 0x10 &&
                    form != kProgramForm) {
             // A sequence extension: the stream is MPEG-2 after all.
@@ -225,7 +217,7 @@ void ScanForward(const ScanContext& scan, int64_t start, StreamForm form, FileRe
 // Backwards from the end: the last group of pictures' time code plus the
 // pictures after it, and the last pack's clock; the longer one wins when
 // it is longer than the duration found so far.
-void ScanTail(const ScanContext& scan, FileReport& report)
+void ScanTail(const ScanContext& scan, FileReport& report, int rateCode)
 {
     int64_t low = std::max<int64_t>(0, scan.length - int64_t(scan.options.tailScanBytes));
     std::vector<uint8_t> block(kBlockBytes + kFieldRoom);
@@ -248,14 +240,17 @@ void ScanTail(const ScanContext& scan, FileReport& report)
                 picturesAfter++;
             } else if (code == 0xB8 && !gopDone && room >= 4) {
                 gopDone = true;
-                double rate = report.framesPerSecond;
-                if (rate > 0) {
-                    int hours = p[0] >> 2 & 0x1F;
-                    int minutes = (p[0] & 3) << 4 | p[1] >> 4;
-                    int seconds = (p[1] & 7) << 3 | p[2] >> 5;
-                    int pictures = (p[2] & 0x1F) << 1 | p[3] >> 7;
-                    double count = (pictures < rate ? pictures : 0) + double(picturesAfter);
-                    double time = hours * 3600 + minutes * 60 + seconds + count / rate;
+                const RateFraction& rate = kPictureRates[rateCode];
+                if (rateCode != 0) {
+                    int64_t hours = p[0] >> 2 & 0x1F;
+                    int64_t minutes = (p[0] & 3) << 4 | p[1] >> 4;
+                    int64_t seconds = (p[1] & 7) << 3 | p[2] >> 5;
+                    int64_t pictures = (p[2] & 0x1F) << 1 | p[3] >> 7;
+                    // The time code's seconds and the pictures (below the
+                    // rate) over one common denominator: one division.
+                    int64_t count = (pictures * rate.seconds < rate.frames ? pictures : 0) + picturesAfter;
+                    int64_t whole = hours * 3600 + minutes * 60 + seconds;
+                    double time = double(whole * rate.frames + count * rate.seconds) / double(rate.frames);
                     if (time > report.duration)
                         report.duration = SaneDuration(time);
                 }
@@ -305,13 +300,14 @@ bool DetectMpeg(const ScanContext& scan, FileReport& report)
     }
 
     CRateNote rates;
-    ScanForward(scan, start, form, report, rates);
+    int rateCode = 0;
+    ScanForward(scan, start, form, report, rates, &rateCode);
     uint32_t rate = rates.Constant();
     if (rate != 0) {
         report.duration = SaneDuration(double(scan.length - start) / rate);
         report.bytesPerSecond = ClampToInt32(rate);
     }
     if (scan.options.tailScanBytes != 0)
-        ScanTail(scan, report);
+        ScanTail(scan, report, rateCode);
     return true;
 }

@@ -10,6 +10,10 @@
 
 #ifdef _WIN32
 #include <windows.h>
+#else
+#include <sys/resource.h>
+
+#include <csignal>
 #endif
 
 #include "core/PluginRecord.h"
@@ -54,6 +58,36 @@ void SetVariable(const char* name, const char* value)
         unsetenv(name);
 #endif
 }
+
+// Points the system's temporary folder at a fresh folder of the test's own
+// while the object lives (TMP on Windows, TMPDIR elsewhere).
+class OwnTempFolder {
+public:
+    OwnTempFolder()
+        : path(std::filesystem::path(testing::TempDir()) / ("dvd_temp_" + std::to_string(rand())))
+    {
+        std::filesystem::create_directories(path);
+        const char* was = getenv(kVariable);
+        hadValue = was != nullptr;
+        kept = hadValue ? was : "";
+        SetVariable(kVariable, (path.string() + "/").c_str());
+    }
+    ~OwnTempFolder()
+    {
+        SetVariable(kVariable, hadValue ? kept.c_str() : nullptr);
+        std::filesystem::remove_all(path);
+    }
+    const std::filesystem::path path;
+
+private:
+#ifdef _WIN32
+    const char* const kVariable = "TMP";
+#else
+    const char* const kVariable = "TMPDIR";
+#endif
+    bool hadValue;
+    std::string kept;
+};
 
 void Quiet(void*, dvd_logger_level_t, const char*, va_list) {}
 const dvd_logger_cb kQuiet = {Quiet};
@@ -190,24 +224,63 @@ TEST(DvdDamagedIfo, DamagedTitleSetsAreReadFromTheirBackups)
     };
     // The scratch folders the backups are read from go when the reading
     // ends: the system's temporary folder is one of the test's own here.
-    std::filesystem::path temp =
-        std::filesystem::path(testing::TempDir()) / ("dvd_temp_" + std::to_string(rand()));
-    std::filesystem::create_directories(temp);
-#ifdef _WIN32
-    const char* kTempVariable = "TMP";
-#else
-    const char* kTempVariable = "TMPDIR";
-#endif
-    const char* was = getenv(kTempVariable);
-    std::string kept = was != nullptr ? was : "";
-    SetVariable(kTempVariable, (temp.string() + "/").c_str());
+    OwnTempFolder temp;
     for (const Case& c : cases) {
         ScratchDisc disc;
         for (const File& file : c.files)
             disc.Put(file.name, file.bytes);
         EXPECT_EQ(c.answer, disc.Read()) << c.what;
     }
-    SetVariable(kTempVariable, was != nullptr ? kept.c_str() : nullptr);
-    EXPECT_TRUE(std::filesystem::is_empty(temp));
-    std::filesystem::remove_all(temp);
+    EXPECT_TRUE(std::filesystem::is_empty(temp.path));
+}
+
+TEST(DvdDamagedIfo, BackupsAreCopiedAsFarAsTheyClaimAndNeverLeftOutUnread)
+{
+    Bytes set1 = Fixture("VTS_01_0.IFO");
+    const Bytes damaged1 = LastSectorZeroed(set1);
+    const std::string backup = "VTS_01_0.BUP";
+    ScratchDisc disc;  // outside the temporary folder, which goes below
+    disc.Put("VTS_01_0.IFO", damaged1);
+    OwnTempFolder temp;
+    // A backup of 1 GB (sparse) whose header claims its first sectors:
+    // those are copied, and no more (on the host no file of this process
+    // may grow past 64 MB here). A header may claim up to the cap (8 MB),
+    // not a sector more.
+    disc.Put(backup, set1);
+    std::filesystem::resize_file(disc.dir / backup, uint64_t(1) << 30);
+#ifndef _WIN32
+    rlimit was, limit;
+    getrlimit(RLIMIT_FSIZE, &was);
+    limit = was;
+    limit.rlim_cur = 64 << 20;
+    setrlimit(RLIMIT_FSIZE, &limit);
+    void (*handler)(int) = signal(SIGXFSZ, SIG_IGN);
+#endif
+    EXPECT_EQ(kWhole, disc.Read());
+#ifndef _WIN32
+    setrlimit(RLIMIT_FSIZE, &was);
+    signal(SIGXFSZ, handler);
+#endif
+    for (uint64_t claim : {kMaxIfoCopyBytes, kMaxIfoCopyBytes + 2048}) {
+        uint32_t last = uint32_t(claim / 2048 - 1);
+        disc.Put(backup, Patched(set1, 0x1C, {uint8_t(last >> 24), uint8_t(last >> 16),
+                                               uint8_t(last >> 8), uint8_t(last)}));
+        std::filesystem::resize_file(disc.dir / backup, claim + 4096);
+        EXPECT_EQ(claim == kMaxIfoCopyBytes ? kWhole : kWithoutSet1, disc.Read()) << claim;
+    }
+    EXPECT_TRUE(std::filesystem::is_empty(temp.path));
+
+    disc.Put(backup, set1);
+    // The folders that killed runs left behind under the former names
+    // stand in no one's way.
+    for (int n = 0; n < 1000; n++)
+        std::filesystem::create_directory(temp.path / ("vistrel-dvd-" + std::to_string(n)));
+    EXPECT_EQ(kWhole, disc.Read());
+    // Where no scratch folder can be made, the set that might be the movie
+    // is not silently left out: no record rather than title set 2's. A
+    // damaged backup needs no folder: its set is left out.
+    std::filesystem::remove_all(temp.path);
+    EXPECT_EQ("NULL", disc.Read());
+    disc.Put(backup, Patched(set1, 0x1000, {0, 0x82}));
+    EXPECT_EQ(kWithoutSet1, disc.Read());
 }

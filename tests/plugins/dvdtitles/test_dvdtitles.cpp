@@ -301,6 +301,16 @@ TEST(DvdTitleRecord, RecordAndReport)
     EXPECT_EQ(INT32_MAX, r->frameCount);
     EXPECT_EQ(-1, r->selectedAudio);
     DeleteMediaFormat(&r);
+
+    // 100 s at 29.97 are 2997 frames, not one less; 101 s are 3026.97,
+    // which read back as 100 whole seconds.
+    for (int32_t seconds : {100, 101}) {
+        s.row = Row(seconds, 1, 0, 0, 29.97f);
+        r = MakeDvdRecord(s);
+        EXPECT_EQ(seconds == 100 ? 2997 : 3026, r->frameCount);
+        EXPECT_NE(nullptr, strstr(r->reportText, "Length in sec: 100\r\n"));
+        DeleteMediaFormat(&r);
+    }
 }
 
 namespace {
@@ -393,6 +403,7 @@ TEST(DvdTitlesDll, ReadsTheFixtureThroughThePluginManager)
     ASSERT_NE(nullptr, record);
     entry->FreeFormat(&record);
     EXPECT_EQ(nullptr, record);
+    ExpectNullOnEveryException(entry, dir, "VTS_01_0", ".IFO");
     EXPECT_EQ(0, plugins.NewBoxes());
 }
 

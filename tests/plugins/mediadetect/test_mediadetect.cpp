@@ -193,6 +193,24 @@ Record Keep(MediaFormat* m)
 
 }  // namespace
 
+TEST_F(MediaDetect, WholeFramesAreNotCutShort)
+{
+    // 29 frames at 25 fps are 1.16 s, a double a little below; 300 frames
+    // of 333667 (100 ns) are 10.01001 s, and the float rate lies below
+    // 29.97000003: either product of seconds and rate lost a frame.
+    const struct { REFERENCE_TIME frameTime; double seconds; int32_t frames; } cases[] = {
+        {400000, 29 * 0.04, 29}, {333667, 300 * 0.0333667, 300}, {400000, 1.199, 29}};
+    for (const auto& c : cases) {
+        Graph g(MEDIASUBTYPE_Avi);
+        g.AddStream(Video("xvid", 64, 48, 0, c.frameTime), c.seconds);
+        g.AddStream(Wave(WAVE_FORMAT_PCM, 1, 8000, 16, 16000), c.seconds);
+        Record r = Keep(Detect(g, true));
+        ASSERT_NE(nullptr, r);
+        EXPECT_EQ(c.frames, r->frameCount) << c.seconds;
+        EXPECT_EQ(c.frames, r->audioStreams[0]->lengthInFrames) << c.seconds;
+    }
+}
+
 TEST_F(MediaDetect, XvidAviWithMp3)
 {
     // The values of tests/data/avi/xvid.avi as ffprobe gives them.
@@ -498,6 +516,7 @@ TEST(MediaDetectDll, RefusesATextFileQuietly)
     std::string log = watch.Added();
     EXPECT_FALSE(log.empty());
     EXPECT_EQ("\r\n", log.substr(log.size() >= 2 ? log.size() - 2 : 0));
+    ExpectNullOnEveryException(entry, FixtureDir("avi/xvid.avi"), "xvid", ".avi");
     EXPECT_EQ(0, plugins.NewBoxes());
     DeleteFileA(path.c_str());
 }

@@ -1,12 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "core/PluginRecord.h"
 #include "plugins/streamheader/MpegHeaders.h"
+#include "tools/vidscan/MpegSequence.h"
 #include "tests/plugins/PluginFolder.h"
 
 namespace {
@@ -52,7 +56,8 @@ public:
             dir += "/";
         base = "sh" + std::to_string(++serial) + "_" + name;
         FILE* f = fopen((dir + base).c_str(), "wb");
-        fwrite(bytes.data(), 1, bytes.size(), f);
+        if (!bytes.empty())  // an empty vector's data() may be NULL
+            fwrite(bytes.data(), 1, bytes.size(), f);
         fclose(f);
     }
     ~ScratchFile() { remove((dir + base).c_str()); }
@@ -170,9 +175,13 @@ TEST(StreamHeader, Mpeg2StreamsAndOddPictureRates)
     EXPECT_STREQ("MPEG-2", m1v.record->kindName);
     EXPECT_EQ(352, m1v.Video().width);
 
-    // Rate codes 9 and 0 are refused.
-    EXPECT_EQ(nullptr, Read("mpeg/rate9.m1v", 1).record);
-    EXPECT_EQ(nullptr, Read("mpeg/rate0.m1v", 1).record);
+    // A first header of rate code 9 or 0 is passed by: the stream's next
+    // sequence header is read.
+    for (const char* name : {"mpeg/rate9.m1v", "mpeg/rate0.m1v"}) {
+        Read r(name, 1);
+        ASSERT_NE(nullptr, r.record) << name;
+        EXPECT_FLOAT_EQ(25.0f, r.record->framesPerSecond) << name;
+    }
 
     // The first sequence header behind an extra zero is the one read.
     Read extra("mpeg/extrazero.m1v", 1);
@@ -190,18 +199,125 @@ TEST(StreamHeader, RefusesMpeg4VideoAndTinyPictures)
     // At a valid rate, 16 x 16 is the smallest picture taken.
     for (int width : {16, 15}) {
         ScratchFile file({0x00, 0x00, 0x01, 0xB3, uint8_t(width >> 4), uint8_t(width << 4), 0x10,
-                          0x13, 0x27, 0x10, 0x00, 0x00});
+                          0x13, 0x27, 0x10, 0x20, 0x00});
         MpegHeaderInfo info;
         EXPECT_EQ(width == 16, ReadMpegHeaders(file.dir.c_str(), file.base.c_str(), NULL, &info));
     }
     // Rate code 8 (60 fps) is the last one known; 9 is refused.
     for (uint8_t code : {8, 9}) {
         ScratchFile file({0x00, 0x00, 0x01, 0xB3, 0x16, 0x01, 0x20, uint8_t(0x10 | code), 0x27,
-                          0x10, 0x00, 0x00});
+                          0x10, 0x20, 0x00});
         MpegHeaderInfo info;
         EXPECT_EQ(code == 8, ReadMpegHeaders(file.dir.c_str(), file.base.c_str(), NULL, &info));
         if (code == 8)
             EXPECT_FLOAT_EQ(60.0f, info.framesPerSecond);
+    }
+}
+
+// The video bytes after a sequence header code: 352x240 (or the given
+// 12-bit width) at rate code 4, the marker bit set, byte 7 as given.
+std::vector<uint8_t> Header(uint8_t byte7 = 0x00, int width = 352)
+{
+    return {uint8_t(width >> 4), uint8_t(width << 4 & 0xF0), 0xF0, 0x14, 0xFF, 0xFF, 0xE0, byte7};
+}
+
+std::vector<uint8_t> operator+(std::vector<uint8_t> a, const std::vector<uint8_t>& b)
+{
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+// A sequence extension whose size extension gives width and height the
+// high bits 1 and 2.
+const std::vector<uint8_t> kExtension = {0, 0, 1, 0xB5, 0x14, 0x4A, 0xC0, 0x01};
+
+bool Sequence(const std::vector<uint8_t>& bytes, MpegSequence* sequence)
+{
+    return ReadMpegSequence(bytes.data(), bytes.size(), sequence);
+}
+
+TEST(MpegSequenceHeader, SoundHeadersOnly)
+{
+    MpegSequence s;
+    ASSERT_TRUE(Sequence(Header(), &s));
+    EXPECT_TRUE(s.width == 352 && s.height == 240 && s.rateCode == 4);
+    std::vector<uint8_t> noMarker = Header();
+    noMarker[6] = 0xC0;
+    EXPECT_FALSE(Sequence(noMarker, &s));
+    // No start code may begin inside the 8 bytes (a header cut short
+    // before the next one); one right after them is the next code. The
+    // marker bit is set where byte 6 is no part of the code.
+    for (size_t at = 0; at <= 8; at++) {
+        std::vector<uint8_t> bytes = Header();
+        bytes.insert(bytes.begin() + ptrdiff_t(at), {0, 0, 1});
+        bytes.resize(std::max<size_t>(at + 3, 8));
+        if (at <= 3 || at >= 7)
+            bytes[6] |= 0x20;
+        EXPECT_EQ(at == 8, Sequence(bytes, &s)) << "start code at " << at;
+    }
+
+    // A width of 0 in 12 bits takes its high bits from the extension, also
+    // after zero stuffing and the quantiser matrices; else it is refused.
+    const std::vector<uint8_t> matrix(64, 0x10), zeros(5, 0);
+    std::vector<uint8_t> lastIntra = matrix;
+    lastIntra[63] = 0x11;  // the non-intra flag follows the intra matrix
+    const std::pair<std::vector<uint8_t>, int> cases[] = {  // bytes, width (0: refused)
+        {Header(0, 0), 0}, {Header(0, 0) + kExtension, 4096}, {Header(0, 32) + kExtension, 4128},
+        {Header(0, 0) + zeros + kExtension, 4096}, {Header(2, 0) + matrix + kExtension, 4096},
+        {Header(1, 0) + matrix + kExtension, 4096}, {Header(2, 0) + lastIntra + matrix + kExtension, 4096},
+        {Header(0, 0) + matrix + kExtension, 0},
+        {Header(0, 0) + std::vector<uint8_t>{0, 0, 1, 0xB5, 0x24, 0x4A, 0xC0}, 0},  // another extension
+        {Header(0, 0) + std::vector<uint8_t>{0, 0, 1, 0xB5, 0x14, 0x4A}, 0}};       // cut short
+    for (size_t i = 0; i < std::size(cases); i++) {
+        EXPECT_EQ(cases[i].second != 0, Sequence(cases[i].first, &s)) << "case " << i;
+        if (cases[i].second != 0)
+            EXPECT_TRUE(s.width == cases[i].second && s.height == 8432) << "case " << i;
+    }
+}
+
+TEST(MpegSequenceHeader, SplitHeadersGoOnInTheVideoStreamsNextPacket)
+{
+    // A video packet ending 2 bytes into the header; then an audio packet
+    // whose payload looks like a video packet, another video stream's
+    // packet, bytes of no packet (with a code that is none of the system
+    // layer, as in a CD sector's header), a pack; then the header's rest.
+    const std::vector<uint8_t> stream = {
+        0, 0, 1, 0xE0, 0, 7, 0x0F, 0, 0, 1, 0xB3, 0x16, 0x00,
+        0, 0, 1, 0xC0, 0, 12, 0x0F, 0, 0, 1, 0xE0, 0, 5, 0x0F, 0xAA, 0xAA, 0xAA, 0xAA,
+        0, 0, 1, 0xE1, 0, 3, 0x0F, 0xBB, 0xBB,
+        0x00, 0xFF, 0x00, 0x00, 0x01, 0x02, 0x10, 0x00,
+        0, 0, 1, 0xBA, 0x21, 0x00, 0x01, 0x00, 0x01, 0x80, 0x00, 0x01,
+        0, 0, 1, 0xE0, 0, 11, 0x0F, 0xF0, 0x14, 0xFF, 0xFF, 0xE0, 0x18, 0, 0, 1, 0xB8};
+    const std::vector<uint8_t> header = {0x16, 0x00, 0xF0, 0x14, 0xFF, 0xFF, 0xE0, 0x18};
+    uint8_t out[kMpegSequenceBytes];
+    size_t n = GatherVideoBytes(stream.data(), stream.size(), 11, out, 8);
+    EXPECT_EQ(header, std::vector<uint8_t>(out, out + n));
+    // Outside a video packet the bytes are taken as they are, and the
+    // header cut by the next code is refused.
+    std::vector<uint8_t> bare(stream.begin() + 7, stream.end());
+    n = GatherVideoBytes(bare.data(), bare.size(), 4, out, 8);
+    EXPECT_EQ(std::vector<uint8_t>(bare.begin() + 4, bare.begin() + 12), std::vector<uint8_t>(out, out + n));
+    MpegSequence s;
+    EXPECT_FALSE(ReadMpegSequence(out, n, &s));
+}
+
+TEST(StreamHeader, ExtendedCutAndSplitHeadersInRealFiles)
+{
+    // 4096 x 2160, whose width's 12 bits are 0; a stream behind a header
+    // cut after 2 or 4 bytes; the only header split between two video
+    // packets, with an audio packet between them in the system stream and
+    // a pack header in the program stream (its bit rate field, ffmpeg's
+    // 0x3FFFF, read from the packets' payload too).
+    const std::pair<const char*, const char*> files[] = {
+        {"mpeg/uhd.m2v", "[MPEG-2 file]\r\nFrames per sec: 24.000\r\nResolution: 4096x2160\r\n"},
+        {"mpeg/cut2.m1v", "[MPEG-2 file]\r\nFrames per sec: 29.970\r\nResolution: 352x240\r\n"},
+        {"mpeg/cut4.m1v", "[MPEG-2 file]\r\nFrames per sec: 29.970\r\nResolution: 352x240\r\n"},
+        {"mpeg/split_ps.mpg", "[MPEG-2 file]\r\nFrames per sec: 29.970\r\nResolution: 352x240\r\n"},
+        {"mpeg/split.mpg", "Resolution: 352x240\r\nBitrate (?): 12799KB/s\r\n"}};
+    for (const auto& file : files) {
+        Read r(file.first, 1);
+        ASSERT_NE(nullptr, r.record) << file.first;
+        EXPECT_NE(nullptr, strstr(r.record->reportText, file.second)) << r.record->reportText;
     }
 }
 
@@ -213,7 +329,7 @@ TEST(StreamHeader, BitRateFieldLengthAndShortHeaders)
     const uint64_t scr = 9000000;
     std::vector<uint8_t> bytes = {0x00, 0x00, 0x01, 0xB3, 0x16, 0x01, 0x20, 0x13,
                                   uint8_t(2500 / 1024), uint8_t(2500 % 1024 / 4),
-                                  uint8_t(2500 % 4 << 6), 0x00};
+                                  uint8_t(2500 % 4 << 6 | 0x20), 0x00};
     bytes.resize(600, 0xFF);
     const uint8_t pack[] = {0x00, 0x00, 0x01, 0xBA,
                             uint8_t(0x21 | ((scr >> 30) & 7) << 1), uint8_t(scr >> 22),
@@ -234,8 +350,18 @@ TEST(StreamHeader, BitRateFieldLengthAndShortHeaders)
                  record->reportText);
     DeleteMediaFormat(&record);
 
+    // The same 100 s at 29.97 fps: 2997 frames (the float rate lies below
+    // 29.97, and a product of it lost one).
+    bytes[7] = 0x14;
+    ScratchFile ntsc(bytes);
+    ASSERT_TRUE(ReadMpegHeaders(ntsc.dir.c_str(), ntsc.base.c_str(), NULL, &info));
+    EXPECT_EQ(2997, info.frameCount);
+    record = MakeMpegRecord(info);
+    EXPECT_NE(nullptr, strstr(record->reportText, "Length in sec: 100\r\n"));
+    DeleteMediaFormat(&record);
+
     // Eight bytes must follow the sequence header code.
-    ScratchFile shortHeader({0x00, 0x00, 0x01, 0xB3, 0x16, 0x01, 0x20, 0x14, 0x27, 0x10, 0x00});
+    ScratchFile shortHeader({0x00, 0x00, 0x01, 0xB3, 0x16, 0x01, 0x20, 0x14, 0x27, 0x10, 0x20});
     EXPECT_FALSE(ReadMpegHeaders(shortHeader.dir.c_str(), shortHeader.base.c_str(), NULL, &info));
 }
 
@@ -325,6 +451,30 @@ TEST(StreamHeaderDll, FailedAllocationAnswersNullAndTheHostAsksTheNextPlugin)
     EXPECT_EQ(0, failNext(0));    // met
     EXPECT_STREQ("VCD", m.kindName);
     FreeMediaFormat(m);
+
+    // Any exception, of any type.
+    ExpectNullOnEveryException(first, FixtureDir("mpeg/vcd.mpg"), "vcd", ".mpg");
     EXPECT_EQ(0, plugins.NewBoxes());
+}
+
+TEST(StreamHeaderDll, OnlyACdTrackFileInAnMpeg2FolderIsSvcd)
+{
+    // A plain MPEG-1 system stream in a folder "MPEG2" stays MPEG-1.
+    PluginFolder plugins("streamheader.dll");
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    std::string folder = std::string(temp) + "vistrel_svcd_" + std::to_string(GetCurrentProcessId());
+    std::string mpeg2 = folder + "\\MPEG2", plain = mpeg2 + "\\vcd.mpg";
+    CreateDirectoryA(folder.c_str(), NULL);
+    CreateDirectoryA(mpeg2.c_str(), NULL);
+    ASSERT_TRUE(CopyFileA(FixturePath("mpeg/vcd.mpg").c_str(), plain.c_str(), FALSE));
+    MediaFormat m;
+    InitMediaFormat(m);
+    EXPECT_TRUE(plugins.manager.ReadFileInfo(m, plain.c_str()));
+    EXPECT_STREQ("MPEG-1", m.kindName);
+    FreeMediaFormat(m);
+    DeleteFileA(plain.c_str());
+    RemoveDirectoryA(mpeg2.c_str());
+    RemoveDirectoryA(folder.c_str());
 }
 #endif

@@ -14,6 +14,7 @@
 #include "core/PluginManager.h"
 #include "core/PluginRecord.h"
 #include "plugins/toolbridge/ToolRunner.h"
+#include "tests/plugins/PluginFolder.h"
 
 namespace {
 
@@ -132,6 +133,8 @@ TEST_F(ToolBridge, PassesExtensionsAndTheCodecList)
     EXPECT_STREQ("DivX", record->kindName);
     EXPECT_STREQ("DivX 5 compatible", record->videoStreams[0]->compression);
     Bridge()->FreeFormat(&record);
+
+    ExpectNullOnEveryException(Bridge(), WindowsPath(kData) + "\\", "xvid_mp3", ".avi");
 }
 
 TEST(ToolRunner, ToolsThatAreMissingFailOrMisbehave)

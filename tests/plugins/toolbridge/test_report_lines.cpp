@@ -104,6 +104,10 @@ TEST(ReportLines, PartsAreToldByTheirUnits)
     EXPECT_EQ(0, lone.Audio()->sampleRate);
     EXPECT_EQ(128 * 1024, lone.Audio()->bitRate);
     EXPECT_EQ(0, lone.Video()->bitRate);  // less than the audio alone: 0, not negative
+    // 100 s at 29.970 fps are 2997 frames, not one less.
+    CParsed ntsc("     Content:  Video only\n    Duration:  1 min 40 sec\n"
+                 "  Video Info:  29.970 fps\n");
+    EXPECT_EQ(2997, ntsc.record.frameCount);
 
     CParsed kinds(" File Format:  advanced systems format (asf)\n     Content:  Audio only\n"
                   "  Audio Info:  8000 Hz, mono\n  Video Info:  320 x 240\n"
