@@ -9,6 +9,7 @@
 #include "core/DatabaseFile.h"
 
 #include <algorithm>
+#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -427,6 +428,41 @@ struct LostRecords {
     bool unknown = false;
 };
 
+// Closes the progress window however the load ends.
+class ProgressWindowGuard {
+public:
+    explicit ProgressWindowGuard(ILoadProgress* progress) : m_progress(progress) {}
+    ~ProgressWindowGuard() { Close(); }
+    void Close()
+    {
+        if (m_progress != NULL)
+            m_progress->Close();
+        m_progress = NULL;
+    }
+
+private:
+    ILoadProgress* m_progress;
+};
+
+const char kOutOfMemory[] = "Out of memory.";
+
+// The printf-style text; throws std::bad_alloc.
+std::string Format(const char* format, ...) VISTREL_PRINTF(1, 2);
+std::string Format(const char* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    std::string text;
+    try {
+        text = StrFormatV(format, args);
+    } catch (const std::bad_alloc&) {
+        va_end(args);
+        throw;
+    }
+    va_end(args);
+    return text;
+}
+
 // Reads count records of one kind and adds those not read to lost. A
 // record is dropped when its body fails or its id is -1; the next one takes
 // its place. A wrong tag, or the end of the file, ends the kind at once: no
@@ -442,13 +478,11 @@ void ReadRecords(const Reader& r, const char* tag, DWORD count, DWORD minBytes,
         progress.At(r.Left());
         if (!ReadTag(r.f, tag))
             break;
-        try {
-            std::unique_ptr<T> record(new T);
-            if (readBody(r, *record) && record->m_id != NO_ID)
-                list.push_back(std::move(record));
-        } catch (const std::bad_alloc&) {
-            // Dropped like any record that cannot be read.
-        }
+        // Memory that runs out (std::bad_alloc) ends the whole load: the
+        // reader would stand in the middle of the record.
+        std::unique_ptr<T> record(new T);
+        if (readBody(r, *record) && record->m_id != NO_ID)
+            list.push_back(std::move(record));
     }
     if (count > room)
         lost.unknown = true;
@@ -592,7 +626,9 @@ int64_t JoinFileSize(BYTE sign, DWORD quotient, DWORD remainder)
     return magnitude > largest ? INT64_MAX : int64_t(magnitude);
 }
 
-bool CMovieCollection::Load(const char* path, ILoadProgress* progress)
+// Memory that runs out anywhere in a load ends it as a failure that says so;
+// the records are read aside, so the catalogue that was open stays as it was.
+bool CMovieCollection::Load(const char* path, ILoadProgress* progress) try
 {
     FilePtr file(path != NULL ? fopen(path, "rb") : NULL);
     if (file)
@@ -617,11 +653,10 @@ bool CMovieCollection::Load(const char* path, ILoadProgress* progress)
     std::vector<std::unique_ptr<CMovieFile>> files;
     std::vector<std::unique_ptr<CPerson>> persons;
 
-    char* text = NULL;
-    StrAppendFormat(&text, "Loading %s...", path);
+    std::string title = Format("Loading %s...", path);
+    ProgressWindowGuard window(progress);
     if (progress != NULL)
-        progress->Show(text != NULL ? text : "", 0, kProgressHigh);
-    free(text);
+        progress->Show(title.c_str(), 0, kProgressHigh);
 
     ProgressSteps steps(progress, length);
     LostRecords lost;
@@ -635,8 +670,7 @@ bool CMovieCollection::Load(const char* path, ILoadProgress* progress)
         ReadRecords(r, kPersonTag, counts[3], kMinPersonBytes, ReadPersonBody, persons, steps, lost);
     }
 
-    if (progress != NULL)
-        progress->Close();
+    window.Close();
     file.reset();
 
     // The store looks records up by id. Files written by the program are in
@@ -696,11 +730,10 @@ bool CMovieCollection::Load(const char* path, ILoadProgress* progress)
     giveNewIds(movies, repeatedMovies);
     giveNewIds(persons, repeatedPersons);
 
-    // One message for the whole load, with what was lost and what was
-    // mended, instead of a box per entry.
     bool damaged = lost.unknown || lost.count > 0 || repaired > 0 || renumbered > 0 || dropped > 0;
-    std::string keptAs = NoteLoadedFile(path, damaged);
+    std::string message;
     if (damaged) {
+        std::string keptAs = DamagedCopyName(path);
         std::string lostText = "An unknown number of records";
         if (!lost.unknown)
             lostText = std::to_string(lost.count) + " record(s)";
@@ -712,8 +745,9 @@ bool CMovieCollection::Load(const char* path, ILoadProgress* progress)
         std::string keptText;
         if (!keptAs.empty())
             keptText = "\n\nAt the next save the original file will be kept as " + keptAs + ".";
-        ShowError(0, "%s\n\n%s could not be read; %.0f reference(s) to missing records were removed.%s%s",
-                  kCorruptText, lostText.c_str(), double(repaired), repeatedText.c_str(), keptText.c_str());
+        message = Format("%s\n\n%s could not be read; %.0f reference(s) to missing records were removed.%s%s",
+                         kCorruptText, lostText.c_str(), double(repaired), repeatedText.c_str(),
+                         keptText.c_str());
     }
 
     // The oldest versions kept no usable type: a movie takes the format name
@@ -729,33 +763,51 @@ bool CMovieCollection::Load(const char* path, ILoadProgress* progress)
         }
     }
 
-    std::lock_guard<std::recursive_mutex> lock(m_lock);
-    Clear();
-    m_discs.swap(discs);
-    m_movies.swap(movies);
-    m_files.swap(files);
-    m_persons.swap(persons);
-    StrSet(&m_fileName, path);
-    // A catalogue that lost records is not what the file holds: saving it
-    // would overwrite the file with less, so it does not count as saved.
-    m_saved = r.version < 3 || damaged ? 0 : 1;
+    // The last steps that take memory; from the note on nothing fails.
+    HeapText fileName = StrCopy(path);
+    NoteLoadedFile(path, damaged);
+    {
+        std::lock_guard<std::recursive_mutex> lock(m_lock);
+        Clear();
+        m_discs.swap(discs);
+        m_movies.swap(movies);
+        m_files.swap(files);
+        m_persons.swap(persons);
+        free(m_fileName);
+        m_fileName = fileName.release();
+        // A catalogue that lost records is not what the file holds: saving
+        // it would overwrite the file with less, so it does not count as
+        // saved.
+        m_saved = r.version < 3 || damaged ? 0 : 1;
+    }
+    // One message for the whole load, with what was lost and what was
+    // mended, instead of a box per entry.
+    if (damaged)
+        ShowError(0, "%s", message.c_str());
     return true;
+} catch (const std::bad_alloc&) {
+    ShowError(0, "%s", kOutOfMemory);
+    return false;
 }
 
-bool CMovieCollection::Save(const char* path, bool silent)
+// Whatever way a save fails, the old file stays as it was, no saving file is
+// left behind, and the saved flag and the file name stay; memory that runs
+// out says so, and leaves the catalogue unsaved.
+bool CMovieCollection::Save(const char* path, bool silent) try
 {
     std::lock_guard<std::recursive_mutex> lock(m_lock);
-    std::string temporary;
-    FILE* f = path != NULL ? CreateSavingFile(path, &temporary) : NULL;
+    CSaveTarget target(path != NULL ? path : "");
+    bool created = path != NULL && target.Create();
     ApplyAllPendingChanges();
-    if (f == NULL) {
+    if (!created) {
         if (!silent)
             ShowError(0, "Error trying to create/overwrite file %s", path != NULL ? path : "");
         return false;
     }
+    // Taken now: once the file is in place nothing may fail.
+    HeapText fileName = StrCopy(path);
 
-    // The old file stays untouched until the new one is complete on disc;
-    // a damaged one is kept aside before it is replaced.
+    FILE* f = target.File();
     setvbuf(f, NULL, _IOFBF, 64 * 1024);
     bool written = WriteBytes(f, kMagic[kNewestDatabaseVersion], kTagLength) &&
                    WriteTag(f, kCountsTag) && WriteU32(f, DWORD(m_discs.size())) &&
@@ -764,24 +816,29 @@ bool CMovieCollection::Save(const char* path, bool silent)
                    WriteRecords(f, kDiscTag, m_discs, WriteDiscBody) &&
                    WriteRecords(f, kMovieTag, m_movies, WriteMovieBody) &&
                    WriteRecords(f, kFileTag, m_files, WriteFileBody) &&
-                   WriteRecords(f, kPersonTag, m_persons, WritePersonBody) && FlushToDisc(f);
-    if (fclose(f) != 0)
-        written = false;
-    if (!written) {
-        remove(temporary.c_str());
+                   WriteRecords(f, kPersonTag, m_persons, WritePersonBody);
+    if (!target.Finish() || !written) {
         if (!silent)
             ShowError(0, "Unable to write to file");
         return false;
     }
-    if (!KeepDamagedOriginal(path) || !ReplaceTarget(temporary, path)) {
-        remove(temporary.c_str());
+    if (!target.Replace(m_fileName)) {
         if (!silent)
             ShowError(0, "Error trying to create/overwrite file %s", path);
         return false;
     }
     if (!silent) {
         m_saved = 1;
-        StrSet(&m_fileName, path);
+        free(m_fileName);
+        m_fileName = fileName.release();
     }
     return true;
+} catch (const std::bad_alloc&) {
+    {
+        std::lock_guard<std::recursive_mutex> lock(m_lock);
+        m_saved = 0;
+    }
+    if (!silent)
+        ShowError(0, "%s", kOutOfMemory);
+    return false;
 }

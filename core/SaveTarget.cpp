@@ -97,7 +97,18 @@ bool IsLink(const std::string& name, DWORD attributes)
 }
 #endif
 
-
+// Everything written so far reaches the disc.
+bool FlushToDisc(FILE* f)
+{
+    if (fflush(f) != 0)
+        return false;
+#ifdef _WIN32
+    HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(f)));
+    return handle != INVALID_HANDLE_VALUE && FlushFileBuffers(handle);
+#else
+    return fsync(fileno(f)) == 0;
+#endif
+}
 
 // ---------------------------------------------------------------------------
 // Damaged originals
@@ -210,9 +221,6 @@ KeepResult KeepUnder(const char* path, const std::string& name)
 #endif
 }
 
-
-} // namespace
-
 // Creates the file a save writes before it replaces the target: the
 // target's name plus ".saving", so that one left by a save that was killed
 // is the one the next save of the same catalogue starts afresh. The file is
@@ -273,19 +281,6 @@ FILE* CreateSavingFile(const char* path, std::string* name)
 #endif
 }
 
-// Everything written so far reaches the disc.
-bool FlushToDisc(FILE* f)
-{
-    if (fflush(f) != 0)
-        return false;
-#ifdef _WIN32
-    HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(f)));
-    return handle != INVALID_HANDLE_VALUE && FlushFileBuffers(handle);
-#else
-    return fsync(fileno(f)) == 0;
-#endif
-}
-
 // Before a save replaces path: keeps the original when its load lost or
 // mended something and it has not been kept yet. False when it had to be
 // kept and could not be.
@@ -310,20 +305,6 @@ bool KeepDamagedOriginal(const char* path)
     return false;
 }
 
-// After a load of path: remembers whether it was damaged. The name its
-// original would be kept under, empty when none will be.
-std::string NoteLoadedFile(const char* path, bool damaged)
-{
-    std::lock_guard<std::mutex> lock(g_damagedLock);
-    std::vector<std::string>::iterator entry = FindDamaged(path);
-    if (entry != g_damaged.end())
-        g_damaged.erase(entry);
-    if (!damaged || SamePath(path, g_scratchPath))
-        return std::string();
-    g_damaged.push_back(path);
-    return FreeDamagedName(path);
-}
-
 // Puts the finished file in the place of the target in one step.
 bool ReplaceTarget(const std::string& finished, const char* path)
 {
@@ -331,10 +312,10 @@ bool ReplaceTarget(const std::string& finished, const char* path)
     return MoveFileExA(finished.c_str(), path,
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 #else
+    std::string folder = FolderOf(path);
     if (rename(finished.c_str(), path) != 0)
         return false;
     // Make the new directory entry durable too.
-    std::string folder = FolderOf(path);
     int dir = open(folder.empty() ? "." : folder.c_str(), O_RDONLY);
     if (dir >= 0) {
         fsync(dir);
@@ -344,9 +325,159 @@ bool ReplaceTarget(const std::string& finished, const char* path)
 #endif
 }
 
+// The crash copy's note. A catalogue loaded from a damaged file owes that
+// file a kept copy at its next save. When the program's crash copy is
+// written from such a catalogue, a small text file beside it (the crash
+// copy's name plus ".original") names the file owed, so that the promise
+// survives a run that ends before the save: loading the crash copy notes
+// that file as damaged again. The database format stays as it is.
+const char kNoteSuffix[] = ".original";
+
+// The file the catalogue loaded from the crash copy owes a kept copy to;
+// empty when none.
+std::string g_scratchOwes;
+
+std::string NotePath()
+{
+    return g_scratchPath + kNoteSuffix;
+}
+
+// A path, however long, fits this.
+const size_t kMostNoteBytes = 32 * 1024;
+
+// The whole note, or empty when there is none, it can't be read, or it is
+// longer than any path.
+std::string ReadNote()
+{
+    std::string text;
+    FilePtr note(fopen(NotePath().c_str(), "rb"));
+    if (!note)
+        return text;
+    char buffer[512];
+    size_t got;
+    while ((got = fread(buffer, 1, sizeof buffer, note.get())) > 0) {
+        if (text.size() + got > kMostNoteBytes)
+            return std::string();
+        text.append(buffer, got);
+    }
+    return ferror(note.get()) ? std::string() : text;
+}
+
+// Writes the note anew in one step; false when it could not be.
+bool WriteNote(const std::string& owed)
+{
+    std::string notePath = NotePath();
+    std::string saving;
+    FILE* f = CreateSavingFile(notePath.c_str(), &saving);
+    if (f == NULL)
+        return false;
+    bool written = fwrite(owed.data(), 1, owed.size(), f) == owed.size() && FlushToDisc(f);
+    written = fclose(f) == 0 && written;
+    if (!written || !ReplaceTarget(saving, notePath.c_str())) {
+        remove(saving.c_str());
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+CSaveTarget::CSaveTarget(const char* path) : m_path(path), m_file(NULL)
+{
+}
+
+CSaveTarget::~CSaveTarget()
+{
+    // An unfinished saving file goes, its handle closed first.
+    if (m_file != NULL)
+        fclose(m_file);
+    if (!m_saving.empty())
+        remove(m_saving.c_str());
+}
+
+bool CSaveTarget::Create()
+{
+    std::string saving;
+    m_file = CreateSavingFile(m_path.c_str(), &saving);
+    if (m_file == NULL)
+        return false;
+    m_saving.swap(saving);
+    return true;
+}
+
+bool CSaveTarget::Finish()
+{
+    bool written = FlushToDisc(m_file);
+    written = fclose(m_file) == 0 && written;
+    m_file = NULL;
+    return written;
+}
+
+bool CSaveTarget::Replace(const char* catalogueFile)
+{
+    // Writing the crash copy: the note goes first, so that a crash copy
+    // never lies there without the note of the promise it carries. A note
+    // left over a crash copy that owes nothing only keeps a needless copy.
+    std::string owed;
+    bool scratch = false;
+    {
+        std::lock_guard<std::mutex> lock(g_damagedLock);
+        scratch = !g_scratchPath.empty() && SamePath(m_path, g_scratchPath);
+        if (scratch) {
+            std::string source = catalogueFile != NULL ? catalogueFile : "";
+            if (!source.empty() && SamePath(source, g_scratchPath))
+                source = g_scratchOwes;
+            if (!source.empty() && FindDamaged(source) != g_damaged.end())
+                owed = source;
+        }
+    }
+    if (!owed.empty() && !WriteNote(owed))
+        return false;
+    if (!KeepDamagedOriginal(m_path.c_str()) || !ReplaceTarget(m_saving, m_path.c_str()))
+        return false;
+    m_saving.clear();
+    if (scratch && owed.empty())
+        remove(NotePath().c_str());
+    return true;
+}
+
+std::string DamagedCopyName(const char* path)
+{
+    std::lock_guard<std::mutex> lock(g_damagedLock);
+    return SamePath(path, g_scratchPath) ? std::string() : FreeDamagedName(path);
+}
+
+void NoteLoadedFile(const char* path, bool damaged)
+{
+    std::lock_guard<std::mutex> lock(g_damagedLock);
+    // Everything that takes memory comes before the first change.
+    std::string owes;
+    bool scratch = SamePath(path, g_scratchPath);
+    if (scratch)
+        owes = ReadNote();
+    std::string noted = scratch ? owes : std::string(damaged ? path : "");
+    if (!noted.empty() && FindDamaged(noted) == g_damaged.end())
+        g_damaged.push_back(noted);
+    if (scratch) {
+        g_scratchOwes.swap(owes);
+    } else if (!damaged) {
+        std::vector<std::string>::iterator entry = FindDamaged(path);
+        if (entry != g_damaged.end())
+            g_damaged.erase(entry);
+    }
+}
+
 void SetScratchDatabasePath(const char* path)
 {
     std::lock_guard<std::mutex> lock(g_damagedLock);
     g_scratchPath = path != NULL ? path : "";
 }
 
+void DeleteScratchDatabase()
+{
+    std::lock_guard<std::mutex> lock(g_damagedLock);
+    if (g_scratchPath.empty())
+        return;
+    remove(g_scratchPath.c_str());
+    remove(NotePath().c_str());
+}
