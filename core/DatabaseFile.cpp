@@ -791,8 +791,8 @@ bool CMovieCollection::Load(const char* path, ILoadProgress* progress) try
 }
 
 // Whatever way a save fails, the old file stays as it was, no saving file is
-// left behind, and the saved flag and the file name stay; memory that runs
-// out says so, and leaves the catalogue unsaved.
+// left behind, and the file name stays; memory that runs out says so, and
+// leaves the catalogue unsaved.
 bool CMovieCollection::Save(const char* path, bool silent) try
 {
     std::lock_guard<std::recursive_mutex> lock(m_lock);
@@ -834,11 +834,14 @@ bool CMovieCollection::Save(const char* path, bool silent) try
     }
     return true;
 } catch (const std::bad_alloc&) {
+    // Changes handed to the save may be half applied: the catalogue is not
+    // what the file holds. A silent save leaves the flag alone.
+    if (silent)
+        return false;
     {
         std::lock_guard<std::recursive_mutex> lock(m_lock);
         m_saved = 0;
     }
-    if (!silent)
-        ShowError(0, "%s", kOutOfMemory);
+    ShowError(0, "%s", kOutOfMemory);
     return false;
 }

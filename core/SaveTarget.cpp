@@ -418,12 +418,15 @@ bool CSaveTarget::Replace(const char* catalogueFile)
     // Writing the crash copy: the note goes first, so that a crash copy
     // never lies there without the note of the promise it carries. A note
     // left over a crash copy that owes nothing only keeps a needless copy.
+    // Everything that takes memory comes before the target is replaced.
     std::string owed;
+    std::string notePath;
     bool scratch = false;
     {
         std::lock_guard<std::mutex> lock(g_damagedLock);
         scratch = !g_scratchPath.empty() && SamePath(m_path, g_scratchPath);
         if (scratch) {
+            notePath = NotePath();
             std::string source = catalogueFile != NULL ? catalogueFile : "";
             if (!source.empty() && SamePath(source, g_scratchPath))
                 source = g_scratchOwes;
@@ -437,7 +440,7 @@ bool CSaveTarget::Replace(const char* catalogueFile)
         return false;
     m_saving.clear();
     if (scratch && owed.empty())
-        remove(NotePath().c_str());
+        remove(notePath.c_str());
     return true;
 }
 
