@@ -9,7 +9,7 @@
 #include "ProgramRun.h"
 
 #include <fstream>
-#include <sstream>
+#include <iterator>
 
 #include "resources/resource.h"
 
@@ -18,9 +18,7 @@ namespace {
 std::string ReadBytes(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 TEST(CrashPromise, CrashCopySavedOverTheDamagedFileKeepsItsOriginal)
@@ -45,10 +43,8 @@ TEST(CrashPromise, CrashCopySavedOverTheDamagedFileKeepsItsOriginal)
         << run.Describe();
 
     // Killed before any save.
-    HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, run.ProcessId());
-    ASSERT_NE(process, nullptr);
-    TerminateProcess(process, 1);
-    WaitForSingleObject(process, kProgramWaitMs);
+    HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, run.ProcessId());
+    ASSERT_TRUE(process != NULL && TerminateProcess(process, 1));
     CloseHandle(process);
     ASSERT_TRUE(run.WaitExit());
 
@@ -63,9 +59,8 @@ TEST(CrashPromise, CrashCopySavedOverTheDamagedFileKeepsItsOriginal)
     run.PostCommand(ID_FILE_SAVE);
     HWND saveAs = run.WaitDialog("Save As");
     ASSERT_NE(saveAs, nullptr);
-    HWND field = GetDlgItem(saveAs, 0x47c);  // the combo box of newer dialogs
-    if (field == NULL)
-        field = GetDlgItem(saveAs, 0x480);   // the edit field
+    // The file name field: the combo box of newer dialogs, else the edit field.
+    HWND field = GetDlgItem(saveAs, 0x47c) ? GetDlgItem(saveAs, 0x47c) : GetDlgItem(saveAs, 0x480);
     ASSERT_NE(field, nullptr);
     SendMessageA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
     CProgramRun::Press(saveAs, IDOK);
