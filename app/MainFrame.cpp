@@ -147,9 +147,9 @@ CMainFrame::~CMainFrame()
         LoadSaveCustomSortScript(CUSTOM_SORT_SAVE);
     }
     // Only a confirmed end lets the crash copy go; any other end keeps it
-    // for the next start.
+    // for the next start, with its note.
     if (m_crashPath != NULL && m_normalEnd)
-        DeleteFileA(m_crashPath);
+        DeleteScratchDatabase();
     free(m_crashPath);
     free(m_programFolder);
 }

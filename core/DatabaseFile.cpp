@@ -1,7 +1,7 @@
 // The database file: the record bodies of all thirteen versions, the repair
 // pass after a load, and a save that replaces the old file only once the new
 // one is complete on disc, keeping it aside first when its load found it
-// damaged.
+// damaged (the file handling of that is SaveTarget.cpp).
 //
 // Every count read from a file is checked against the bytes the file still
 // holds before anything is sized by it, so a damaged or hostile file costs
@@ -9,7 +9,7 @@
 #include "core/DatabaseFile.h"
 
 #include <algorithm>
-#include <cerrno>
+#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -19,18 +19,11 @@
 #include <string>
 #include <vector>
 
-#include <fcntl.h>
-#ifdef _WIN32
-#include <io.h>
-#else
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
-
 #include "core/ErrorBox.h"
 #include "core/IdRepair.h"
 #include "core/MediaFormatInfo.h"
 #include "core/MovieCollection.h"
+#include "core/SaveTarget.h"
 #include "core/StrUtil.h"
 #include "core/StreamIo.h"
 
@@ -436,6 +429,41 @@ struct LostRecords {
     bool unknown = false;
 };
 
+// Closes the progress window however the load ends.
+class ProgressWindowGuard {
+public:
+    explicit ProgressWindowGuard(ILoadProgress* progress) : m_progress(progress) {}
+    ~ProgressWindowGuard() { Close(); }
+    void Close()
+    {
+        if (m_progress != NULL)
+            m_progress->Close();
+        m_progress = NULL;
+    }
+
+private:
+    ILoadProgress* m_progress;
+};
+
+const char kOutOfMemory[] = "Out of memory.";
+
+// The printf-style text; throws std::bad_alloc.
+std::string Format(const char* format, ...) VISTREL_PRINTF(1, 2);
+std::string Format(const char* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    std::string text;
+    try {
+        text = StrFormatV(format, args);
+    } catch (const std::bad_alloc&) {
+        va_end(args);
+        throw;
+    }
+    va_end(args);
+    return text;
+}
+
 // Reads count records of one kind and adds those not read to lost. A
 // record is dropped when its body fails or its id is -1; the next one takes
 // its place. A wrong tag, or the end of the file, ends the kind at once: no
@@ -451,13 +479,11 @@ void ReadRecords(const Reader& r, const char* tag, DWORD count, DWORD minBytes,
         progress.At(r.Left());
         if (!ReadTag(r.f, tag))
             break;
-        try {
-            std::unique_ptr<T> record(new T);
-            if (readBody(r, *record) && record->m_id != NO_ID)
-                list.push_back(std::move(record));
-        } catch (const std::bad_alloc&) {
-            // Dropped like any record that cannot be read.
-        }
+        // Memory that runs out (std::bad_alloc) ends the whole load: the
+        // reader would stand in the middle of the record.
+        std::unique_ptr<T> record(new T);
+        if (readBody(r, *record) && record->m_id != NO_ID)
+            list.push_back(std::move(record));
     }
     if (count > room)
         lost.unknown = true;
@@ -534,322 +560,7 @@ bool WriteRecords(FILE* f, const char* tag, const std::vector<std::unique_ptr<T>
     return true;
 }
 
-#ifndef _WIN32
-// The folder part of a path, with its trailing separator; empty for a bare
-// file name.
-std::string FolderOf(const char* path)
-{
-    std::string text(path);
-    size_t cut = text.find_last_of('/');
-    return cut == std::string::npos ? std::string() : text.substr(0, cut + 1);
-}
-#endif
-
-// A target that may not be written in place (marked read-only, or no
-// write permission) must not be replaced either.
-bool IsWriteProtected(const char* path)
-{
-#ifdef _WIN32
-    DWORD attributes = GetFileAttributesA(path);
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
-#else
-    // By the mode bits, so that it holds for every user alike.
-    struct stat info;
-    return stat(path, &info) == 0 && S_ISREG(info.st_mode) && (info.st_mode & 0222) == 0;
-#endif
-}
-
-#ifdef _WIN32
-typedef DWORD(WINAPI* FinalPathFn)(HANDLE, LPSTR, DWORD, DWORD);
-
-// The path of the file or folder that name reaches, with every link on the
-// way followed; empty when it can't be opened.
-std::string FinalPathOf(FinalPathFn finalPath, const std::string& name)
-{
-    HANDLE handle = CreateFileA(name.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                NULL, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, NULL);
-    if (handle == INVALID_HANDLE_VALUE)
-        return std::string();
-    char resolved[4 * MAX_PATH];
-    DWORD length = finalPath(handle, resolved, sizeof(resolved), 0);  // FILE_NAME_NORMALIZED
-    CloseHandle(handle);
-    return length > 0 && length < sizeof(resolved) ? std::string(resolved, length) : std::string();
-}
-
-// Whether the existing name is a link to a file elsewhere. Wine shows the
-// host's links as plain files, so besides the mark Windows gives them, a
-// name counts as a link when the file it reaches is not its folder's plus
-// the name (or that can't be told). Deleting through a link there deletes
-// the file it points to.
-bool IsLink(const std::string& name, DWORD attributes)
-{
-    if (attributes & FILE_ATTRIBUTE_REPARSE_POINT)
-        return true;
-    // Missing before Vista, which has no links to files.
-    static const FinalPathFn finalPath = reinterpret_cast<FinalPathFn>(
-        GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetFinalPathNameByHandleA"));
-    if (finalPath == NULL)
-        return false;
-    size_t cut = name.find_last_of("\\/");
-    std::string folder = FinalPathOf(finalPath, cut == std::string::npos ? "." : name.substr(0, cut + 1));
-    std::string file = FinalPathOf(finalPath, name);
-    if (folder.empty() || file.empty())
-        return true;
-    if (folder.back() != '\\')
-        folder += '\\';
-    return _stricmp(file.c_str(), (folder + name.substr(cut + 1)).c_str()) != 0;
-}
-#endif
-
-// Creates the file a save writes before it replaces the target: the
-// target's name plus ".saving", so that one left by a save that was killed
-// is the one the next save of the same catalogue starts afresh. The file is
-// made anew, never opened through whatever has the name now. NULL when the
-// folder does not take the file.
-FILE* CreateSavingFile(const char* path, std::string* name)
-{
-    if (IsWriteProtected(path))
-        return NULL;
-    *name = std::string(path) + ".saving";
-#ifdef _WIN32
-    // A leftover file goes, read-only or not. A link of the name stays, as
-    // does a folder (no file delete removes one), and the exclusive create
-    // below fails on it, as on anything else the delete left in place.
-    DWORD attributes = GetFileAttributesA(name->c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && !IsLink(*name, attributes)) {
-        if (attributes & FILE_ATTRIBUTE_READONLY)
-            SetFileAttributesA(name->c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
-        DeleteFileA(name->c_str());
-    }
-    HANDLE handle = CreateFileA(name->c_str(), GENERIC_WRITE, 0, NULL, CREATE_NEW,
-                                FILE_ATTRIBUTE_NORMAL, NULL);
-    if (handle == INVALID_HANDLE_VALUE)
-        return NULL;
-    int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_WRONLY | _O_BINARY);
-    if (fd < 0) {
-        CloseHandle(handle);
-        DeleteFileA(name->c_str());
-        return NULL;
-    }
-    FILE* f = _fdopen(fd, "wb");
-    if (f == NULL) {
-        _close(fd);
-        DeleteFileA(name->c_str());
-    }
-    return f;
-#else
-    // Made anew, never followed through whatever has the name now.
-    unlink(name->c_str());
-    int fd = open(name->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (fd < 0)
-        return NULL;
-    // The new file gets the old one's permissions, or the usual ones.
-    struct stat old;
-    if (stat(path, &old) == 0 && S_ISREG(old.st_mode)) {
-        fchmod(fd, old.st_mode & 07777);
-    } else {
-        mode_t mask = umask(0);
-        umask(mask);
-        fchmod(fd, 0666 & ~mask);
-    }
-    FILE* f = fdopen(fd, "wb");
-    if (f == NULL) {
-        close(fd);
-        unlink(name->c_str());
-    }
-    return f;
-#endif
-}
-
-// Everything written so far reaches the disc.
-bool FlushToDisc(FILE* f)
-{
-    if (fflush(f) != 0)
-        return false;
-#ifdef _WIN32
-    HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(f)));
-    return handle != INVALID_HANDLE_VALUE && FlushFileBuffers(handle);
-#else
-    return fsync(fileno(f)) == 0;
-#endif
-}
-
-// ---------------------------------------------------------------------------
-// Damaged originals
-
-// A file whose last load lost or mended something still holds what was
-// lost. The first save that replaces it keeps it beside itself under the
-// first free name of "<name>.damaged", "<name>.damaged2", ... Which files
-// those are is known per path, for every catalogue of the program alike;
-// the program's own crash copy is never kept.
-std::mutex g_damagedLock;
-std::vector<std::string> g_damaged;
-std::string g_scratchPath;
-
-bool SamePath(const std::string& a, const std::string& b)
-{
-#ifdef _WIN32
-    return _stricmp(a.c_str(), b.c_str()) == 0;
-#else
-    return a == b;
-#endif
-}
-
-std::vector<std::string>::iterator FindDamaged(const std::string& path)
-{
-    return std::find_if(g_damaged.begin(), g_damaged.end(),
-                        [&](const std::string& entry) { return SamePath(entry, path); });
-}
-
-// A name that would keep the nth copy: 1 is "<name>.damaged".
-std::string DamagedName(const std::string& path, int n)
-{
-    return path + ".damaged" + (n > 1 ? std::to_string(n) : std::string());
-}
-
-const int kMostDamagedCopies = 9999;
-
-bool PathExists(const std::string& path)
-{
-#ifdef _WIN32
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-#else
-    struct stat info;
-    return lstat(path.c_str(), &info) == 0;
-#endif
-}
-
-// The name the next copy of path would take now; empty when all are taken.
-std::string FreeDamagedName(const std::string& path)
-{
-    for (int n = 1; n <= kMostDamagedCopies; n++) {
-        std::string name = DamagedName(path, n);
-        if (!PathExists(name))
-            return name;
-    }
-    return std::string();
-}
-
-enum KeepResult { KEEP_DONE, KEEP_TAKEN, KEEP_GONE, KEEP_FAILED };
-
-#ifndef _WIN32
-// A byte copy into a file that must not exist yet.
-KeepResult CopyExclusive(const char* from, const char* to)
-{
-    FilePtr in(fopen(from, "rb"));
-    if (!in)
-        return errno == ENOENT ? KEEP_GONE : KEEP_FAILED;
-    FilePtr out(fopen(to, "wbx"));
-    if (!out)
-        return errno == EEXIST ? KEEP_TAKEN : KEEP_FAILED;
-    std::vector<char> buffer(1 << 16);
-    bool ok = true;
-    size_t got;
-    while (ok && (got = fread(buffer.data(), 1, buffer.size(), in.get())) > 0)
-        ok = fwrite(buffer.data(), 1, got, out.get()) == got;
-    ok = ok && !ferror(in.get()) && FlushToDisc(out.get());
-    ok = fclose(out.release()) == 0 && ok;
-    if (!ok)
-        remove(to);
-    return ok ? KEEP_DONE : KEEP_FAILED;
-}
-#endif
-
-// Puts the file at path, byte for byte, under name as well, never over an
-// existing file: a second link to it where the file system has them, a
-// copy where not.
-KeepResult KeepUnder(const char* path, const std::string& name)
-{
-#ifdef _WIN32
-    if (CreateHardLinkA(name.c_str(), path, NULL))
-        return KEEP_DONE;
-    DWORD error = GetLastError();
-    if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS)
-        return KEEP_TAKEN;
-    if (error == ERROR_FILE_NOT_FOUND)
-        return KEEP_GONE;
-    if (CopyFileA(path, name.c_str(), TRUE))
-        return KEEP_DONE;
-    error = GetLastError();
-    if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS)
-        return KEEP_TAKEN;
-    return error == ERROR_FILE_NOT_FOUND ? KEEP_GONE : KEEP_FAILED;
-#else
-    if (linkat(AT_FDCWD, path, AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0)
-        return KEEP_DONE;
-    if (errno == EEXIST)
-        return KEEP_TAKEN;
-    if (errno == ENOENT && !PathExists(path))
-        return KEEP_GONE;
-    return CopyExclusive(path, name.c_str());
-#endif
-}
-
-// Before a save replaces path: keeps the original when its load lost or
-// mended something and it has not been kept yet. False when it had to be
-// kept and could not be.
-bool KeepDamagedOriginal(const char* path)
-{
-    std::lock_guard<std::mutex> lock(g_damagedLock);
-    std::vector<std::string>::iterator entry = FindDamaged(path);
-    if (entry == g_damaged.end())
-        return true;
-    for (int n = 1; n <= kMostDamagedCopies; n++) {
-        switch (KeepUnder(path, DamagedName(path, n))) {
-        case KEEP_TAKEN:
-            continue;
-        case KEEP_FAILED:
-            return false;
-        case KEEP_DONE:
-        case KEEP_GONE:  // nothing left to keep
-            g_damaged.erase(entry);
-            return true;
-        }
-    }
-    return false;
-}
-
-// After a load of path: remembers whether it was damaged. The name its
-// original would be kept under, empty when none will be.
-std::string NoteLoadedFile(const char* path, bool damaged)
-{
-    std::lock_guard<std::mutex> lock(g_damagedLock);
-    std::vector<std::string>::iterator entry = FindDamaged(path);
-    if (entry != g_damaged.end())
-        g_damaged.erase(entry);
-    if (!damaged || SamePath(path, g_scratchPath))
-        return std::string();
-    g_damaged.push_back(path);
-    return FreeDamagedName(path);
-}
-
-// Puts the finished file in the place of the target in one step.
-bool ReplaceTarget(const std::string& finished, const char* path)
-{
-#ifdef _WIN32
-    return MoveFileExA(finished.c_str(), path,
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-#else
-    if (rename(finished.c_str(), path) != 0)
-        return false;
-    // Make the new directory entry durable too.
-    std::string folder = FolderOf(path);
-    int dir = open(folder.empty() ? "." : folder.c_str(), O_RDONLY);
-    if (dir >= 0) {
-        fsync(dir);
-        close(dir);
-    }
-    return true;
-#endif
-}
-
 } // namespace
-
-void SetScratchDatabasePath(const char* path)
-{
-    std::lock_guard<std::mutex> lock(g_damagedLock);
-    g_scratchPath = path != NULL ? path : "";
-}
 
 void SplitFileSize(int64_t size, BYTE* sign, DWORD* quotient, DWORD* remainder)
 {
@@ -871,7 +582,9 @@ int64_t JoinFileSize(BYTE sign, DWORD quotient, DWORD remainder)
     return magnitude > largest ? INT64_MAX : int64_t(magnitude);
 }
 
-bool CMovieCollection::Load(const char* path, ILoadProgress* progress)
+// Memory that runs out anywhere in a load ends it as a failure that says so;
+// the records are read aside, so the catalogue that was open stays as it was.
+bool CMovieCollection::Load(const char* path, ILoadProgress* progress) try
 {
     FilePtr file(path != NULL ? fopen(path, "rb") : NULL);
     if (file)
@@ -896,11 +609,10 @@ bool CMovieCollection::Load(const char* path, ILoadProgress* progress)
     std::vector<std::unique_ptr<CMovieFile>> files;
     std::vector<std::unique_ptr<CPerson>> persons;
 
-    char* text = NULL;
-    StrAppendFormat(&text, "Loading %s...", path);
+    std::string title = Format("Loading %s...", path);
+    ProgressWindowGuard window(progress);
     if (progress != NULL)
-        progress->Show(text != NULL ? text : "", 0, kProgressHigh);
-    free(text);
+        progress->Show(title.c_str(), 0, kProgressHigh);
 
     ProgressSteps steps(progress, length);
     LostRecords lost;
@@ -914,8 +626,7 @@ bool CMovieCollection::Load(const char* path, ILoadProgress* progress)
         ReadRecords(r, kPersonTag, counts[3], kMinPersonBytes, ReadPersonBody, persons, steps, lost);
     }
 
-    if (progress != NULL)
-        progress->Close();
+    window.Close();
     file.reset();
 
     // The store looks records up by id. Files written by the program are in
@@ -933,11 +644,10 @@ bool CMovieCollection::Load(const char* path, ILoadProgress* progress)
     unsigned long long renumbered = repair.renumbered;
     unsigned long long dropped = repair.dropped;
 
-    // One message for the whole load, with what was lost and what was
-    // mended, instead of a box per entry.
     bool damaged = lost.unknown || lost.count > 0 || repaired > 0 || renumbered > 0 || dropped > 0;
-    std::string keptAs = NoteLoadedFile(path, damaged);
+    std::string message;
     if (damaged) {
+        std::string keptAs = DamagedCopyName(path);
         std::string lostText = "An unknown number of records";
         if (!lost.unknown)
             lostText = std::to_string(lost.count) + " record(s)";
@@ -949,8 +659,9 @@ bool CMovieCollection::Load(const char* path, ILoadProgress* progress)
         std::string keptText;
         if (!keptAs.empty())
             keptText = "\n\nAt the next save the original file will be kept as " + keptAs + ".";
-        ShowError(0, "%s\n\n%s could not be read; %.0f reference(s) to missing records were removed.%s%s",
-                  kCorruptText, lostText.c_str(), double(repaired), repeatedText.c_str(), keptText.c_str());
+        message = Format("%s\n\n%s could not be read; %.0f reference(s) to missing records were removed.%s%s",
+                         kCorruptText, lostText.c_str(), double(repaired), repeatedText.c_str(),
+                         keptText.c_str());
     }
 
     // The oldest versions kept no usable type: a movie takes the format name
@@ -966,33 +677,51 @@ bool CMovieCollection::Load(const char* path, ILoadProgress* progress)
         }
     }
 
-    std::lock_guard<std::recursive_mutex> lock(m_lock);
-    Clear();
-    m_discs.swap(discs);
-    m_movies.swap(movies);
-    m_files.swap(files);
-    m_persons.swap(persons);
-    StrSet(&m_fileName, path);
-    // A catalogue that lost records is not what the file holds: saving it
-    // would overwrite the file with less, so it does not count as saved.
-    m_saved = r.version < 3 || damaged ? 0 : 1;
+    // The last steps that take memory; from the note on nothing fails.
+    HeapText fileName = StrCopy(path);
+    NoteLoadedFile(path, damaged);
+    {
+        std::lock_guard<std::recursive_mutex> lock(m_lock);
+        Clear();
+        m_discs.swap(discs);
+        m_movies.swap(movies);
+        m_files.swap(files);
+        m_persons.swap(persons);
+        free(m_fileName);
+        m_fileName = fileName.release();
+        // A catalogue that lost records is not what the file holds: saving
+        // it would overwrite the file with less, so it does not count as
+        // saved.
+        m_saved = r.version < 3 || damaged ? 0 : 1;
+    }
+    // One message for the whole load, with what was lost and what was
+    // mended, instead of a box per entry.
+    if (damaged)
+        ShowError(0, "%s", message.c_str());
     return true;
+} catch (const std::bad_alloc&) {
+    ShowError(0, "%s", kOutOfMemory);
+    return false;
 }
 
-bool CMovieCollection::Save(const char* path, bool silent)
+// Whatever way a save fails, the old file stays as it was, no saving file is
+// left behind, and the file name stays; memory that runs out says so, and
+// leaves the catalogue unsaved.
+bool CMovieCollection::Save(const char* path, bool silent) try
 {
     std::lock_guard<std::recursive_mutex> lock(m_lock);
-    std::string temporary;
-    FILE* f = path != NULL ? CreateSavingFile(path, &temporary) : NULL;
+    CSaveTarget target(path != NULL ? path : "");
+    bool created = path != NULL && target.Create();
     ApplyAllPendingChanges();
-    if (f == NULL) {
+    if (!created) {
         if (!silent)
             ShowError(0, "Error trying to create/overwrite file %s", path != NULL ? path : "");
         return false;
     }
+    // Taken now: once the file is in place nothing may fail.
+    HeapText fileName = StrCopy(path);
 
-    // The old file stays untouched until the new one is complete on disc;
-    // a damaged one is kept aside before it is replaced.
+    FILE* f = target.File();
     setvbuf(f, NULL, _IOFBF, 64 * 1024);
     bool written = WriteBytes(f, kMagic[kNewestDatabaseVersion], kTagLength) &&
                    WriteTag(f, kCountsTag) && WriteU32(f, DWORD(m_discs.size())) &&
@@ -1001,24 +730,32 @@ bool CMovieCollection::Save(const char* path, bool silent)
                    WriteRecords(f, kDiscTag, m_discs, WriteDiscBody) &&
                    WriteRecords(f, kMovieTag, m_movies, WriteMovieBody) &&
                    WriteRecords(f, kFileTag, m_files, WriteFileBody) &&
-                   WriteRecords(f, kPersonTag, m_persons, WritePersonBody) && FlushToDisc(f);
-    if (fclose(f) != 0)
-        written = false;
-    if (!written) {
-        remove(temporary.c_str());
+                   WriteRecords(f, kPersonTag, m_persons, WritePersonBody);
+    if (!target.Finish() || !written) {
         if (!silent)
             ShowError(0, "Unable to write to file");
         return false;
     }
-    if (!KeepDamagedOriginal(path) || !ReplaceTarget(temporary, path)) {
-        remove(temporary.c_str());
+    if (!target.Replace(m_fileName)) {
         if (!silent)
             ShowError(0, "Error trying to create/overwrite file %s", path);
         return false;
     }
     if (!silent) {
         m_saved = 1;
-        StrSet(&m_fileName, path);
+        free(m_fileName);
+        m_fileName = fileName.release();
     }
     return true;
+} catch (const std::bad_alloc&) {
+    // Changes handed to the save may be half applied: the catalogue is not
+    // what the file holds. A silent save leaves the flag alone.
+    if (silent)
+        return false;
+    {
+        std::lock_guard<std::recursive_mutex> lock(m_lock);
+        m_saved = 0;
+    }
+    ShowError(0, "%s", kOutOfMemory);
+    return false;
 }

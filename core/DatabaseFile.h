@@ -25,6 +25,8 @@ public:
 // A load that finds it damaged promises no kept original, and no save keeps
 // one of it: it is gone at the end of every normal run anyway.
 void SetScratchDatabasePath(const char* path);
+// Removes the crash copy and its note at a normal end of the program.
+void DeleteScratchDatabase();
 
 // A signed size as stored: sign byte (1 = negative), and the magnitude m as
 // q * 4294967295 + r with r = m mod 4294967295.

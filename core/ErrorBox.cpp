@@ -5,6 +5,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <mutex>
+#include <new>
 
 namespace {
 
@@ -44,21 +45,28 @@ std::string SystemText(DWORD code)
 }
 #endif
 
-void Show(const std::string& text)
+// The text a box shows when memory for its own text runs out.
+const char kOutOfMemory[] = "Out of memory.";
+
+void Show(const char* text)
 {
     {
         std::lock_guard<std::mutex> lock(g_recordLock);
         if (g_recording) {
-            g_lastText = text;
+            try {
+                g_lastText = text;
+            } catch (const std::bad_alloc&) {
+                g_lastText.clear();
+            }
             ++g_count;
             return;
         }
     }
 #ifdef _WIN32
     HWND owner = g_ownerProvider ? g_ownerProvider() : NULL;
-    MessageBoxA(owner, text.c_str(), "Error", MB_OK | MB_ICONHAND);
+    MessageBoxA(owner, text, "Error", MB_OK | MB_ICONHAND);
 #else
-    fprintf(stderr, "Error: %s\n", text.c_str());
+    fprintf(stderr, "Error: %s\n", text);
 #endif
 }
 
@@ -69,11 +77,18 @@ void ShowError(int quiet, const char* format, ...)
     // A quiet message is a step trace that is never shown.
     if (quiet)
         return;
+    // A failure must reach the user even when memory has run out.
     va_list args;
     va_start(args, format);
-    std::string text = StrFormatV(format, args);
+    std::string text;
+    bool formatted = true;
+    try {
+        text = StrFormatV(format, args);
+    } catch (const std::bad_alloc&) {
+        formatted = false;
+    }
     va_end(args);
-    Show(text);
+    Show(formatted ? text.c_str() : kOutOfMemory);
 }
 
 void ShowSystemError(DWORD code, const char* format, ...)
@@ -84,7 +99,7 @@ void ShowSystemError(DWORD code, const char* format, ...)
     va_end(args);
     text += '\n';
     text += SystemText(code);
-    Show(text);
+    Show(text.c_str());
 }
 
 int AskUser(const char* text, const char* caption, unsigned type)

@@ -119,7 +119,7 @@ void CImdbInfo::CopyFrom(const CImdbInfo& other)
     m_coverSizeClass = other.m_coverSizeClass;
     ClearCast();
     for (const std::unique_ptr<CImdbCastEntry>& entry : other.m_cast)
-        AddCastEntry(entry->m_actor, entry->m_character);
+        AppendCast(entry->m_actor, entry->m_character);
     m_rating = other.m_rating;
 }
 
@@ -155,12 +155,17 @@ bool CImdbInfo::IsDifferent(const CImdbInfo& other) const
     return m_cover != other.m_cover;
 }
 
+void CImdbInfo::AppendCast(const char* actor, const char* character)
+{
+    std::unique_ptr<CImdbCastEntry> entry(new CImdbCastEntry);
+    entry->SetStrings(actor, character);
+    m_cast.push_back(std::move(entry));
+}
+
 void CImdbInfo::AddCastEntry(const char* actor, const char* character)
 {
     try {
-        std::unique_ptr<CImdbCastEntry> entry(new CImdbCastEntry);
-        entry->SetStrings(actor, character);
-        m_cast.push_back(std::move(entry));
+        AppendCast(actor, character);
     } catch (const std::bad_alloc&) {
         ShowError(0, "Unable to load enough memory");
     }

@@ -53,9 +53,12 @@ public:
     CImdbInfo();
     virtual ~CImdbInfo();
 
+    // Throws std::bad_alloc when memory runs out; the record is then only
+    // fit to be destroyed or copied into again.
     void CopyFrom(const CImdbInfo& other);
     bool IsDifferent(const CImdbInfo& other) const;
 
+    // Shows "Unable to load enough memory" and adds nothing when memory runs out.
     void AddCastEntry(const char* actor, const char* character);
     void ClearCast();
     void AddSearchHit(const char* address, const char* title);
@@ -104,4 +107,6 @@ private:
     CImdbInfo& operator=(const CImdbInfo&) = delete;
 
     void Reset();
+    // Adds the entry or throws std::bad_alloc.
+    void AppendCast(const char* actor, const char* character);
 };

@@ -105,16 +105,17 @@ void CopyMediaFormat(MediaFormat& dest, const MediaFormat& src)
     if (src.audioStreams != NULL) {
         uint32_t n = CountStreams(src.audioStreams, src.audioCount);
         if (n > 0)
-            dest.audioStreams = (AudioStreamInfo**)calloc(n, sizeof(AudioStreamInfo*));
+            dest.audioStreams = (AudioStreamInfo**)MallocOrThrow(n * sizeof(AudioStreamInfo*));
         if (dest.audioStreams != NULL) {
             for (uint32_t i = 0; i < src.audioCount; i++) {
                 const AudioStreamInfo* from = src.audioStreams[i];
                 if (from == NULL)
                     continue;
-                AudioStreamInfo* to = (AudioStreamInfo*)malloc(sizeof(AudioStreamInfo));
-                if (to == NULL)
-                    break;
+                // Owned by dest before its texts are copied: a copy that
+                // runs out of memory leaves dest whole for FreeMediaFormat.
+                AudioStreamInfo* to = (AudioStreamInfo*)MallocOrThrow(sizeof(AudioStreamInfo));
                 InitAudioStreamInfo(*to);
+                dest.audioStreams[dest.audioCount++] = to;
                 StrSet(&to->language, from->language);
                 StrSet(&to->compression, from->compression);
                 to->bitRate = from->bitRate;
@@ -122,7 +123,6 @@ void CopyMediaFormat(MediaFormat& dest, const MediaFormat& src)
                 to->sampleRate = from->sampleRate;
                 to->channels = from->channels;
                 to->bitsPerSample = from->bitsPerSample;
-                dest.audioStreams[dest.audioCount++] = to;
             }
         }
     }
@@ -131,23 +131,23 @@ void CopyMediaFormat(MediaFormat& dest, const MediaFormat& src)
     if (src.videoStreams != NULL) {
         uint32_t n = CountStreams(src.videoStreams, src.videoCount);
         if (n > 0)
-            dest.videoStreams = (VideoStreamInfo**)calloc(n, sizeof(VideoStreamInfo*));
+            dest.videoStreams = (VideoStreamInfo**)MallocOrThrow(n * sizeof(VideoStreamInfo*));
         if (dest.videoStreams != NULL) {
             for (uint32_t i = 0; i < src.videoCount; i++) {
                 const VideoStreamInfo* from = src.videoStreams[i];
                 if (from == NULL)
                     continue;
-                VideoStreamInfo* to = (VideoStreamInfo*)malloc(sizeof(VideoStreamInfo));
-                if (to == NULL)
-                    break;
+                // Owned by dest before its texts are copied: a copy that
+                // runs out of memory leaves dest whole for FreeMediaFormat.
+                VideoStreamInfo* to = (VideoStreamInfo*)MallocOrThrow(sizeof(VideoStreamInfo));
                 InitVideoStreamInfo(*to);
+                dest.videoStreams[dest.videoCount++] = to;
                 StrSet(&to->compression, from->compression);
                 to->bitRate = from->bitRate;
                 to->lengthInFrames = from->lengthInFrames;
                 to->width = from->width;
                 to->height = from->height;
                 to->colourDepth = from->colourDepth;
-                dest.videoStreams[dest.videoCount++] = to;
             }
         }
     }
@@ -155,13 +155,12 @@ void CopyMediaFormat(MediaFormat& dest, const MediaFormat& src)
 
     if (src.subtitleTexts != NULL) {
         // At least one slot, so that an empty source array stays present.
-        dest.subtitleTexts = (char**)calloc(src.subtitleCount > 0 ? src.subtitleCount : 1,
-                                            sizeof(char*));
-        if (dest.subtitleTexts != NULL) {
-            dest.subtitleCount = src.subtitleCount;
-            for (uint32_t i = 0; i < src.subtitleCount; i++)
-                StrSet(&dest.subtitleTexts[i], src.subtitleTexts[i]);
-        }
+        size_t bytes = (src.subtitleCount > 0 ? src.subtitleCount : 1) * sizeof(char*);
+        dest.subtitleTexts = (char**)MallocOrThrow(bytes);
+        memset(dest.subtitleTexts, 0, bytes);
+        dest.subtitleCount = src.subtitleCount;
+        for (uint32_t i = 0; i < src.subtitleCount; i++)
+            StrSet(&dest.subtitleTexts[i], src.subtitleTexts[i]);
     }
 
     dest.frameCount = src.frameCount;

@@ -177,13 +177,8 @@ const char* TextOrUnknown(const char* text)
 template <typename T>
 T* AppendStream(T**& slots, uint32_t& count, void (*init)(T&))
 {
-    T** grown = (T**)realloc(slots, (count + 1) * sizeof(T*));
-    if (grown == NULL)
-        return NULL;
-    slots = grown;
-    T* stream = (T*)malloc(sizeof(T));
-    if (stream == NULL)
-        return NULL;
+    slots = (T**)ReallocOrThrow(slots, (count + 1) * sizeof(T*));
+    T* stream = (T*)MallocOrThrow(sizeof(T));
     init(*stream);
     slots[count++] = stream;
     return stream;
@@ -248,9 +243,8 @@ void CMediaFormatInfo::Clear()
 // Discards the owned record and starts a fresh, initialised one.
 static MediaFormat* NewFormat()
 {
-    MediaFormat* format = (MediaFormat*)malloc(sizeof(MediaFormat));
-    if (format != NULL)
-        InitMediaFormat(*format);
+    MediaFormat* format = (MediaFormat*)MallocOrThrow(sizeof(MediaFormat));
+    InitMediaFormat(*format);
     return format;
 }
 
@@ -400,9 +394,8 @@ bool CMediaFormatInfo::ReadCurrent(FILE* f)
     if (!ReadU32(f, &count) || !CountFits(f, count, kMinSubtitle))
         return false;
     if (count > 0) {
-        m.subtitleTexts = (char**)calloc(count, sizeof(char*));
-        if (m.subtitleTexts == NULL)
-            return false;
+        m.subtitleTexts = (char**)MallocOrThrow(count * sizeof(char*));
+        memset(m.subtitleTexts, 0, count * sizeof(char*));
         m.subtitleCount = count;
         for (DWORD i = 0; i < count; i++) {
             if (!ReadString(f, &m.subtitleTexts[i]))
@@ -721,9 +714,8 @@ bool CMediaFormatInfo::ReadLegacyIfo(FILE* f, int version)
     StrAppendFormat(&m.reportText, "[Subtitel(s)]\r\nNumber of subtitels: %ld\r\n\r\n",
                     long(int32_t(count)));
     if (count > 0) {
-        m.subtitleTexts = (char**)calloc(count, sizeof(char*));
-        if (m.subtitleTexts == NULL)
-            return false;
+        m.subtitleTexts = (char**)MallocOrThrow(count * sizeof(char*));
+        memset(m.subtitleTexts, 0, count * sizeof(char*));
         m.subtitleCount = count;
     }
     for (DWORD i = 0; i < count; i++) {

@@ -19,16 +19,37 @@ void CopyRecord(CMovieFile& dest, const CMovieFile& src) { dest.CopyFrom(src); }
 void CopyRecord(CDisc& dest, const CDisc& src) { dest.CopyFrom(src); }
 void CopyRecord(CPerson& dest, const CPerson& src) { dest.CopyFrom(src); }
 
-// Writes a changed copy into the stored record. The stored id stays: ids
-// change only through RenumberMovie. True when something changed.
+// The stored record as a changed copy would make it, whole, in a new record;
+// NULL when the id is not stored or the copy changes nothing. The stored id
+// stays: ids change only through RenumberMovie. Memory that runs out
+// (std::bad_alloc) leaves the stored record as it was.
 template <class T>
-bool ApplyCopy(T* stored, const T* copy)
+std::unique_ptr<T> ChangedRecord(const std::vector<std::unique_ptr<T>>& list, DWORD id, const T* copy)
 {
-    if (stored == NULL || !stored->IsDifferent(*copy))
+    size_t at = LowerBound(list, id);
+    if (at == list.size() || list[at]->m_id != id || !list[at]->IsDifferent(*copy))
+        return std::unique_ptr<T>();
+    std::unique_ptr<T> changed(new T);
+    CopyRecord(*changed, *copy);
+    changed->m_id = id;
+    return changed;
+}
+
+// Puts the record in the place of the stored one of its id.
+template <class T>
+void Replace(std::vector<std::unique_ptr<T>>& list, std::unique_ptr<T> record)
+{
+    list[LowerBound(list, record->m_id)] = std::move(record);
+}
+
+// Writes a changed copy into the stored record; true when something changed.
+template <class T>
+bool ApplyCopy(std::vector<std::unique_ptr<T>>& list, DWORD id, const T* copy)
+{
+    std::unique_ptr<T> changed = ChangedRecord(list, id, copy);
+    if (!changed)
         return false;
-    DWORD id = stored->m_id;
-    CopyRecord(*stored, *copy);
-    stored->m_id = id;
+    Replace(list, std::move(changed));
     return true;
 }
 
@@ -276,36 +297,61 @@ void CMovieCollection::ApplyPendingChange(CPendingChange& entry)
     Lock lock(m_lock);
     switch (entry.m_kind) {
     case RECORD_MOVIE: {
-        CMovie* stored = FindRecord(m_movies, entry.m_id);
         DropMissingFileIds(static_cast<CMovie*>(entry.m_copy)->m_fileIds);
-        if (!ApplyCopy(stored, static_cast<const CMovie*>(entry.m_copy)))
+        std::unique_ptr<CMovie> changed =
+            ChangedRecord(m_movies, entry.m_id, static_cast<const CMovie*>(entry.m_copy));
+        if (!changed)
             return;
-        stored->m_modified = 1;
-        if (m_changeLog != NULL)
-            m_changeLog->OnMovieChanged(entry.m_id);
-        // Every file keeps the title of the movie that owns it.
-        std::vector<DWORD> fileIds = stored->m_fileIds;
-        for (DWORD fileId : fileIds) {
-            CMovieFile* file = GetFileCopy(fileId);
+        changed->m_modified = 1;
+        // Every file keeps the title of the movie that owns it: written into
+        // the calling thread's copy of the file when it holds one, else into
+        // the stored file. The movie and its files change together or not at
+        // all: the texts are made before the first change, and a file copy
+        // that fails to apply leaves the movie unapplied, to be tried again.
+        std::vector<CMovieFile*> stored;
+        std::vector<HeapText> titles;
+        for (DWORD fileId : changed->m_fileIds) {
+            CMovieFile* file = FindRecord(m_files, fileId);
             if (file == NULL)
                 continue;
-            StrSet(&file->m_movieTitle, stored->m_title);
-            ReleaseFileCopy(&file);
+            stored.push_back(file);
+            titles.push_back(StrCopy(changed->m_title));
         }
+        for (size_t i = 0; i < stored.size(); i++) {
+            if (CPendingChange* own = FindOwnCopy(RECORD_FILE, stored[i]->m_id)) {
+                CMovieFile* copy = static_cast<CMovieFile*>(own->m_copy);
+                if (!StrEqual(copy->m_movieTitle, changed->m_title)) {
+                    HeapText old(copy->m_movieTitle, free);
+                    copy->m_movieTitle = titles[i].release();
+                }
+                ApplyPendingChange(*own);
+                stored[i] = NULL;
+            }
+        }
+        if (m_changeLog != NULL)
+            m_changeLog->OnMovieChanged(entry.m_id);
+        // Nothing below fails.
+        for (size_t i = 0; i < stored.size(); i++) {
+            if (stored[i] != NULL) {
+                free(stored[i]->m_movieTitle);
+                stored[i]->m_movieTitle = titles[i].release();
+            }
+        }
+        Replace(m_movies, std::move(changed));
         m_saved = 0;
         break;
     }
     case RECORD_FILE:
-        if (ApplyCopy(FindRecord(m_files, entry.m_id), static_cast<const CMovieFile*>(entry.m_copy)))
+        if (ApplyCopy(m_files, entry.m_id, static_cast<const CMovieFile*>(entry.m_copy)))
             m_saved = 0;
         break;
     case RECORD_DISC:
         DropMissingFileIds(static_cast<CDisc*>(entry.m_copy)->m_fileIds);
-        if (ApplyCopy(FindRecord(m_discs, entry.m_id), static_cast<const CDisc*>(entry.m_copy)))
+        if (ApplyCopy(m_discs, entry.m_id, static_cast<const CDisc*>(entry.m_copy)))
             m_saved = 0;
         break;
     case RECORD_PERSON:
-        if (ApplyCopy(FindRecord(m_persons, entry.m_id), static_cast<const CPerson*>(entry.m_copy)))
+        if (ApplyCopy(m_persons, entry.m_id, static_cast<const CPerson*>(entry.m_copy)))
             m_saved = 0;
         break;
     default:

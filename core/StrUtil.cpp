@@ -5,6 +5,7 @@
 #include <cstdarg>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 #include <string>
 
 namespace {
@@ -14,9 +15,7 @@ const size_t kSpare = 5;
 
 char* Join(const char* a, size_t na, const char* b, size_t nb)
 {
-    char* text = static_cast<char*>(malloc(na + nb + kSpare));
-    if (text == NULL)
-        return NULL;
+    char* text = static_cast<char*>(MallocOrThrow(na + nb + kSpare));
     if (na)
         memcpy(text, a, na);
     if (nb)
@@ -31,25 +30,39 @@ void Replace(char** dst, char* text)
     *dst = text;
 }
 
-// Stores a copy of the n bytes at src, or frees *dst for a NULL src. When
-// memory runs out the old text stays.
+// Stores a copy of the n bytes at src, or frees *dst for a NULL src.
 void Copy(char** dst, const char* src, size_t n)
 {
-    if (src == NULL) {
-        Replace(dst, NULL);
-        return;
-    }
-    if (char* text = Join(src, n, NULL, 0))
-        Replace(dst, text);
+    Replace(dst, src != NULL ? Join(src, n, NULL, 0) : NULL);
 }
 
 void Extend(char** dst, const char* src, size_t n)
 {
-    if (char* text = Join(*dst, strlen(*dst), src, n))
-        Replace(dst, text);
+    Replace(dst, Join(*dst, strlen(*dst), src, n));
 }
 
 } // namespace
+
+void* MallocOrThrow(size_t bytes)
+{
+    return ReallocOrThrow(NULL, bytes);
+}
+
+void* ReallocOrThrow(void* block, size_t bytes)
+{
+    // A zero size may legitimately answer NULL: one byte is asked for instead.
+    void* grown = realloc(block, bytes > 0 ? bytes : 1);
+    if (grown == NULL)
+        throw std::bad_alloc();
+    return grown;
+}
+
+HeapText StrCopy(const char* text)
+{
+    char* copy = NULL;
+    StrSet(&copy, text);
+    return HeapText(copy, free);
+}
 
 void StrSet(char** dst, const char* src)
 {
@@ -104,17 +117,26 @@ void StrAppendFormat(char** dst, const char* format, ...)
     va_copy(measure, args);
     int length = vsnprintf(NULL, 0, format, measure);
     va_end(measure);
-    if (length < 0) {
-        va_end(args);
-        return;
-    }
-    char* text = static_cast<char*>(malloc(size_t(length) + kSpare));
-    if (text != NULL) {
+    char* text = NULL;
+    if (length >= 0) {
+        try {
+            text = static_cast<char*>(MallocOrThrow(size_t(length) + kSpare));
+        } catch (const std::bad_alloc&) {
+            va_end(args);
+            throw;
+        }
         vsnprintf(text, size_t(length) + 1, format, args);
-        StrAppend(dst, text);
-        free(text);
     }
     va_end(args);
+    if (text == NULL)
+        return;
+    try {
+        StrAppend(dst, text);
+    } catch (const std::bad_alloc&) {
+        free(text);
+        throw;
+    }
+    free(text);
 }
 
 void StrAssignN(char** dst, const char* src, size_t n)

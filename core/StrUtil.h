@@ -2,11 +2,16 @@
 // NUL-terminated buffer from malloc, owned by whoever holds the pointer.
 // These routines replace, grow or free such a buffer through its address.
 // Plain C runtime only: plug-in modules link this file too.
+//
+// Memory that runs out is a failure, never an empty or unchanged text: every
+// allocation of these routines goes through MallocOrThrow, which throws
+// std::bad_alloc for a NULL from the runtime. The old text stays then.
 #pragma once
 
 #include <cstdarg>
 #include <cstddef>
 #include <cstdio>
+#include <memory>
 #include <string>
 
 #if defined(__GNUC__)
@@ -18,6 +23,18 @@
 #else
 #define VISTREL_PRINTF(fmt, args)
 #endif
+
+// malloc / realloc that throw std::bad_alloc instead of answering NULL. Also
+// for the arrays of plug-in records and every other malloc'ed buffer that a
+// caller must not take as empty when memory runs out.
+void* MallocOrThrow(size_t bytes);
+void* ReallocOrThrow(void* block, size_t bytes);
+
+// A heap text held until it is released into a record (freed if not).
+// StrCopy makes one from text (NULL for NULL): a text taken before a change
+// that must not fail half-way.
+typedef std::unique_ptr<char, void (*)(void*)> HeapText;
+HeapText StrCopy(const char* text);
 
 // Replaces *dst by a fresh copy of src (NULL src leaves NULL). Nothing happens
 // when src is the very pointer already stored.

@@ -103,9 +103,7 @@ bool ReadNew(FILE* f, DWORD n, BYTE** out)
     if (left >= 0) {
         if (static_cast<long long>(n) > left)
             return false;
-        BYTE* bytes = static_cast<BYTE*>(malloc(n));
-        if (bytes == NULL)
-            return false;
+        BYTE* bytes = static_cast<BYTE*>(MallocOrThrow(n));
         if (ReadRaw(f, bytes, n) != n) {
             free(bytes);
             return false;
@@ -118,8 +116,12 @@ bool ReadNew(FILE* f, DWORD n, BYTE** out)
     while (have < n) {
         DWORD part = n - have < kSlice ? n - have : kSlice;
         BYTE* grown = static_cast<BYTE*>(realloc(bytes, size_t(have) + part));
-        if (grown == NULL || ReadRaw(f, grown + have, part) != part) {
-            free(grown ? grown : bytes);
+        if (grown == NULL) {
+            free(bytes);
+            throw std::bad_alloc();
+        }
+        if (ReadRaw(f, grown + have, part) != part) {
+            free(grown);
             return false;
         }
         bytes = grown;
@@ -135,26 +137,22 @@ bool ReadNew(FILE* f, DWORD n, std::vector<BYTE>& out)
     out.clear();
     if (n == 0)
         return true;
-    try {
-        long long left = StreamBytesLeft(f);
-        if (left >= 0) {
-            if (static_cast<long long>(n) > left)
-                return false;
-            out.resize(n);
-            return ReadRaw(f, out.data(), n) == n;
-        }
-        while (out.size() < n) {
-            size_t have = out.size();
-            size_t part = n - have < kSlice ? n - have : kSlice;
-            out.reserve(have + part);
-            out.resize(have + part);
-            if (ReadRaw(f, out.data() + have, part) != part)
-                return false;
-        }
-        return true;
-    } catch (const std::bad_alloc&) {
-        return false;
+    long long left = StreamBytesLeft(f);
+    if (left >= 0) {
+        if (static_cast<long long>(n) > left)
+            return false;
+        out.resize(n);
+        return ReadRaw(f, out.data(), n) == n;
     }
+    while (out.size() < n) {
+        size_t have = out.size();
+        size_t part = n - have < kSlice ? n - have : kSlice;
+        out.reserve(have + part);
+        out.resize(have + part);
+        if (ReadRaw(f, out.data() + have, part) != part)
+            return false;
+    }
+    return true;
 }
 
 // A block whose stored length must be exactly n, copied into out.

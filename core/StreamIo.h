@@ -1,6 +1,7 @@
 // Little-endian primitives of the database file on a C stdio stream. Every
 // function returns false on failure (a NULL stream fails); readers store into
-// the place the caller passes and leave it unchanged on failure.
+// the place the caller passes and leave it unchanged on failure. Memory that
+// runs out is no fault of the stream: a reader throws std::bad_alloc then.
 #pragma once
 
 #include <cstddef>

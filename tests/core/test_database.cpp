@@ -929,6 +929,50 @@ TEST_F(DatabaseTest, DamagedOriginalIsKeptOnceBeforeItIsReplaced)
     EXPECT_FALSE(fs::exists(gone + ".damaged"));
 }
 
+// The promise of a kept original outlives a run that ends before the save:
+// the crash copy's note names the damaged file the catalogue came from, and
+// loading the crash copy (in a later run) takes the promise up again.
+TEST_F(DatabaseTest, CrashCopyCarriesThePromiseOfAKeptOriginal)
+{
+    NewestFile b(1, 2, 0, 0);
+    b.Disc(0, { 7 }).Movie(0, {}).Raw("MOVIE").U32(1).Str("cut sho");
+    std::string scratch = PathOf("saved.bak");
+    std::string note = scratch + ".original";
+    SetScratchDatabasePath(scratch.c_str());
+
+    std::string lossy = Put("lossy.vdb", b.data);
+    CMovieCollection c;
+    ASSERT_TRUE(c.Load(lossy.c_str()));
+    ASSERT_TRUE(c.Save(scratch.c_str(), true));
+    EXPECT_EQ(lossy, ReadAll(note));
+    // The crash copy of a whole catalogue owes nothing.
+    std::string clean = PathOf("clean.vdb");
+    ASSERT_TRUE(c.Save(clean.c_str(), false));
+    ASSERT_TRUE(c.Load(clean.c_str()));
+    ASSERT_TRUE(c.Save(scratch.c_str(), true));
+    EXPECT_FALSE(fs::exists(note));
+
+    // As a later run finds them: a crash copy whose note names a file this
+    // run never loaded.
+    std::string earlier = Put("earlier.vdb", "the original of an earlier run");
+    Put("saved.bak.original", earlier);
+    CMovieCollection restored;
+    ASSERT_TRUE(restored.Load(scratch.c_str()));
+    ASSERT_TRUE(restored.Save(scratch.c_str(), true));
+    EXPECT_EQ(earlier, ReadAll(note));
+    ASSERT_TRUE(restored.Save(earlier.c_str(), false));
+    EXPECT_EQ("the original of an earlier run", ReadAll(earlier + ".damaged"));
+    ASSERT_TRUE(restored.Save(scratch.c_str(), true));
+    EXPECT_FALSE(fs::exists(note));
+
+    // A normal end takes the note with the crash copy.
+    Put("saved.bak.original", earlier);
+    DeleteScratchDatabase();
+    SetScratchDatabasePath(NULL);
+    EXPECT_FALSE(fs::exists(scratch));
+    EXPECT_FALSE(fs::exists(note));
+}
+
 // A damaged file may repeat ids. Discs, movies and persons that repeat one
 // keep their data under new ids (the movies in the order they had); a file
 // that repeats one is dropped, as references can't tell the two apart. Each
