@@ -60,10 +60,26 @@ private:
     CMovieCollection* m_previous;
 };
 
+// While it lives, the expansions on this thread count the seen movies
+// ("%movies_total_seen") once, at the first token that asks, and keep the
+// count: for a run of expansions over a catalogue that does not change
+// meanwhile, such as an export.
+class CTokenRunScope {
+public:
+    CTokenRunScope();
+    ~CTokenRunScope();
+    CTokenRunScope(const CTokenRunScope&) = delete;
+    CTokenRunScope& operator=(const CTokenRunScope&) = delete;
+
+    CTokenRunScope* m_previous;
+    long long m_seen;  // -1 until counted
+};
+
 // Replaces every token of the heap text *text, for the movie (or none),
 // the running number (-1 for none), the cover prefix and the no-cover name
 // (NULL for none). A NULL *text is left alone. An inserted value is never
-// expanded again; unknown tokens stay as written.
+// expanded again; unknown tokens stay as written. Throws std::bad_alloc when
+// memory runs out (the text is then left as it was).
 void ExpandScriptTokens(char** text, const CMovie* movie, int32_t number,
                         const char* coverPrefix, const char* noCoverName);
 
@@ -75,8 +91,8 @@ void ExpandScriptTokensTo(std::string* out, const char* text, const CMovie* movi
 // Looks at the text at position (a "%"). On a match returns a heap string
 // (the caller frees it) and stores the characters used in *consumed; in
 // check-only mode the string is empty and only the length counts. NULL when
-// no token starts there. now is the time for the date and time tokens; NULL
-// reads the clock.
+// no token starts there; std::bad_alloc when memory runs out. now is the
+// time for the date and time tokens; NULL reads the clock.
 char* ExpandScriptToken(const char* position, size_t* consumed, const CMovie* movie,
                         int32_t number, const char* coverPrefix, const char* noCoverName,
                         bool checkOnly, const SYSTEMTIME* now = NULL);
