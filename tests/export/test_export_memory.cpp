@@ -1,0 +1,197 @@
+// The export of the demo catalogue with one allocation failing, at every
+// allocation of the run in turn (and every later one too for a share of
+// them): each run ends with the whole result, byte for byte that of a run
+// without the switch, or as a failure that says so and leaves the files as
+// they were before it, with no part of a new file and no handle open.
+#ifdef _WIN32
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <map>
+#include <new>
+#include <string>
+
+#include "ProgramRun.h"
+#include "TestFiles.h"
+#include "core/ErrorBox.h"
+#include "core/MovieCollection.h"
+#include "core/SmallBlockHeap.h"
+#include "export/ExportPaths.h"
+#include "export/ExportWriter.h"
+#include "export/ScriptFiles.h"
+
+namespace {
+
+// File name (below the run's folder) and bytes.
+typedef std::map<std::string, std::string> Files;
+
+Files FilesBelow(const std::string& folder, const std::string& prefix = "")
+{
+    Files files;
+    WIN32_FIND_DATAA found;
+    HANDLE search = ::FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return files;
+    do {
+        std::string name = found.cFileName;
+        if (name == "." || name == "..")
+            continue;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            Files inner = FilesBelow(folder + "\\" + name, prefix + name + "\\");
+            files.insert(inner.begin(), inner.end());
+        } else {
+            files[prefix + name] = ReadAll(folder + "\\" + name);
+        }
+    } while (::FindNextFileA(search, &found));
+    ::FindClose(search);
+    return files;
+}
+
+// Empties the folders and writes the files.
+void Lay(const std::string& folder, const Files& files)
+{
+    for (const auto& file : FilesBelow(folder))
+        ::DeleteFileA((folder + "\\" + file.first).c_str());
+    for (const auto& file : files) {
+        FILE* out = fopen((folder + "\\" + file.first).c_str(), "wb");
+        ASSERT_TRUE(out != NULL) << file.first;
+        fwrite(file.second.data(), 1, file.second.size(), out);
+        fclose(out);
+    }
+}
+
+// A file that is open can't be renamed: each one is renamed and back.
+bool NoneOpen(const std::string& folder, const Files& files)
+{
+    for (const auto& file : files) {
+        std::string path = folder + "\\" + file.first;
+        if (!::MoveFileA(path.c_str(), (path + ".moved").c_str()) ||
+            !::MoveFileA((path + ".moved").c_str(), path.c_str()))
+            return false;
+    }
+    return true;
+}
+
+class ExportMemoryTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        // The runtime keeps exceptions that find no memory in a pool of its
+        // own, behind a lock that is made at its first use, with memory: an
+        // exception thrown while every allocation fails would find no lock.
+        // The program meets this only once memory has run out for good; the
+        // sweep makes the lock first.
+        FailAllocationForTest(1);
+        try {
+            throw std::bad_alloc();
+        } catch (const std::bad_alloc&) {
+        }
+        FailAllocationForTest(0);
+        SetErrorBoxRecording(true);
+        ASSERT_TRUE(theCollection.Load(WindowsPath(std::string(VISTREL_SOURCE_DIR) + "/samples/demo.vdb").c_str()));
+        folder = TestTempPath("export-memory");
+        ASSERT_TRUE(CreatePath((folder + "\\pages").c_str()) && CreatePath((folder + "\\covers").c_str()));
+        std::string shipped = WindowsPath(std::string(VISTREL_SOURCE_DIR) + "/resources/scripts/template-script/");
+        ASSERT_TRUE(LoadThreePartScriptFile((shipped + "big.vsc").c_str(), false, &job.bigScripts));
+        ASSERT_TRUE(LoadSingleScriptFile((shipped + "small.vsc").c_str(), false, &job.smallScript));
+        job.outputFile = folder + "\\movies.html";
+        job.outputFolder = folder + "\\pages\\";
+        job.coverFolder = folder + "\\covers\\";
+        job.coverPrefix = "covers/";
+        job.noCoverName = "no_pic.gif";
+        job.noCoverBytes = {'G', 'I', 'F', '8', '9', 'a'};
+    }
+    void TearDown() override
+    {
+        FailAllocationForTest(0);
+        Lay(folder, Files());
+        ::RemoveDirectoryA((folder + "\\pages").c_str());
+        ::RemoveDirectoryA((folder + "\\covers").c_str());
+        ::RemoveDirectoryA(folder.c_str());
+        theCollection.Clear();
+    }
+
+    // The run: the big list or the small files, then the covers.
+    bool Run(bool bigList)
+    {
+        bool goOn = bigList ? WriteBigList(job, NULL) : WriteSmallFiles(job, NULL);
+        return goOn && WriteCovers(job, NULL);
+    }
+
+    // Fails each allocation of the run in turn, from the files laid before.
+    void Sweep(bool bigList, const Files& before)
+    {
+        Lay(folder, before);
+        ASSERT_TRUE(Run(bigList));
+        Files whole = FilesBelow(folder);
+        ASSERT_GT(whole.size(), 10u);
+        int failures = 0;
+        for (long n = 1;; n++) {
+            Lay(folder, before);
+            int boxes = ErrorBoxCount();
+            FailAllocationForTest(n, n % 5 == 0);
+            bool goOn = Run(bigList);
+            bool met = AllocationFailedForTest();
+            FailAllocationForTest(0);
+            Files after = FilesBelow(folder);
+            if (!met) {
+                EXPECT_TRUE(goOn);
+                EXPECT_TRUE(after == whole) << "without the switch at " << n;
+                break;
+            }
+            ASSERT_LT(n, 100000);
+            if (after == whole)
+                continue;  // met where a failure costs nothing (a buffer, say)
+            // Every file is as the whole run writes it or as it was before.
+            for (const auto& file : after) {
+                bool fromRun = whole.count(file.first) && whole[file.first] == file.second;
+                bool fromBefore = before.count(file.first) && before.at(file.first) == file.second;
+                EXPECT_TRUE(fromRun || fromBefore) << file.first << " at " << n;
+            }
+            for (const auto& file : before)
+                EXPECT_TRUE(after.count(file.first)) << file.first << " gone at " << n;
+            EXPECT_TRUE(NoneOpen(folder, after)) << "at " << n;
+            // The failure was told.
+            EXPECT_FALSE(goOn) << "at " << n;
+            EXPECT_LT(boxes, ErrorBoxCount()) << "at " << n;
+            std::string told = LastErrorBoxText();
+            EXPECT_TRUE(told == "Out of memory." || told == "Unable to create file" ||
+                        told.compare(0, 23, "Unable to create file, ") == 0 ||
+                        told.compare(0, 26, "Error creating cover file ") == 0)
+                << told << " at " << n;
+            failures++;
+            if (HasFailure())
+                break;
+        }
+        EXPECT_GT(failures, 0);
+    }
+
+    std::string folder;
+    ExportJob job;
+};
+
+} // namespace
+
+// A list, a page and a cover of an earlier run, under the names the run
+// writes.
+TEST_F(ExportMemoryTest, TheBigListIsWholeOrTheOldOneStays)
+{
+    Lay(folder, Files());
+    ASSERT_TRUE(Run(true));
+    std::string cover = "covers\\" + FilesBelow(folder + "\\covers").begin()->first;
+    Sweep(true, {{"movies.html", "the last run's list"}, {cover, "an old cover"}});
+}
+
+// The big list has seen every movie: a dozen pages suffice here.
+TEST_F(ExportMemoryTest, EachSmallFileIsWholeOrAsItWas)
+{
+    job.smallRange = {true, 0, 11};
+    job.coverRange = {true, 0, 11};
+    Lay(folder, Files());
+    ASSERT_TRUE(Run(false));
+    std::string page = "pages\\" + FilesBelow(folder + "\\pages").rbegin()->first;
+    Sweep(false, {{page, "the last run's page"}});
+}
+
+#endif
