@@ -2,7 +2,6 @@
 #include "export/ExportWriter.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -116,13 +115,9 @@ public:
     CExportFile(const CExportFile&) = delete;
     CExportFile& operator=(const CExportFile&) = delete;
 
-    // False when the file can't be made; no memory for it fails the run.
     bool Create()
     {
-        errno = 0;
         m_file = fopen(m_temporary.c_str(), "wb");
-        if (m_file == NULL && errno == ENOMEM)
-            throw std::bad_alloc();
         return m_file != NULL;
     }
     FILE* Stream() const { return m_file; }

@@ -14,6 +14,7 @@
 
 #include "ProgramRun.h"
 #include "TestFiles.h"
+#include "TokenFixture.h"
 #include "core/ErrorBox.h"
 #include "core/MovieCollection.h"
 #include "core/SmallBlockHeap.h"
@@ -22,6 +23,20 @@
 #include "export/ScriptFiles.h"
 
 namespace {
+
+// The runtime keeps exceptions that find no memory in a pool of its own,
+// behind a lock that is made at its first use, with memory: an exception
+// thrown while every allocation fails would find no lock, and the attempt to
+// report that would throw again, without end. The sweeps make the lock first.
+void MakeTheExceptionPoolsLock()
+{
+    FailAllocationForTest(1);
+    try {
+        throw std::bad_alloc();
+    } catch (const std::bad_alloc&) {
+    }
+    FailAllocationForTest(0);
+}
 
 // File name (below the run's folder) and bytes.
 typedef std::map<std::string, std::string> Files;
@@ -77,17 +92,7 @@ class ExportMemoryTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        // The runtime keeps exceptions that find no memory in a pool of its
-        // own, behind a lock that is made at its first use, with memory: an
-        // exception thrown while every allocation fails would find no lock.
-        // The program meets this only once memory has run out for good; the
-        // sweep makes the lock first.
-        FailAllocationForTest(1);
-        try {
-            throw std::bad_alloc();
-        } catch (const std::bad_alloc&) {
-        }
-        FailAllocationForTest(0);
+        MakeTheExceptionPoolsLock();
         SetErrorBoxRecording(true);
         ASSERT_TRUE(theCollection.Load(WindowsPath(std::string(VISTREL_SOURCE_DIR) + "/samples/demo.vdb").c_str()));
         folder = TestTempPath("export-memory");
@@ -172,6 +177,53 @@ protected:
 };
 
 } // namespace
+
+// An expansion with one allocation failing is the whole expansion, or fails
+// and leaves the text as it was: never a token expanded to nothing, never a
+// text left unexpanded as if it were the result.
+TEST_F(TokenTest, AnExpansionIsWholeOrFails)
+{
+    MakeTheExceptionPoolsLock();
+    const char* text = "%movie_name %movie_file1_path %movie_file2_info %movie_is_borrowed_by "
+                       "%movie_length_only_min %movie_video_frames %movies_total_seen %movie_audio_rate_k";
+    std::string whole = Expand(text, &full);
+    EXPECT_EQ("The Matrix \\movies\\a.avi --- no info --- Anna 90 135000 1 44.100002", whole);
+    int failures = 0;
+    for (long n = 1;; n++) {
+        char* work = NULL;
+        StrSet(&work, text);
+        FailAllocationForTest(n, n % 3 == 0);
+        bool threw = false;
+        size_t consumed = 0;
+        char* path = NULL;
+        try {
+            ExpandScriptTokens(&work, &full, -1, NULL, NULL);
+            path = ExpandScriptToken("%movie_file1_path", &consumed, &full, -1, NULL, NULL, false);
+        } catch (const std::bad_alloc&) {
+            threw = true;
+        }
+        bool met = AllocationFailedForTest();
+        FailAllocationForTest(0);
+        std::string result = work;
+        std::string value = path != NULL ? path : "(none)";
+        free(work);
+        free(path);
+        if (!met) {
+            EXPECT_EQ(whole, result);
+            break;
+        }
+        if (threw) {
+            failures++;
+            EXPECT_TRUE(result == text || result == whole) << result << " at " << n;
+        } else {
+            EXPECT_EQ(whole, result) << "at " << n;
+            EXPECT_EQ("\\movies\\a.avi", value) << "at " << n;
+        }
+        if (HasFailure())
+            break;
+    }
+    EXPECT_GT(failures, 0);
+}
 
 // A list, a page and a cover of an earlier run, under the names the run
 // writes.

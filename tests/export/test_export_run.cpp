@@ -128,6 +128,33 @@ TEST_F(ExportRunTest, TheBigListInEveryOrderAndRange)
     EXPECT_EQ(0u, CountExportMovies({true, 3, 2}));
 }
 
+// The total of seen movies, counted once per run, is the catalogue's at
+// the time of each run.
+TEST_F(ExportRunTest, TheSeenTotalOfEachRun)
+{
+    for (DWORD id = 1; id <= 3; id++)
+        Add(id, "Movie");
+    auto See = [](DWORD id) {
+        CMovie* movie = theCollection.GetMovieCopy(id);
+        ASSERT_TRUE(movie != NULL);
+        movie->m_seen = 1;
+        theCollection.ReleaseMovieCopy(&movie);
+    };
+    job.bigScripts = {"", "%movies_total_seen,", ""};
+    job.smallScript = "%movies_total_seen";
+    job.nameKind = 14;
+    job.fileType = "txt";
+    See(1);
+    EXPECT_EQ("1,1,1,", BigList(44, 1));
+    See(3);
+    EXPECT_EQ("2,2,2,", BigList(44, 1));
+    ASSERT_TRUE(WriteSmallFiles(job, NULL));
+    EXPECT_EQ("2", ReadAll(job.outputFolder + "3.txt"));
+    See(2);
+    ASSERT_TRUE(WriteSmallFiles(job, NULL));
+    EXPECT_EQ("3", ReadAll(job.outputFolder + "1.txt"));
+}
+
 namespace {
 
 std::string Folded(const char* text)
