@@ -74,16 +74,16 @@ private:
 };
 
 // *text becomes the script expanded for the movie (or none); one buffer
-// serves every expansion of a run.
+// and one set of counts serve every expansion of a run.
 const std::string& Expand(const std::string& script, const CMovie* movie, int32_t number, const ExportJob& job,
-                          std::string* text)
+                          TokenRunCounts* counts, std::string* text)
 {
     text->clear();
     if (movie == NULL)
-        ExpandScriptTokensTo(text, script.c_str(), NULL, -1, NULL, NULL);
+        ExpandScriptTokensTo(text, script.c_str(), NULL, -1, NULL, NULL, counts);
     else
         ExpandScriptTokensTo(text, script.c_str(), movie, number, job.coverPrefix.c_str(),
-                             job.noCoverName.empty() ? NULL : job.noCoverName.c_str());
+                             job.noCoverName.empty() ? NULL : job.noCoverName.c_str(), counts);
     return *text;
 }
 
@@ -326,7 +326,7 @@ void ShowOutOfMemory()
 bool WriteBigList(const ExportJob& job, ILoadProgress* progress)
 {
     return UnlessOutOfMemory([&] {
-        CTokenRunScope run;
+        TokenRunCounts counts;
         CExportFile file(job.outputFile);
         if (!file.Create()) {
             ShowError(0, "Unable to create file");
@@ -334,7 +334,7 @@ bool WriteBigList(const ExportJob& job, ILoadProgress* progress)
         }
         setvbuf(file.Stream(), NULL, _IOFBF, 64 * 1024);
         std::string text;
-        if (!file.Write(Expand(job.bigScripts.head, NULL, -1, job, &text))) {
+        if (!file.Write(Expand(job.bigScripts.head, NULL, -1, job, &counts, &text))) {
             ShowError(0, kWriteError);
             return false;
         }
@@ -364,13 +364,13 @@ bool WriteBigList(const ExportJob& job, ILoadProgress* progress)
                 PrefetchAhead(sorted, i);
                 // A body that can't be written means a full or lost disc: one
                 // message ends the list rather than one per movie.
-                written = file.Write(Expand(job.bigScripts.body, sorted[i], int32_t(i + 1), job, &text));
+                written = file.Write(Expand(job.bigScripts.body, sorted[i], int32_t(i + 1), job, &counts, &text));
                 if (!written)
                     break;
             }
         });
         if (written)
-            written = file.Write(Expand(job.bigScripts.foot, NULL, -1, job, &text));
+            written = file.Write(Expand(job.bigScripts.foot, NULL, -1, job, &counts, &text));
         // A list that is not whole does not replace the old one.
         if (!file.Close() || !written) {
             ShowError(0, kWriteError);
@@ -387,7 +387,7 @@ bool WriteBigList(const ExportJob& job, ILoadProgress* progress)
 bool WriteSmallFiles(const ExportJob& job, ILoadProgress* progress)
 {
     return UnlessOutOfMemory([&] {
-        CTokenRunScope run;
+        TokenRunCounts counts;
         CExportProgress shown(progress, "Exporting info...", CountExportMovies(job.smallRange));
         CExportFileNames names;
         size_t fixed = job.outputFolder.size() + 1 + job.fileType.size() + kIdSuffixRoom;
@@ -411,7 +411,7 @@ bool WriteSmallFiles(const ExportJob& job, ILoadProgress* progress)
                     name = std::to_string((unsigned long)id);
                 }
                 path = job.outputFolder + name + "." + job.fileType;
-                Expand(job.smallScript, &movie, number, job, &text);
+                Expand(job.smallScript, &movie, number, job, &counts, &text);
             });
             if (!found) {
                 ShowError(0, "Severe database error");

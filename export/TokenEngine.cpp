@@ -29,8 +29,6 @@ namespace {
 // counts from: theCollection unless a scope names another.
 thread_local CMovieCollection* t_tokenCollection = NULL;
 
-thread_local CTokenRunScope* t_tokenRun = NULL;
-
 CMovieCollection& TokenCollection()
 {
     return t_tokenCollection != NULL ? *t_tokenCollection : theCollection;
@@ -46,16 +44,6 @@ CTokenCollectionScope::CTokenCollectionScope(CMovieCollection* collection) : m_p
 CTokenCollectionScope::~CTokenCollectionScope()
 {
     t_tokenCollection = m_previous;
-}
-
-CTokenRunScope::CTokenRunScope() : m_previous(t_tokenRun), m_seen(-1)
-{
-    t_tokenRun = this;
-}
-
-CTokenRunScope::~CTokenRunScope()
-{
-    t_tokenRun = m_previous;
 }
 
 namespace {
@@ -210,6 +198,7 @@ struct TokenContext {
     const char* coverPrefix;
     const char* noCoverName;
     const SYSTEMTIME* now;
+    TokenRunCounts* counts;  // or none
 };
 
 // A recognised token: what it is, its kind and its length so far (before
@@ -604,15 +593,15 @@ long long CountSeenMovies()
     return count;
 }
 
-// Counted once per run when a run scope lives, else at every token.
-long long SeenMovies()
+// Counted once per run when the caller keeps the run's counts, else at
+// every token.
+long long SeenMovies(TokenRunCounts* counts)
 {
-    CTokenRunScope* run = t_tokenRun;
-    if (run == NULL)
+    if (counts == NULL)
         return CountSeenMovies();
-    if (run->m_seen < 0)
-        run->m_seen = CountSeenMovies();
-    return run->m_seen;
+    if (counts->seen < 0)
+        counts->seen = CountSeenMovies();
+    return counts->seen;
 }
 
 long long TotalFrames(const CMovie& movie)
@@ -762,7 +751,7 @@ std::string MovieValue(const CMovie& movie, const TokenMatch& match, const Token
     case TK_NR_OF_FILES:
         return Integer((long long)movie.m_fileIds.size());
     case TK_TOTAL_SEEN:
-        return Integer(SeenMovies());
+        return Integer(SeenMovies(context.counts));
     case TK_VIDEO_FRAMES:
         return IntegerOrUnknown(TotalFrames(movie));
     case TK_COVER_FILE:
@@ -950,7 +939,7 @@ char* ExpandScriptToken(const char* position, size_t* consumed, const CMovie* mo
         ReadClock(&clock);
         now = &clock;
     }
-    TokenContext context = {movie, number, coverPrefix, noCoverName, now};
+    TokenContext context = {movie, number, coverPrefix, noCoverName, now, NULL};
     std::string value;
     size_t length = 0;
     if (!ExpandTokenAt(position, context, checkOnly, &value, &length))
@@ -976,11 +965,11 @@ bool IsScriptToken(const CMovie* movie, const char* position, size_t* consumed)
 }
 
 void ExpandScriptTokensTo(std::string* out, const char* text, const CMovie* movie, int32_t number,
-                          const char* coverPrefix, const char* noCoverName)
+                          const char* coverPrefix, const char* noCoverName, TokenRunCounts* counts)
 {
     SYSTEMTIME now;
     ReadClock(&now);
-    TokenContext context = {movie, number, coverPrefix, noCoverName, &now};
+    TokenContext context = {movie, number, coverPrefix, noCoverName, &now, counts};
     const char* rest = text;
     while (const char* percent = strchr(rest, '%')) {
         out->append(rest, size_t(percent - rest));

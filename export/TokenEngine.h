@@ -60,19 +60,11 @@ private:
     CMovieCollection* m_previous;
 };
 
-// While it lives, the expansions on this thread count the seen movies
-// ("%movies_total_seen") once, at the first token that asks, and keep the
-// count: for a run of expansions over a catalogue that does not change
-// meanwhile, such as an export.
-class CTokenRunScope {
-public:
-    CTokenRunScope();
-    ~CTokenRunScope();
-    CTokenRunScope(const CTokenRunScope&) = delete;
-    CTokenRunScope& operator=(const CTokenRunScope&) = delete;
-
-    CTokenRunScope* m_previous;
-    long long m_seen;  // -1 until counted
+// The counts that a run of expansions over a catalogue that does not change
+// meanwhile (an export) takes once, at the first token that asks, and
+// keeps: the seen movies of "%movies_total_seen". -1 until counted.
+struct TokenRunCounts {
+    long long seen = -1;
 };
 
 // Replaces every token of the heap text *text, for the movie (or none),
@@ -84,9 +76,10 @@ void ExpandScriptTokens(char** text, const CMovie* movie, int32_t number,
                         const char* coverPrefix, const char* noCoverName);
 
 // The same for a text of the caller's: the expansion is appended to *out,
-// so that one buffer can serve a run of expansions.
+// so that one buffer can serve a run of expansions, and the run's counts
+// (or none) are taken once.
 void ExpandScriptTokensTo(std::string* out, const char* text, const CMovie* movie, int32_t number,
-                          const char* coverPrefix, const char* noCoverName);
+                          const char* coverPrefix, const char* noCoverName, TokenRunCounts* counts = NULL);
 
 // Looks at the text at position (a "%"). On a match returns a heap string
 // (the caller frees it) and stores the characters used in *consumed; in
