@@ -85,6 +85,13 @@ protected:
     {
         return [this] { Click(Wizard(), IDC_EXPORT_BACK); return true; };
     }
+    std::function<bool()> CoverFolder(const std::string& folder)
+    {
+        return [this, folder] {
+            ::SetDlgItemTextA(dlg->m_coversPage.m_hWnd, IDC_EXPORT_COVER_FOLDER, folder.c_str());
+            return true;
+        };
+    }
 
     CExportDlg* dlg = nullptr;
 };
@@ -288,10 +295,7 @@ TEST_F(ExportWizardTest, FinishWritesTheFilesAndStoresEverySetting)
             return true;
         },
         Next(),
-        [&] {
-            ::SetDlgItemTextA(wizard.m_coversPage.m_hWnd, IDC_EXPORT_COVER_FOLDER, (folder + "\\covers").c_str());
-            return true;
-        },
+        CoverFolder(folder + "\\covers"),
         Next(),
         [&] {
             summary = ItemText(wizard.m_summaryPage.m_hWnd, IDC_EXPORT_SUMMARY);
@@ -359,10 +363,7 @@ TEST_F(ExportWizardTest, NoMemoryInTheRunIsTold)
             return true;
         },
         Next(),
-        [&] {
-            ::SetDlgItemTextA(wizard.m_coversPage.m_hWnd, IDC_EXPORT_COVER_FOLDER, (folder + "\\covers").c_str());
-            return true;
-        },
+        CoverFolder(folder + "\\covers"),
         Next(),
         [&] {
             EXPECT_EQ(5, wizard.m_step);
