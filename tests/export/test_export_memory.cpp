@@ -96,12 +96,10 @@ protected:
         SetErrorBoxRecording(true);
         ASSERT_TRUE(theCollection.Load(WindowsPath(std::string(VISTREL_SOURCE_DIR) + "/samples/demo.vdb").c_str()));
         folder = TestTempPath("export-memory");
-        ASSERT_TRUE(CreatePath((folder + "\\pages").c_str()) && CreatePath((folder + "\\covers").c_str()));
+        ASSERT_TRUE(CreatePath((folder + "\\covers").c_str()));
         std::string shipped = WindowsPath(std::string(VISTREL_SOURCE_DIR) + "/resources/scripts/template-script/");
         ASSERT_TRUE(LoadThreePartScriptFile((shipped + "big.vsc").c_str(), false, &job.bigScripts));
-        ASSERT_TRUE(LoadSingleScriptFile((shipped + "small.vsc").c_str(), false, &job.smallScript));
         job.outputFile = folder + "\\movies.html";
-        job.outputFolder = folder + "\\pages\\";
         job.coverFolder = folder + "\\covers\\";
         job.coverPrefix = "covers/";
         job.noCoverName = "no_pic.gif";
@@ -111,65 +109,9 @@ protected:
     {
         FailAllocationForTest(0);
         Lay(folder, Files());
-        ::RemoveDirectoryA((folder + "\\pages").c_str());
         ::RemoveDirectoryA((folder + "\\covers").c_str());
         ::RemoveDirectoryA(folder.c_str());
         theCollection.Clear();
-    }
-
-    // The run: the big list or the small files, then the covers.
-    bool Run(bool bigList)
-    {
-        bool goOn = bigList ? WriteBigList(job, NULL) : WriteSmallFiles(job, NULL);
-        return goOn && WriteCovers(job, NULL);
-    }
-
-    // Fails each allocation of the run in turn, from the files laid before.
-    void Sweep(bool bigList, const Files& before)
-    {
-        Lay(folder, before);
-        ASSERT_TRUE(Run(bigList));
-        Files whole = FilesBelow(folder);
-        ASSERT_GT(whole.size(), 10u);
-        int failures = 0;
-        for (long n = 1;; n++) {
-            Lay(folder, before);
-            int boxes = ErrorBoxCount();
-            FailAllocationForTest(n, n % 5 == 0);
-            bool goOn = Run(bigList);
-            bool met = AllocationFailedForTest();
-            FailAllocationForTest(0);
-            Files after = FilesBelow(folder);
-            if (!met) {
-                EXPECT_TRUE(goOn);
-                EXPECT_TRUE(after == whole) << "without the switch at " << n;
-                break;
-            }
-            ASSERT_LT(n, 100000);
-            if (after == whole)
-                continue;  // met where a failure costs nothing (a buffer, say)
-            // Every file is as the whole run writes it or as it was before.
-            for (const auto& file : after) {
-                bool fromRun = whole.count(file.first) && whole[file.first] == file.second;
-                bool fromBefore = before.count(file.first) && before.at(file.first) == file.second;
-                EXPECT_TRUE(fromRun || fromBefore) << file.first << " at " << n;
-            }
-            for (const auto& file : before)
-                EXPECT_TRUE(after.count(file.first)) << file.first << " gone at " << n;
-            EXPECT_TRUE(NoneOpen(folder, after)) << "at " << n;
-            // The failure was told.
-            EXPECT_FALSE(goOn) << "at " << n;
-            EXPECT_LT(boxes, ErrorBoxCount()) << "at " << n;
-            std::string told = LastErrorBoxText();
-            EXPECT_TRUE(told == "Out of memory." || told == "Unable to create file" ||
-                        told.compare(0, 23, "Unable to create file, ") == 0 ||
-                        told.compare(0, 26, "Error creating cover file ") == 0)
-                << told << " at " << n;
-            failures++;
-            if (HasFailure())
-                break;
-        }
-        EXPECT_GT(failures, 0);
     }
 
     std::string folder;
@@ -225,25 +167,55 @@ TEST_F(TokenTest, AnExpansionIsWholeOrFails)
     EXPECT_GT(failures, 0);
 }
 
-// A list, a page and a cover of an earlier run, under the names the run
-// writes.
-TEST_F(ExportMemoryTest, TheBigListIsWholeOrTheOldOneStays)
+// The big list and the covers of the demo catalogue over a list and a
+// cover of an earlier run.
+TEST_F(ExportMemoryTest, TheFilesAreWholeOrAsTheyWere)
 {
+    auto run = [&] { return WriteBigList(job, NULL) && WriteCovers(job, NULL); };
     Lay(folder, Files());
-    ASSERT_TRUE(Run(true));
-    std::string cover = "covers\\" + FilesBelow(folder + "\\covers").begin()->first;
-    Sweep(true, {{"movies.html", "the last run's list"}, {cover, "an old cover"}});
-}
-
-// The big list has seen every movie: a dozen pages suffice here.
-TEST_F(ExportMemoryTest, EachSmallFileIsWholeOrAsItWas)
-{
-    job.smallRange = {true, 0, 11};
-    job.coverRange = {true, 0, 11};
-    Lay(folder, Files());
-    ASSERT_TRUE(Run(false));
-    std::string page = "pages\\" + FilesBelow(folder + "\\pages").rbegin()->first;
-    Sweep(false, {{page, "the last run's page"}});
+    ASSERT_TRUE(run());
+    Files whole = FilesBelow(folder);
+    ASSERT_EQ(52u, whole.size());
+    Files before = {{"movies.html", "the last run's list"},
+                    {"covers\\" + FilesBelow(folder + "\\covers").begin()->first, "an old cover"}};
+    int failures = 0;
+    for (long n = 1;; n++) {
+        Lay(folder, before);
+        int boxes = ErrorBoxCount();
+        FailAllocationForTest(n, n % 5 == 0);
+        bool goOn = run();
+        bool met = AllocationFailedForTest();
+        FailAllocationForTest(0);
+        Files after = FilesBelow(folder);
+        if (!met) {
+            EXPECT_TRUE(goOn && after == whole) << "without the switch at " << n;
+            break;
+        }
+        ASSERT_LT(n, 100000);
+        if (after == whole)
+            continue;  // met where a failure costs nothing (a buffer, say)
+        // Each file is as the whole run writes it or as it was before, and
+        // none is open.
+        for (const auto& file : after) {
+            bool fromRun = whole.count(file.first) && whole[file.first] == file.second;
+            bool fromBefore = before.count(file.first) && before.at(file.first) == file.second;
+            EXPECT_TRUE(fromRun || fromBefore) << file.first << " at " << n;
+        }
+        for (const auto& file : before)
+            EXPECT_TRUE(after.count(file.first)) << file.first << " gone at " << n;
+        EXPECT_TRUE(NoneOpen(folder, after)) << "at " << n;
+        // The failure was told.
+        EXPECT_FALSE(goOn) << "at " << n;
+        EXPECT_LT(boxes, ErrorBoxCount()) << "at " << n;
+        std::string told = LastErrorBoxText();
+        EXPECT_TRUE(told == "Out of memory." || told == "Unable to create file" ||
+                    told.compare(0, 26, "Error creating cover file ") == 0)
+            << told << " at " << n;
+        failures++;
+        if (HasFailure())
+            break;
+    }
+    EXPECT_GT(failures, 0);
 }
 
 #endif
