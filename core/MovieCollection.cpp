@@ -180,6 +180,31 @@ bool CMovieCollection::ReadMovie(DWORD id, const std::function<void(const CMovie
     return true;
 }
 
+bool CMovieCollection::ReadMovieFile(DWORD id, const std::function<void(const CMovieFile&)>& reader)
+{
+    Lock lock(m_lock);
+    const CMovieFile* stored = FindRecord(m_files, id);
+    if (stored == NULL)
+        return false;
+    reader(*stored);
+    return true;
+}
+
+bool CMovieCollection::ReadBorrower(DWORD idOfMovie, const std::function<void(const CPerson&, size_t)>& reader)
+{
+    Lock lock(m_lock);
+    for (const std::unique_ptr<CPerson>& person : m_persons) {
+        for (size_t i = 0; i < person->m_loans.size(); i++) {
+            const CLoan& loan = person->m_loans[i];
+            if (loan.m_movieId == idOfMovie && loan.IsOpen()) {
+                reader(*person, i);
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
 void CMovieCollection::ReadMovies(const std::function<void(const std::vector<const CMovie*>&)>& reader)
 {
     Lock lock(m_lock);

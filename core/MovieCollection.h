@@ -75,6 +75,10 @@ public:
     // renumber movies nor hand back a changed movie copy (unchanged copies,
     // as the token engine takes them, are fine).
     void ReadMovies(const std::function<void(const std::vector<const CMovie*>&)>& reader);
+    // The same for a stored movie file, and for the person with an open
+    // loan of the movie (with the loan's index); false when there is none.
+    bool ReadMovieFile(DWORD id, const std::function<void(const CMovieFile&)>& reader);
+    bool ReadBorrower(DWORD idOfMovie, const std::function<void(const CPerson&, size_t)>& reader);
     // Whether the stored movie would take the stored file (CMovie::CanAddFile
     // asked in place, without a copy of the movie).
     bool MovieAcceptsFile(DWORD movieId, DWORD fileId);

@@ -3,6 +3,8 @@
 
 #include <direct.h>
 
+#include <new>
+
 #include "app/ProgressWindow.h"
 #include "core/ErrorBox.h"
 #include "dialogs/SortByCustomDlg.h"
@@ -158,6 +160,15 @@ std::string CExportSummaryPage::BuildSummary()
 }
 
 void CExportSummaryPage::Apply()
+{
+    try {
+        Run();
+    } catch (const std::bad_alloc&) {
+        ShowOutOfMemory();
+    }
+}
+
+void CExportSummaryPage::Run()
 {
     CExportDlg& wizard = *m_wizard;
     if (!wizard.HasAllPages()) {

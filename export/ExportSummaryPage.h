@@ -14,7 +14,8 @@ public:
     void GetPrevPage(BYTE& step, BYTE& alternative) override;
     void GetNextPage(BYTE& step, BYTE& alternative) override;
     // The run: makes the folders, stores every page's settings, writes the
-    // big list or the small files, then the covers.
+    // big list or the small files, then the covers. No memory ends it with
+    // "Out of memory."; nothing is thrown to the wizard.
     void Apply() override;
 
     // The summary's text; it also fixes the output folder, the extension,
@@ -26,4 +27,7 @@ public:
     DWORD m_coverCount;
     std::string m_noCoverName;
     std::string m_coverPrefix;
+
+private:
+    void Run();
 };

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <deque>
+#include <new>
 
 #include "core/DatabaseFile.h"
 #include "core/ErrorBox.h"
@@ -25,6 +26,7 @@ const int kProgressLimit = 32000;
 const size_t kIdSuffixRoom = 11;
 
 const char kWriteError[] = "Error writing to the export file.";
+const char kOutOfMemory[] = "Out of memory.";
 
 DWORD RangeEnd(const ExportRange& range)
 {
@@ -72,31 +74,104 @@ private:
 };
 
 // *text becomes the script expanded for the movie (or none); one buffer
-// serves every expansion of a run.
+// and one set of counts serve every expansion of a run.
 const std::string& Expand(const std::string& script, const CMovie* movie, int32_t number, const ExportJob& job,
-                          std::string* text)
+                          TokenRunCounts* counts, std::string* text)
 {
     text->clear();
     if (movie == NULL)
-        ExpandScriptTokensTo(text, script.c_str(), NULL, -1, NULL, NULL);
+        ExpandScriptTokensTo(text, script.c_str(), NULL, -1, NULL, NULL, counts);
     else
         ExpandScriptTokensTo(text, script.c_str(), movie, number, job.coverPrefix.c_str(),
-                             job.noCoverName.empty() ? NULL : job.noCoverName.c_str());
+                             job.noCoverName.empty() ? NULL : job.noCoverName.c_str(), counts);
     return *text;
 }
 
-bool WriteText(FILE* file, const std::string& text)
+// The temporary name of a file being written, in its target's folder.
+const char kTemporaryName[] = "vistrel-export.tmp";
+
+// Puts the finished file in the place of the target, replacing it.
+bool ReplaceTarget(const std::string& finished, const std::string& target)
 {
-    return text.empty() || fwrite(text.data(), 1, text.size(), file) == text.size();
+#ifdef _WIN32
+    return MoveFileExA(finished.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+#else
+    return rename(finished.c_str(), target.c_str()) == 0;
+#endif
 }
 
+// A file of the export, written under a temporary name in its folder and put
+// in its target's place once complete: a write that fails or runs out of
+// memory leaves the old file as it was, no part of a new one, and no handle
+// open.
+class CExportFile {
+public:
+    explicit CExportFile(const std::string& target) : m_target(target), m_file(NULL), m_done(false)
+    {
+        size_t slash = target.find_last_of("\\/");
+        m_temporary = (slash == std::string::npos ? std::string() : target.substr(0, slash + 1)) + kTemporaryName;
+    }
+    ~CExportFile() { Discard(); }
+    CExportFile(const CExportFile&) = delete;
+    CExportFile& operator=(const CExportFile&) = delete;
+
+    bool Create()
+    {
+        m_file = fopen(m_temporary.c_str(), "wb");
+        return m_file != NULL;
+    }
+    FILE* Stream() const { return m_file; }
+    bool Write(const void* data, size_t size) { return size == 0 || fwrite(data, 1, size, m_file) == size; }
+    bool Write(const std::string& text) { return Write(text.data(), text.size()); }
+    // Closes the file; false when not all that was written reached it.
+    bool Close()
+    {
+        FILE* file = m_file;
+        m_file = NULL;
+        return fclose(file) == 0;
+    }
+    // Puts the closed file in the target's place; false when it can't.
+    bool Finish()
+    {
+        m_done = ReplaceTarget(m_temporary, m_target);
+        return m_done;
+    }
+    void Discard()
+    {
+        if (m_file != NULL)
+            fclose(m_file);
+        m_file = NULL;
+        if (!m_done)
+            remove(m_temporary.c_str());
+    }
+
+private:
+    std::string m_target;
+    std::string m_temporary;
+    FILE* m_file;
+    bool m_done;
+};
+
+// Writes the bytes as the whole file at the path.
 bool WriteWholeFile(const std::string& path, const std::vector<BYTE>& bytes)
 {
-    FILE* file = fopen(path.c_str(), "wb");
-    if (file == NULL)
+    CExportFile file(path);
+    if (!file.Create())
         return false;
-    bool ok = bytes.empty() || fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    return fclose(file) == 0 && ok;
+    bool written = file.Write(bytes.data(), bytes.size());
+    return file.Close() && written && file.Finish();
+}
+
+// Runs one part of the export; no memory ends it, and the run, as a failure.
+template <typename Part>
+bool UnlessOutOfMemory(Part part)
+{
+    try {
+        return part();
+    } catch (const std::bad_alloc&) {
+        ShowOutOfMemory();
+        return false;
+    }
 }
 
 // Case is ignored as in the C runtime's _stricmp (ASCII letters only).
@@ -239,144 +314,169 @@ DWORD CountExportCovers(const ExportRange& range)
     return count;
 }
 
+void ShowOutOfMemory()
+{
+    // The short text needs no memory of its own to be shown.
+    try {
+        ShowError(0, kOutOfMemory);
+    } catch (...) {
+    }
+}
+
 bool WriteBigList(const ExportJob& job, ILoadProgress* progress)
 {
-    FILE* file = fopen(job.outputFile.c_str(), "wb");
-    if (file == NULL) {
-        ShowError(0, "Unable to create file");
-        return false;
-    }
-    setvbuf(file, NULL, _IOFBF, 64 * 1024);
-    std::string text;
-    if (!WriteText(file, Expand(job.bigScripts.head, NULL, -1, job, &text))) {
-        ShowError(0, kWriteError);
-        fclose(file);
-        return false;
-    }
-
-    // The keys and bodies read the stored movies in place, under the store's
-    // lock from the first key to the last body, so no movie can go
-    // meanwhile; the token engine's own reads take the lock again on this
-    // thread. No message box is shown while it is held (a box would run the
-    // whole program's messages); the progress window handles only its own,
-    // and the wizard is modal, so nothing changes the catalogue meanwhile.
-    bool written = true;
-    theCollection.ReadMovies([&](const std::vector<const CMovie*>& movies) {
-        std::deque<std::string> made;
-        std::vector<SortEntry> entries = MakeSortEntries(movies, job, &made, progress);
-        if (job.order == kDescending)
-            std::stable_sort(entries.begin(), entries.end(),
-                             [](const SortEntry& a, const SortEntry& b) { return EntryBefore(b, a); });
-        else
-            std::stable_sort(entries.begin(), entries.end(), EntryBefore);
-
-        std::vector<const CMovie*> sorted;
-        sorted.reserve(entries.size());
-        for (const SortEntry& entry : entries)
-            sorted.push_back(entry.movie);
-        for (size_t i = 0; i < sorted.size(); i++) {
-            PrefetchAhead(sorted, i);
-            // A body that can't be written means a full or lost disc: one
-            // message ends the list rather than one per movie.
-            written = WriteText(file, Expand(job.bigScripts.body, sorted[i], int32_t(i + 1), job, &text));
-            if (!written)
-                break;
+    return UnlessOutOfMemory([&] {
+        TokenRunCounts counts;
+        CExportFile file(job.outputFile);
+        if (!file.Create()) {
+            ShowError(0, "Unable to create file");
+            return false;
         }
+        setvbuf(file.Stream(), NULL, _IOFBF, 64 * 1024);
+        std::string text;
+        if (!file.Write(Expand(job.bigScripts.head, NULL, -1, job, &counts, &text))) {
+            ShowError(0, kWriteError);
+            return false;
+        }
+
+        // The keys and bodies read the stored movies in place, under the
+        // store's lock from the first key to the last body, so no movie can
+        // go meanwhile; the token engine's own reads take the lock again on
+        // this thread. No message box is shown while it is held (a box would
+        // run the whole program's messages); the progress window handles
+        // only its own, and the wizard is modal, so nothing changes the
+        // catalogue meanwhile.
+        bool written = true;
+        theCollection.ReadMovies([&](const std::vector<const CMovie*>& movies) {
+            std::deque<std::string> made;
+            std::vector<SortEntry> entries = MakeSortEntries(movies, job, &made, progress);
+            if (job.order == kDescending)
+                std::stable_sort(entries.begin(), entries.end(),
+                                 [](const SortEntry& a, const SortEntry& b) { return EntryBefore(b, a); });
+            else
+                std::stable_sort(entries.begin(), entries.end(), EntryBefore);
+
+            std::vector<const CMovie*> sorted;
+            sorted.reserve(entries.size());
+            for (const SortEntry& entry : entries)
+                sorted.push_back(entry.movie);
+            for (size_t i = 0; i < sorted.size(); i++) {
+                PrefetchAhead(sorted, i);
+                // A body that can't be written means a full or lost disc: one
+                // message ends the list rather than one per movie.
+                written = file.Write(Expand(job.bigScripts.body, sorted[i], int32_t(i + 1), job, &counts, &text));
+                if (!written)
+                    break;
+            }
+        });
+        if (written)
+            written = file.Write(Expand(job.bigScripts.foot, NULL, -1, job, &counts, &text));
+        // A list that is not whole does not replace the old one.
+        if (!file.Close() || !written) {
+            ShowError(0, kWriteError);
+            return true;
+        }
+        if (!file.Finish()) {
+            ShowError(0, "Unable to create file");
+            return false;
+        }
+        return true;
     });
-    if (written)
-        written = WriteText(file, Expand(job.bigScripts.foot, NULL, -1, job, &text));
-    bool closed = fclose(file) == 0;
-    if (!written || !closed)
-        ShowError(0, kWriteError);
-    return true;
 }
 
 bool WriteSmallFiles(const ExportJob& job, ILoadProgress* progress)
 {
-    CExportProgress shown(progress, "Exporting info...", CountExportMovies(job.smallRange));
-    CExportFileNames names;
-    size_t fixed = job.outputFolder.size() + 1 + job.fileType.size() + kIdSuffixRoom;
-    size_t room = fixed < kMaxExportPath ? kMaxExportPath - fixed : 0;
-    int32_t number = 1;
-    std::string text;
-    for (DWORD id = theCollection.GetNextIdOfMovie(NO_ID); id != NO_ID; id = theCollection.GetNextIdOfMovie(id)) {
-        shown.Step();
-        if (!InRange(job.smallRange, id))
-            continue;
-        std::string path;
-        bool created = false;
-        bool written = false;
-        bool found = theCollection.ReadMovie(id, [&](const CMovie& movie) {
-            std::string name;
-            if (job.nameKind == kNameByTitle) {
-                name = movie.m_title != NULL ? movie.m_title : "";
-                MakeValidFileName(&name, room);
-                if (name.empty())
-                    name = "unknown-" + std::to_string((unsigned long)id);
-                name = names.Take(name, id);
-            } else {
-                name = std::to_string((unsigned long)id);
+    return UnlessOutOfMemory([&] {
+        TokenRunCounts counts;
+        CExportProgress shown(progress, "Exporting info...", CountExportMovies(job.smallRange));
+        CExportFileNames names;
+        size_t fixed = job.outputFolder.size() + 1 + job.fileType.size() + kIdSuffixRoom;
+        size_t room = fixed < kMaxExportPath ? kMaxExportPath - fixed : 0;
+        int32_t number = 1;
+        std::string text;
+        for (DWORD id = theCollection.GetNextIdOfMovie(NO_ID); id != NO_ID; id = theCollection.GetNextIdOfMovie(id)) {
+            shown.Step();
+            if (!InRange(job.smallRange, id))
+                continue;
+            std::string path;
+            bool found = theCollection.ReadMovie(id, [&](const CMovie& movie) {
+                std::string name;
+                if (job.nameKind == kNameByTitle) {
+                    name = movie.m_title != NULL ? movie.m_title : "";
+                    MakeValidFileName(&name, room);
+                    if (name.empty())
+                        name = "unknown-" + std::to_string((unsigned long)id);
+                    name = names.Take(name, id);
+                } else {
+                    name = std::to_string((unsigned long)id);
+                }
+                path = job.outputFolder + name + "." + job.fileType;
+                Expand(job.smallScript, &movie, number, job, &counts, &text);
+            });
+            if (!found) {
+                ShowError(0, "Severe database error");
+                return false;
             }
-            path = job.outputFolder + name + "." + job.fileType;
-            FILE* file = fopen(path.c_str(), "wb");
-            created = file != NULL;
-            if (created) {
-                written = WriteText(file, Expand(job.smallScript, &movie, number++, job, &text));
-                written = fclose(file) == 0 && written;
+            // The running number counts the files made.
+            CExportFile file(path);
+            if (!file.Create()) {
+                ShowError(0, "Unable to create file, %s", path.c_str());
+                continue;
             }
-        });
-        if (!found) {
-            ShowError(0, "Severe database error");
-            return false;
+            bool written = file.Write(text);
+            if (!file.Close() || !written) {
+                ShowError(0, "Unable to write data to file, %s", path.c_str());
+                break;
+            }
+            if (!file.Finish()) {
+                ShowError(0, "Unable to create file, %s", path.c_str());
+                continue;
+            }
+            number++;
         }
-        if (!created) {
-            ShowError(0, "Unable to create file, %s", path.c_str());
-            continue;
-        }
-        if (!written) {
-            ShowError(0, "Unable to write data to file, %s", path.c_str());
-            break;
-        }
-    }
-    return true;
+        return true;
+    });
 }
 
 bool WriteCovers(const ExportJob& job, ILoadProgress* progress)
 {
-    if (!job.noCoverName.empty())
-        WriteWholeFile(job.coverFolder + job.noCoverName, job.noCoverBytes);  // silent
+    return UnlessOutOfMemory([&] {
+        if (!job.noCoverName.empty())
+            WriteWholeFile(job.coverFolder + job.noCoverName, job.noCoverBytes);  // silent
 
-    CExportProgress shown(progress, "Exporting covers...", CountExportCovers(job.coverRange));
-    for (DWORD id = theCollection.GetNextIdOfMovie(NO_ID); id != NO_ID; id = theCollection.GetNextIdOfMovie(id)) {
-        if (!InRange(job.coverRange, id))
-            continue;
-        std::string path;
-        bool created = false;
-        bool written = false;
-        theCollection.ReadMovie(id, [&](const CMovie& movie) {
-            if (!HasWrittenCover(movie))
-                return;
-            // Only a plain type names the file, so the cover stays in its folder.
-            path = job.coverFolder + std::to_string((unsigned long)id) + "." + movie.m_imdbInfo->m_coverType;
-            FILE* file = fopen(path.c_str(), "wb");
-            created = file != NULL;
-            if (created) {
-                const std::vector<BYTE>& cover = movie.m_imdbInfo->m_cover;
-                written = fwrite(cover.data(), 1, cover.size(), file) == cover.size();
-                written = fclose(file) == 0 && written;
+        CExportProgress shown(progress, "Exporting covers...", CountExportCovers(job.coverRange));
+        for (DWORD id = theCollection.GetNextIdOfMovie(NO_ID); id != NO_ID; id = theCollection.GetNextIdOfMovie(id)) {
+            if (!InRange(job.coverRange, id))
+                continue;
+            std::string path;
+            bool created = false;
+            bool written = false;
+            theCollection.ReadMovie(id, [&](const CMovie& movie) {
+                if (!HasWrittenCover(movie))
+                    return;
+                // Only a plain type names the file, so the cover stays in its folder.
+                path = job.coverFolder + std::to_string((unsigned long)id) + "." + movie.m_imdbInfo->m_coverType;
+                CExportFile file(path);
+                created = file.Create();
+                if (created) {
+                    const std::vector<BYTE>& cover = movie.m_imdbInfo->m_cover;
+                    written = file.Write(cover.data(), cover.size());
+                    written = file.Close() && written;
+                    created = !written || file.Finish();
+                }
+            });
+            if (path.empty())
+                continue;
+            shown.Step();
+            if (!created) {
+                ShowError(0, "Error creating cover file %s", path.c_str());
+                break;
             }
-        });
-        if (path.empty())
-            continue;
-        shown.Step();
-        if (!created) {
-            ShowError(0, "Error creating cover file %s", path.c_str());
-            break;
+            if (!written) {
+                ShowError(0, "Error writing to cover file %s", path.c_str());
+                break;
+            }
         }
-        if (!written) {
-            ShowError(0, "Error writing to cover file %s", path.c_str());
-            break;
-        }
-    }
-    return true;
+        return true;
+    });
 }

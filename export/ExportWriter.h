@@ -53,7 +53,12 @@ DWORD CountExportMovies(const ExportRange& range);
 DWORD CountExportCovers(const ExportRange& range);
 
 // Each returns false when the run has to stop (a file or a movie it can't
-// do without); a failure that only ends its own part returns true.
+// do without, or no memory: "Out of memory."); a failure that only ends its
+// own part returns true. Every file is written under a temporary name and
+// replaces its target only when complete.
 bool WriteBigList(const ExportJob& job, ILoadProgress* progress);
 bool WriteSmallFiles(const ExportJob& job, ILoadProgress* progress);
 bool WriteCovers(const ExportJob& job, ILoadProgress* progress);
+
+// Says "Out of memory." in an error box; never throws.
+void ShowOutOfMemory();

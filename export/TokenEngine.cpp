@@ -2,12 +2,17 @@
 // token wins), the width suffix and the values read from the records.
 #include "export/TokenEngine.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
+#include <cmath>
 #include <cstring>
 #include <ctime>
+#include <functional>
+#include <new>
+#include <vector>
 
 #include "core/ImdbInfo.h"
 #include "core/MediaFormat.h"
@@ -193,6 +198,7 @@ struct TokenContext {
     const char* coverPrefix;
     const char* noCoverName;
     const SYSTEMTIME* now;
+    TokenRunCounts* counts;  // or none
 };
 
 // A recognised token: what it is, its kind and its length so far (before
@@ -381,29 +387,12 @@ const char* YesNo(BYTE flag)
     return flag ? "Yes" : "No";
 }
 
-// A file record copied out of the collection for the length of one value.
-class FileCopy {
-public:
-    explicit FileCopy(DWORD id) : m_file(TokenCollection().GetFileCopy(id)) {}
-    ~FileCopy() { TokenCollection().ReleaseFileCopy(&m_file); }
-    CMovieFile* operator->() const { return m_file; }
-    explicit operator bool() const { return m_file != NULL; }
-
-    MediaFormat* Format() const { return m_file ? m_file->GetFormat() : NULL; }
-    VideoStreamInfo* Video() const
-    {
-        return m_file && m_file->m_mediaInfo ? m_file->m_mediaInfo->GetVideoStream() : NULL;
-    }
-    AudioStreamInfo* Audio() const
-    {
-        return m_file && m_file->m_mediaInfo ? m_file->m_mediaInfo->GetAudioStream() : NULL;
-    }
-
-private:
-    FileCopy(const FileCopy&) = delete;
-    FileCopy& operator=(const FileCopy&) = delete;
-    CMovieFile* m_file;
-};
+// Calls reader with the stored movie file, read in place under the store's
+// lock: a copy would cost allocations that could fail unnoticed.
+bool ReadFileRecord(DWORD id, const std::function<void(const CMovieFile&)>& reader)
+{
+    return TokenCollection().ReadMovieFile(id, reader);
+}
 
 // The id of the movie's file N (1-based), NO_ID when there is none.
 DWORD FileIdAt(const CMovie& movie, uint32_t n)
@@ -418,41 +407,108 @@ DWORD FirstFileId(const CMovie& movie)
     return FileIdAt(movie, 1);
 }
 
-// Seconds of one media file, 0 when the frame count or the rate is unknown.
-double FileSeconds(const MediaFormat* format)
+// A running time and its whole units come from integer arithmetic only:
+// a double quotient cut to an integer gives one unit less on a build that
+// keeps it in extended precision (2,700 s as 44 minutes), and so may differ
+// from one build to the other.
+//
+// Whole seconds, saturating at kLongTime (so long a time counts as unknown),
+// and the fraction of a second below them in units of 2^-64. The fraction is
+// rounded up: files of a third of a second each make a whole second, as the
+// exact sum does. A sum just below a whole second could reach it only when
+// it lay within 2^-64 s per file of it, which the files' rates, fractions
+// of 24-bit integers, do not give for any two files.
+const uint64_t kLongTime = 0x80000000u;
+
+struct Duration {
+    uint64_t whole = 0;
+    uint64_t fraction = 0;
+    bool some = false;  // any time at all, also one too small for the fraction
+
+    void Add(const Duration& other)
+    {
+        uint64_t fractions = fraction + other.fraction;
+        uint64_t carry = fractions < fraction ? 1 : 0;
+        whole = std::min(kLongTime, whole + other.whole + carry);
+        fraction = fractions;
+        some = some || other.some;
+    }
+};
+
+Duration WholeSeconds(uint64_t seconds)
 {
-    if (format == NULL || format->frameCount == 0 || !(format->framesPerSecond > 0))
-        return 0;
-    return double(uint32_t(format->frameCount)) / double(format->framesPerSecond);
+    Duration time;
+    time.whole = std::min(kLongTime, seconds);
+    time.some = seconds != 0;
+    return time;
 }
 
-// Running time of a movie in seconds: the IMDb runtime when the settings
-// prefer it, else the length of its files, else the IMDb runtime.
-double MovieSeconds(const CMovie& movie)
+// frames / fps. A float is m x 2^e with an integer m of 24 bits, so the
+// time is frames x 2^(24 - exponent) / m: a long division of integers,
+// carried 64 bits below the point.
+Duration FileDuration(const MediaFormat* format)
 {
-    double imdbSeconds = movie.m_imdbInfo ? double(movie.m_imdbInfo->m_runtime) * 60.0 : 0;
-    if (imdbSeconds != 0 && UseImdbRuntime())
-        return imdbSeconds;
-    double sum = 0;
-    for (DWORD id : movie.m_fileIds) {
-        FileCopy file(id);
-        sum += FileSeconds(file.Format());
+    Duration time;
+    if (format == NULL || format->frameCount == 0 || !(format->framesPerSecond > 0) ||
+        std::isinf(format->framesPerSecond))
+        return time;
+    int exponent = 0;
+    float mantissa = frexpf(format->framesPerSecond, &exponent);
+    uint64_t divisor = uint64_t(ldexpf(mantissa, 24));  // 2^23 <= divisor < 2^24, exact
+    uint64_t frames = uint32_t(format->frameCount);
+    int shift = 24 - exponent + 64;  // the time in 2^-64 s is frames x 2^shift / divisor
+    uint64_t high = 0;
+    uint64_t low = 0;
+    bool rest = true;  // a remainder below the last bit
+    if (shift < 0) {
+        // A rate of 2^88 and more: less than 2^-56 s, kept as the least fraction.
+        low = 0;
+    } else {
+        low = frames / divisor;
+        uint64_t remainder = frames % divisor;
+        while (shift > 0 && high < kLongTime) {
+            int step = std::min(shift, 32);
+            uint64_t wide = remainder << step;  // remainder < 2^24: no overflow
+            high = (high << step) | (low >> (64 - step));
+            low = (low << step) | (wide / divisor);  // wide / divisor < 2^step
+            remainder = wide % divisor;
+            shift -= step;
+        }
+        rest = remainder != 0;
     }
-    if (sum < 1.0 && imdbSeconds != 0)
-        return imdbSeconds;
+    if (rest && ++low == 0)
+        high++;
+    time.whole = std::min(kLongTime, high);
+    time.fraction = high < kLongTime ? low : 0;
+    time.some = true;
+    return time;
+}
+
+// Running time of a movie: the IMDb runtime when the settings prefer it,
+// else the length of its files, else the IMDb runtime.
+Duration MovieDuration(const CMovie& movie)
+{
+    uint64_t imdbSeconds = movie.m_imdbInfo ? uint64_t(movie.m_imdbInfo->m_runtime) * 60 : 0;
+    if (imdbSeconds != 0 && UseImdbRuntime())
+        return WholeSeconds(imdbSeconds);
+    Duration sum;
+    for (DWORD id : movie.m_fileIds)
+        ReadFileRecord(id, [&](const CMovieFile& file) { sum.Add(FileDuration(file.GetFormat())); });
+    if (sum.whole == 0 && imdbSeconds != 0)
+        return WholeSeconds(imdbSeconds);
     return sum;
 }
 
-// One part of a running time; "?" when the time is 0, not a number or too
-// large to count in whole seconds.
-std::string TimePart(double seconds, TokenId part)
+// One part of a running time; "?" when there is none or it is too long to
+// count in whole seconds.
+std::string TimePart(const Duration& time, TokenId part)
 {
-    if (!(seconds > 0) || seconds >= 2147483648.0)
+    if (!time.some || time.whole >= kLongTime)
         return "?";
-    long long whole = (long long)seconds;
+    long long whole = (long long)time.whole;
     switch (part) {
     case TK_LENGTH_ONLY_MIN:
-        return Integer((long long)(seconds * (1.0 / 60.0)));
+        return Integer(whole / 60);
     case TK_LENGTH_HOURS:
     case TK_FILE_HOURS:
         return Integer(whole / 3600);
@@ -476,31 +532,32 @@ std::string FileValue(const CMovie& movie, const TokenMatch& match)
 {
     bool isTime = match.id == TK_FILE_HOURS || match.id == TK_FILE_MINUTES ||
                   match.id == TK_FILE_SECONDS;
-    DWORD id = FileIdAt(movie, match.index);
-    if (id == NO_ID)
-        return isTime ? "?" : "";
-    FileCopy file(id);
-    if (!file)
-        return isTime ? "?" : "";
-    switch (match.id) {
-    case TK_FILE_PATH:
-        return FilePath(*file.operator->());
-    case TK_FILE_SIZE:
-        return Real(double(file->m_size) / 1048576.0);
-    case TK_FILE_CREATED: {
-        const SYSTEMTIME& t = file->m_creationTime;
-        return Format("%04d-%02d-%02d %02d:%02d", t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute);
-    }
-    case TK_FILE_INFO: {
-        char* info = NULL;
-        file->GetInfoText(&info);
-        std::string text = Text(info);
-        free(info);
-        return text;
-    }
-    default:
-        return TimePart(FileSeconds(file.Format()), match.id);
-    }
+    std::string value = isTime ? "?" : "";
+    ReadFileRecord(FileIdAt(movie, match.index), [&](const CMovieFile& file) {
+        switch (match.id) {
+        case TK_FILE_PATH:
+            value = FilePath(file);
+            break;
+        case TK_FILE_SIZE:
+            value = Real(double(file.m_size) / 1048576.0);
+            break;
+        case TK_FILE_CREATED: {
+            const SYSTEMTIME& t = file.m_creationTime;
+            value = Format("%04d-%02d-%02d %02d:%02d", t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute);
+            break;
+        }
+        case TK_FILE_INFO: {
+            // The file's report as CMovieFile::GetInfoText gives it.
+            const MediaFormat* format = file.GetFormat();
+            value = format != NULL && format->reportText != NULL ? format->reportText : "--- no info ---";
+            break;
+        }
+        default:
+            value = TimePart(FileDuration(file.GetFormat()), match.id);
+            break;
+        }
+    });
+    return value;
 }
 
 std::string ActorValue(const CMovie& movie, const TokenMatch& match)
@@ -529,23 +586,32 @@ std::string CoverFileValue(const CMovie& movie, const TokenContext& context)
 long long CountSeenMovies()
 {
     long long count = 0;
-    for (DWORD id = TokenCollection().GetNextIdOfMovie(NO_ID); id != NO_ID;
-         id = TokenCollection().GetNextIdOfMovie(id)) {
-        CMovie* movie = TokenCollection().GetMovieCopy(id);
-        if (movie != NULL && movie->m_seen)
-            count++;
-        TokenCollection().ReleaseMovieCopy(&movie);
-    }
+    TokenCollection().ReadMovies([&](const std::vector<const CMovie*>& movies) {
+        for (const CMovie* movie : movies)
+            count += movie->m_seen ? 1 : 0;
+    });
     return count;
+}
+
+// Counted once per run when the caller keeps the run's counts, else at
+// every token.
+long long SeenMovies(TokenRunCounts* counts)
+{
+    if (counts == NULL)
+        return CountSeenMovies();
+    if (counts->seen < 0)
+        counts->seen = CountSeenMovies();
+    return counts->seen;
 }
 
 long long TotalFrames(const CMovie& movie)
 {
     long long sum = 0;
     for (DWORD id : movie.m_fileIds) {
-        FileCopy file(id);
-        if (const MediaFormat* format = file.Format())
-            sum += uint32_t(format->frameCount);
+        ReadFileRecord(id, [&](const CMovieFile& file) {
+            if (const MediaFormat* format = file.GetFormat())
+                sum += uint32_t(format->frameCount);
+        });
     }
     return sum;
 }
@@ -553,40 +619,34 @@ long long TotalFrames(const CMovie& movie)
 // The borrower's name or the borrowed date of the movie's open loan.
 std::string LoanValue(const CMovie& movie, TokenId id)
 {
-    int loanIndex = -1;
-    CPerson* person = TokenCollection().FindBorrower(movie.m_id, &loanIndex);
     std::string value;
-    if (person != NULL) {
+    TokenCollection().ReadBorrower(movie.m_id, [&](const CPerson& person, size_t loan) {
         if (id == TK_BORROWED_BY) {
-            value = Text(person->m_name);
-        } else if (loanIndex >= 0 && size_t(loanIndex) < person->m_loans.size()) {
-            const SYSTEMTIME& t = person->m_loans[size_t(loanIndex)].m_borrowed.m_time;
+            value = Text(person.m_name);
+        } else {
+            const SYSTEMTIME& t = person.m_loans[loan].m_borrowed.m_time;
             value = Format("%d-%02d-%02d", t.wYear, t.wMonth, t.wDay);
         }
-    }
-    TokenCollection().ReleasePersonCopy(&person);
+    });
     return value;
 }
 
 // Values read from the first file's selected streams.
-std::string StreamValue(const CMovie& movie, TokenId id)
+std::string FileStreamValue(const CMovieFile* file, TokenId id)
 {
-    FileCopy file(FirstFileId(movie));
-    const VideoStreamInfo* video = file.Video();
-    const AudioStreamInfo* audio = file.Audio();
+    const MediaFormat* format = file != NULL ? file->GetFormat() : NULL;
+    const CMediaFormatInfo* info = file != NULL ? file->m_mediaInfo.get() : NULL;
+    const VideoStreamInfo* video = info != NULL ? info->GetVideoStream() : NULL;
+    const AudioStreamInfo* audio = info != NULL ? info->GetAudioStream() : NULL;
     switch (id) {
-    case TK_FPS: {
-        const MediaFormat* format = file.Format();
+    case TK_FPS:
         if (format == NULL || !(format->framesPerSecond > 0))
             return "?";
         return Real(format->framesPerSecond);
-    }
-    case TK_STREAMS: {
-        const MediaFormat* format = file.Format();
+    case TK_STREAMS:
         if (format == NULL)
             return "?";
         return IntegerOrUnknown((long long)format->videoCount + format->audioCount);
-    }
     case TK_WIDTH:
         return video ? IntegerOrUnknown(video->width) : "?";
     case TK_HEIGHT:
@@ -613,6 +673,14 @@ std::string StreamValue(const CMovie& movie, TokenId id)
     default:
         return audio && audio->compression && audio->compression[0] ? audio->compression : "[unknown]";
     }
+}
+
+std::string StreamValue(const CMovie& movie, TokenId id)
+{
+    std::string value;
+    if (!ReadFileRecord(FirstFileId(movie), [&](const CMovieFile& file) { value = FileStreamValue(&file, id); }))
+        value = FileStreamValue(NULL, id);
+    return value;
 }
 
 const char* Held(const char* text)
@@ -683,7 +751,7 @@ std::string MovieValue(const CMovie& movie, const TokenMatch& match, const Token
     case TK_NR_OF_FILES:
         return Integer((long long)movie.m_fileIds.size());
     case TK_TOTAL_SEEN:
-        return Integer(CountSeenMovies());
+        return Integer(SeenMovies(context.counts));
     case TK_VIDEO_FRAMES:
         return IntegerOrUnknown(TotalFrames(movie));
     case TK_COVER_FILE:
@@ -695,7 +763,7 @@ std::string MovieValue(const CMovie& movie, const TokenMatch& match, const Token
     case TK_LENGTH_HOURS:
     case TK_LENGTH_MINUTES:
     case TK_LENGTH_SECONDS:
-        return TimePart(MovieSeconds(movie), match.id);
+        return TimePart(MovieDuration(movie), match.id);
     case TK_FILE_PATH:
     case TK_FILE_SIZE:
     case TK_FILE_CREATED:
@@ -871,14 +939,15 @@ char* ExpandScriptToken(const char* position, size_t* consumed, const CMovie* mo
         ReadClock(&clock);
         now = &clock;
     }
-    TokenContext context = {movie, number, coverPrefix, noCoverName, now};
+    TokenContext context = {movie, number, coverPrefix, noCoverName, now, NULL};
     std::string value;
     size_t length = 0;
     if (!ExpandTokenAt(position, context, checkOnly, &value, &length))
         return NULL;
+    // No memory is a failure of the caller's operation, not "no token".
     char* result = static_cast<char*>(malloc(value.size() + 1));
     if (result == NULL)
-        return NULL;
+        throw std::bad_alloc();
     memcpy(result, value.c_str(), value.size() + 1);
     if (consumed != NULL)
         *consumed = length;
@@ -896,11 +965,11 @@ bool IsScriptToken(const CMovie* movie, const char* position, size_t* consumed)
 }
 
 void ExpandScriptTokensTo(std::string* out, const char* text, const CMovie* movie, int32_t number,
-                          const char* coverPrefix, const char* noCoverName)
+                          const char* coverPrefix, const char* noCoverName, TokenRunCounts* counts)
 {
     SYSTEMTIME now;
     ReadClock(&now);
-    TokenContext context = {movie, number, coverPrefix, noCoverName, &now};
+    TokenContext context = {movie, number, coverPrefix, noCoverName, &now, counts};
     const char* rest = text;
     while (const char* percent = strchr(rest, '%')) {
         out->append(rest, size_t(percent - rest));
@@ -922,5 +991,11 @@ void ExpandScriptTokens(char** text, const CMovie* movie, int32_t number,
         return;
     std::string expanded;
     ExpandScriptTokensTo(&expanded, *text, movie, number, coverPrefix, noCoverName);
-    StrAssign(text, expanded.c_str());
+    // Kept unexpanded, the text would pass for the expansion.
+    char* result = static_cast<char*>(malloc(expanded.size() + 1));
+    if (result == NULL)
+        throw std::bad_alloc();
+    memcpy(result, expanded.c_str(), expanded.size() + 1);
+    free(*text);
+    *text = result;
 }

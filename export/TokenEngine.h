@@ -60,23 +60,32 @@ private:
     CMovieCollection* m_previous;
 };
 
+// The counts that a run of expansions over a catalogue that does not change
+// meanwhile (an export) takes once, at the first token that asks, and
+// keeps: the seen movies of "%movies_total_seen". -1 until counted.
+struct TokenRunCounts {
+    long long seen = -1;
+};
+
 // Replaces every token of the heap text *text, for the movie (or none),
 // the running number (-1 for none), the cover prefix and the no-cover name
 // (NULL for none). A NULL *text is left alone. An inserted value is never
-// expanded again; unknown tokens stay as written.
+// expanded again; unknown tokens stay as written. Throws std::bad_alloc when
+// memory runs out (the text is then left as it was).
 void ExpandScriptTokens(char** text, const CMovie* movie, int32_t number,
                         const char* coverPrefix, const char* noCoverName);
 
 // The same for a text of the caller's: the expansion is appended to *out,
-// so that one buffer can serve a run of expansions.
+// so that one buffer can serve a run of expansions, and the run's counts
+// (or none) are taken once.
 void ExpandScriptTokensTo(std::string* out, const char* text, const CMovie* movie, int32_t number,
-                          const char* coverPrefix, const char* noCoverName);
+                          const char* coverPrefix, const char* noCoverName, TokenRunCounts* counts = NULL);
 
 // Looks at the text at position (a "%"). On a match returns a heap string
 // (the caller frees it) and stores the characters used in *consumed; in
 // check-only mode the string is empty and only the length counts. NULL when
-// no token starts there. now is the time for the date and time tokens; NULL
-// reads the clock.
+// no token starts there; std::bad_alloc when memory runs out. now is the
+// time for the date and time tokens; NULL reads the clock.
 char* ExpandScriptToken(const char* position, size_t* consumed, const CMovie* movie,
                         int32_t number, const char* coverPrefix, const char* noCoverName,
                         bool checkOnly, const SYSTEMTIME* now = NULL);

@@ -6,6 +6,10 @@
 
 #include <dirent.h>
 #include <unistd.h>
+#ifndef _WIN32
+#include <signal.h>
+#include <sys/resource.h>
+#endif
 
 #include <algorithm>
 #include <cstdio>
@@ -122,6 +126,33 @@ TEST_F(ExportRunTest, TheBigListInEveryOrderAndRange)
     EXPECT_EQ(4u, CountExportMovies({false, 0, 0}));
     EXPECT_EQ(2u, CountExportMovies({true, 2, 3}));
     EXPECT_EQ(0u, CountExportMovies({true, 3, 2}));
+}
+
+// The total of seen movies, counted once per run, is the catalogue's at
+// the time of each run.
+TEST_F(ExportRunTest, TheSeenTotalOfEachRun)
+{
+    for (DWORD id = 1; id <= 3; id++)
+        Add(id, "Movie");
+    auto See = [](DWORD id) {
+        CMovie* movie = theCollection.GetMovieCopy(id);
+        ASSERT_TRUE(movie != NULL);
+        movie->m_seen = 1;
+        theCollection.ReleaseMovieCopy(&movie);
+    };
+    job.bigScripts = {"", "%movies_total_seen,", ""};
+    job.smallScript = "%movies_total_seen";
+    job.nameKind = 14;
+    job.fileType = "txt";
+    See(1);
+    EXPECT_EQ("1,1,1,", BigList(44, 1));
+    See(3);
+    EXPECT_EQ("2,2,2,", BigList(44, 1));
+    ASSERT_TRUE(WriteSmallFiles(job, NULL));
+    EXPECT_EQ("2", ReadAll(job.outputFolder + "3.txt"));
+    See(2);
+    ASSERT_TRUE(WriteSmallFiles(job, NULL));
+    EXPECT_EQ("3", ReadAll(job.outputFolder + "1.txt"));
 }
 
 namespace {
@@ -272,12 +303,27 @@ TEST_F(ExportRunTest, FailuresAreToldOnce)
     EXPECT_EQ("Unable to create file", LastErrorBoxText());
 
 #ifndef _WIN32
-    // A disc that fills up: one message for the whole list.
-    job.outputFile = "/dev/full";
+    // A disc that fills up (a file size limit for the process): one message
+    // for the whole list, and the list of the last run stays as it was.
+    job.outputFile = folder + "/out/list.htm";
+    FILE* old = fopen(job.outputFile.c_str(), "wb");
+    ASSERT_TRUE(old != NULL);
+    fputs("old list", old);
+    fclose(old);
+    struct rlimit limit;
+    ASSERT_EQ(0, getrlimit(RLIMIT_FSIZE, &limit));
+    struct rlimit small = {100000, limit.rlim_max};
+    void (*handler)(int) = signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(0, setrlimit(RLIMIT_FSIZE, &small));
     before = ErrorBoxCount();
-    EXPECT_TRUE(WriteBigList(job, NULL));
+    bool goOn = WriteBigList(job, NULL);
+    setrlimit(RLIMIT_FSIZE, &limit);
+    signal(SIGXFSZ, handler);
+    EXPECT_TRUE(goOn);
     EXPECT_EQ(before + 1, ErrorBoxCount());
     EXPECT_EQ("Error writing to the export file.", LastErrorBoxText());
+    EXPECT_EQ("old list", ReadAll(job.outputFile));
+    EXPECT_EQ((std::set<std::string>{"covers", "list.htm"}), FilesIn(folder + "/out"));
 #endif
 
     // Small files that can't be made are skipped one by one.

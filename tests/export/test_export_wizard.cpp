@@ -13,6 +13,7 @@
 #include "TestFiles.h"
 #include "core/ErrorBox.h"
 #include "core/MovieCollection.h"
+#include "core/SmallBlockHeap.h"
 #include "core/StrUtil.h"
 #include "export/ExportDlg.h"
 #include "export/ExportPaths.h"
@@ -83,6 +84,13 @@ protected:
     std::function<bool()> Back()
     {
         return [this] { Click(Wizard(), IDC_EXPORT_BACK); return true; };
+    }
+    std::function<bool()> CoverFolder(const std::string& folder)
+    {
+        return [this, folder] {
+            ::SetDlgItemTextA(dlg->m_coversPage.m_hWnd, IDC_EXPORT_COVER_FOLDER, folder.c_str());
+            return true;
+        };
     }
 
     CExportDlg* dlg = nullptr;
@@ -287,10 +295,7 @@ TEST_F(ExportWizardTest, FinishWritesTheFilesAndStoresEverySetting)
             return true;
         },
         Next(),
-        [&] {
-            ::SetDlgItemTextA(wizard.m_coversPage.m_hWnd, IDC_EXPORT_COVER_FOLDER, (folder + "\\covers").c_str());
-            return true;
-        },
+        CoverFolder(folder + "\\covers"),
         Next(),
         [&] {
             summary = ItemText(wizard.m_summaryPage.m_hWnd, IDC_EXPORT_SUMMARY);
@@ -329,6 +334,63 @@ TEST_F(ExportWizardTest, FinishWritesTheFilesAndStoresEverySetting)
     EXPECT_EQ(14, again.m_smallFilesPage.m_nameKind);
     EXPECT_EQ(13, again.m_smallFilesPage.m_format);
     EXPECT_EQ(folder + "\\covers", again.m_coversPage.m_folder);
+}
+
+// The run with one allocation failing, at each allocation in turn: the
+// wizard's Finish never meets an exception, and a run that fails for want of
+// memory says so.
+TEST_F(ExportWizardTest, NoMemoryInTheRunIsTold)
+{
+    ScopedProfile profile("WizardNoMemory");
+    AddMovie(4, "Brazil", true);
+    AddMovie(7, "Alien");
+    std::string folder = TestTempPath("wizard-memory");
+    CExportDlg wizard;
+    dlg = &wizard;
+    int outOfMemory = 0;
+    CTimedSteps steps({
+        [&] { Click(wizard.m_choosePage.m_hWnd, IDC_EXPORT_PER_MOVIE); return true; },
+        Next(),
+        [&] {
+            HWND page = wizard.m_smallFilesPage.m_hWnd;
+            ::SetDlgItemTextA(page, IDC_EXPORT_FOLDER, (folder + "\\files").c_str());
+            ::SetDlgItemTextA(page, IDC_EXPORT_EXTENSION, "htm");
+            return true;
+        },
+        Next(),
+        [&] {
+            ::SetWindowTextA(wizard.m_smallScriptPage.m_edit.m_hWnd, "<p>%movie_name</p>");
+            return true;
+        },
+        Next(),
+        CoverFolder(folder + "\\covers"),
+        Next(),
+        [&] {
+            EXPECT_EQ(5, wizard.m_step);
+            for (long n = 1; n < 100000; n++) {
+                int boxes = ErrorBoxCount();
+                FailAllocationForTest(n);
+                bool threw = false;
+                try {
+                    wizard.m_summaryPage.Apply();
+                } catch (...) {
+                    threw = true;
+                }
+                bool met = AllocationFailedForTest();
+                FailAllocationForTest(0);
+                EXPECT_FALSE(threw) << "at " << n;
+                if (!met || threw)
+                    break;
+                if (boxes < ErrorBoxCount() && LastErrorBoxText() == "Out of memory.")
+                    outOfMemory++;
+            }
+            return true;
+        },
+        [&] { Click(Wizard(), IDCANCEL); return true; },
+    });
+    wizard.DoModal();
+    EXPECT_GT(outOfMemory, 0);
+    EXPECT_EQ("<p>Brazil</p>", ReadAll(folder + "\\files\\Brazil.htm"));
 }
 
 TEST_F(ExportWizardTest, ClicksQueuedDuringTheRunDoNothing)

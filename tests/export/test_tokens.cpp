@@ -2,7 +2,9 @@
 // unknown values, literal text and the check-only lookup.
 #include "TokenFixture.h"
 
+#include <cmath>
 #include <cstring>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -142,6 +144,50 @@ TEST_F(TokenTest, RunningTime)
     noFiles.m_imdbInfo.reset(new CImdbInfo);
     noFiles.m_imdbInfo->m_runtime = 100;
     EXPECT_EQ("100", Expand("%movie_length_only_min", &noFiles));
+}
+
+// Whole units of a running time are exact on every build: a whole number of
+// seconds or minutes is never one short (2,700 s is 45 minutes), a time just
+// below a whole second stays below it, and parts of a second add up across
+// the files.
+TEST_F(TokenTest, RunningTimesInWholeUnits)
+{
+    const float rates[] = {25.0f, 24.0f, 23.976f, 29.97f, 59.94f, 30.0f, 12.5f, 0.3f, 1000.0f};
+    const int32_t frames[] = {1, 299, 2997, 2998, 29970, 67500, 162000, 215784, 899999, 2147483647};
+    for (float rate : rates) {
+        for (int32_t count : frames) {
+            CMovie movie;
+            movie.m_fileIds = {AddMediaFile({"\\x", "one.avi", 1, count, rate, false, NULL})};
+            // The reference: the exact quotient is at least 2^-24 s from any
+            // whole second it is not, far above long double's error.
+            long double seconds = floorl((long double)count / (long double)rate);
+            std::string expected = "? ?:?:?";
+            if (seconds < 2147483648.0L) {
+                long long whole = (long long)seconds;
+                expected = std::to_string(whole / 60) + " " + std::to_string(whole / 3600) + ":" +
+                           std::to_string(whole / 60 % 60) + ":" + std::to_string(whole % 60);
+            }
+            EXPECT_EQ(expected, Expand("%movie_length_only_min %movie_file1_length_hour:%movie_file1_length_min:"
+                                       "%movie_file1_length_sec", &movie))
+                << count << " frames at " << rate;
+        }
+    }
+
+    CMovie parts;
+    parts.m_imdbInfo.reset(new CImdbInfo);
+    parts.m_imdbInfo->m_runtime = 45;
+    EXPECT_EQ("45 0:45:0", Expand("%movie_length_only_min %movie_length_hour:%movie_length_min:%movie_length_sec",
+                                  &parts));
+    // Thirds and halves of a second make whole seconds.
+    for (int i = 0; i < 3; i++)
+        parts.m_fileIds.push_back(AddMediaFile({"\\x", "third.avi", 1, 10, 30.0f, false, NULL}));
+    EXPECT_EQ("1", Expand("%movie_length_sec", &parts));
+    parts.m_fileIds.push_back(AddMediaFile({"\\x", "half.avi", 1, 12, 24.0f, false, NULL}));
+    parts.m_fileIds.push_back(AddMediaFile({"\\x", "half.avi", 1, 12, 24.0f, false, NULL}));
+    EXPECT_EQ("2", Expand("%movie_length_sec", &parts));
+    // Files shorter than a second together give way to the IMDb runtime.
+    parts.m_fileIds = {parts.m_fileIds[0], parts.m_fileIds[1]};
+    EXPECT_EQ("45", Expand("%movie_length_only_min", &parts));
 }
 
 TEST_F(TokenTest, LoanAndCover)
