@@ -8,6 +8,7 @@
 //
 // The output folder's files are removed first.
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <string>
 #include <vector>
