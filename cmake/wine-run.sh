@@ -26,12 +26,12 @@ if [ -d "$fonts" ]; then
       ln -s "/usr/share/wine/fonts/$font" "$fonts/" 2>/dev/null
   done
 fi
-# 64-bit programs go straight to the 64-bit loader: the distribution's wine
-# script prefers the 32-bit loader whenever it is installed.
-loader=wine
-case "$(file -b "$1" 2>/dev/null)" in
-  *"PE32+"*) export WINELOADER=/usr/lib/wine/wine64; loader=/usr/lib/wine/wine64 ;;
-esac
+# Each program goes straight to the loader of its own kind (the
+# distribution's wine script prefers the 32-bit loader whenever it is
+# installed); Wine starts the other loader for programs of the other kind.
+. "$(dirname "$0")/wine-tools.sh"
+loader=$(wine_loader_for "$1")
+export WINELOADER="$loader"
 # A test program in a Wine prefix of its own may ask for a display of its
 # own too (VISTREL_PRIVATE_DISPLAY=1): windows of other test programs on a
 # shared display take the input focus from its windows.

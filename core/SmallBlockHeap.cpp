@@ -34,6 +34,18 @@ const size_t kGranule = 16;                 // alignment, and the class step up 
 const size_t kSmall = 512;
 const size_t kSmallClasses = kSmall / kGranule;
 const size_t kLargest = 16384;              // larger blocks go to the runtime
+// The compiler takes every block of operator new to be aligned to its
+// default new alignment. The runtime's malloc, which serves the larger
+// blocks, aligns to 16 bytes on 64-bit Windows and to 8 on 32-bit Windows,
+// where the build tells the compiler so (-faligned-new=8, CMakeLists.txt).
+#ifdef _WIN64
+const size_t kRuntimeAlignment = 16;
+#else
+const size_t kRuntimeAlignment = 8;
+#endif
+static_assert(__STDCPP_DEFAULT_NEW_ALIGNMENT__ <= kRuntimeAlignment,
+              "operator new would promise more alignment than the runtime's malloc gives");
+static_assert(__STDCPP_DEFAULT_NEW_ALIGNMENT__ <= kGranule, "the heap's blocks are aligned to kGranule");
 // Above kSmall, four classes to each doubling: no block wastes a quarter.
 const size_t kMediumSizes[] = {640,  768,  896,  1024, 1280, 1536,  1792,  2048,  2560,  3072,
                                3584, 4096, 5120, 6144, 7168, 8192, 10240, 12288, 14336, 16384};

@@ -1,6 +1,9 @@
 #!/bin/bash
 # The run command: builds the main program and starts it under Wine with the
-# demo catalogue (a fresh copy of samples/demo.vdb in build/run/).
+# demo catalogue (a fresh copy of samples/demo.vdb in build/run/), from a
+# program folder laid out as the installer lays it out (build/run/program:
+# the installer's payload unpacked: the help file, template-script/,
+# scripts/, and plugins/ with the four plug-ins and the media tool).
 #
 # With a display (DISPLAY reachable) the program runs on it until you close
 # it. Without one it runs on a fresh Xvfb display: once the main window is
@@ -24,7 +27,8 @@ for tool in cmake Xvfb xdpyinfo import i686-w64-mingw32-g++-posix x86_64-w64-min
             x86_64-w64-mingw32-gcc; do
   command -v "$tool" >/dev/null 2>&1 || missing=1
 done
-[ -x /usr/lib/wine/wine64 ] || missing=1
+. "$root/cmake/wine-tools.sh"
+[ -n "$WINE_LOADER64" ] || missing=1
 [ -f /opt/vistrel-deps/winpthreads-i686/.complete ] || missing=1
 if [ "$missing" = 1 ]; then
   if [ "$(id -u)" = 0 ]; then
@@ -34,7 +38,8 @@ if [ "$missing" = 1 ]; then
   fi
 fi
 
-# ---- build: the program, its plug-ins and the tool, nothing else
+# ---- build: the installer's payload (the program, its help file, plug-ins
+# and tool), nothing else, and the program folder unpacked from it
 if "$root/cmake/can-run-32bit.sh"; then
   dir="$build/win32"
   toolchain="$root/cmake/mingw-i686.cmake"
@@ -44,20 +49,12 @@ else
 fi
 cmake -S "$root" -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
   -DVISTREL_TESTS=OFF >/dev/null
-cmake --build "$dir" --target vistrel -j"$(nproc)" >/dev/null
-program="$dir/app/vistrel.exe"
-# The four format plug-ins and the media identifier tool, which the tool
-# bridge starts, go to the "plugins" folder beside the program.
-mkdir -p "$dir/app/plugins" "$run"
-for target in dvdtitles:plugins/dvdtitles.dll mediadetect:plugins/mediadetect.dll \
-              streamheader:plugins/streamheader.dll toolbridge:plugins/toolbridge/toolbridge.dll \
-              vidscan:tools/vidscan/vidscan.exe; do
-  if cmake --build "$dir" --target "${target%%:*}" -j"$(nproc)" >/dev/null 2>&1; then
-    cp -f "$dir/${target#*:}" "$dir/app/plugins/"
-  else
-    echo "run: ${target%%:*} did not build; the program starts without it" >&2
-  fi
-done
+cmake --build "$dir" --target payload -j"$(nproc)" >/dev/null
+folder="$run/program"
+rm -rf "$folder"
+mkdir -p "$folder"
+unzip -q "$dir/setup/payload.zip" -d "$folder"
+program="$folder/vistrel.exe"
 
 cp -f "$root/samples/demo.vdb" "$run/demo.vdb"
 demo="Z:$(printf '%s' "$run/demo.vdb" | tr / '\\')"
@@ -67,12 +64,10 @@ export VISTREL_WINEPREFIX="${VISTREL_WINEPREFIX:-$build/run-wineprefix}"
 export WINEPREFIX="$VISTREL_WINEPREFIX"
 export WINEDEBUG="${WINEDEBUG:--all}"   # quiet unless the caller asks
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;winedbg.exe=d"
-wine64=/usr/lib/wine/wine64
-wineserver=/usr/lib/wine/wineserver64
-[ -x "$wineserver" ] || wineserver=/usr/lib/wine/wineserver
+wineserver=$WINE_SERVER
 
 set_managed() {  # Y: a window manager places the windows; N: Wine draws them itself
-  WINELOADER=$wine64 "$wine64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d "$1" /f \
+  WINELOADER=$WINE_LOADER "$WINE_LOADER" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d "$1" /f \
     >/dev/null 2>&1 </dev/null
 }
 

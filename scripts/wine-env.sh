@@ -7,8 +7,11 @@ wine_env_start() {
   export WINEPREFIX="$VISTREL_WINEPREFIX"
   export WINEDEBUG="${WINEDEBUG:--all}"   # quiet unless the caller asks
   export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;winedbg.exe=d"
-  export WINELOADER=/usr/lib/wine/wine64
-  export WINESERVER=/usr/lib/wine/wineserver64
+  # The prefix is made and served by 64-bit Wine where it is installed: it
+  # runs the 32-bit test programs too (cmake/wine-tools.sh).
+  . "$(dirname "${BASH_SOURCE[0]}")/../cmake/wine-tools.sh"
+  export WINELOADER="$WINE_LOADER"
+  export WINESERVER="$WINE_SERVER"
 
   local n
   for n in $(seq 90 140); do

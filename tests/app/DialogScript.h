@@ -16,21 +16,26 @@ struct Script {
     explicit Script(std::function<void(HWND)> script) : m_script(std::move(script))
     {
         current = &m_script;
-        m_timer = SetTimer(NULL, 0, 40, [](HWND, UINT, UINT_PTR, DWORD) {
-            HWND found = NULL;
-            EnumThreadWindows(GetCurrentThreadId(), [](HWND window, LPARAM param) -> BOOL {
-                char name[16] = {};
-                GetClassNameA(window, name, sizeof name);
-                if (strcmp(name, "#32770") != 0 || !IsWindowVisible(window) || GetPropA(window, "VistrelSeen") != NULL)
-                    return TRUE;
-                *reinterpret_cast<HWND*>(param) = window;
-                return FALSE;
-            }, LPARAM(&found));
-            if (found == NULL)
-                return;
-            SetPropA(found, "VistrelSeen", HANDLE(1));
-            (*current)(found);
-        });
+        m_timer = SetTimer(NULL, 0, 40, OnTimer);
+    }
+    // Window callbacks use the system's calling convention (stdcall on i686).
+    static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD)
+    {
+        HWND found = NULL;
+        EnumThreadWindows(GetCurrentThreadId(), FindUnseenDialog, LPARAM(&found));
+        if (found == NULL)
+            return;
+        SetPropA(found, "VistrelSeen", HANDLE(1));
+        (*current)(found);
+    }
+    static BOOL CALLBACK FindUnseenDialog(HWND window, LPARAM param)
+    {
+        char name[16] = {};
+        GetClassNameA(window, name, sizeof name);
+        if (strcmp(name, "#32770") != 0 || !IsWindowVisible(window) || GetPropA(window, "VistrelSeen") != NULL)
+            return TRUE;
+        *reinterpret_cast<HWND*>(param) = window;
+        return FALSE;
     }
     ~Script() { KillTimer(NULL, m_timer); }
     std::function<void(HWND)> m_script;

@@ -194,34 +194,41 @@ TEST_F(PrintingTest, PagesOfWholeBoxesRangesAndTheScreenUnchanged)
     EXPECT_EQ(LastPrintableMovie(), 65535);
 }
 
+namespace {
+std::string setupTop;
+bool setupOkAfterClear = true, setupFillEnabledWithClip = true;
+
+// Plays the user in the print setup dialog once it shows.
+void CALLBACK FillPrintSetup(HWND, UINT, UINT_PTR id, DWORD)
+{
+    HWND dlg = FindWindowA("#32770", "Print setup");
+    if (dlg == NULL || !IsWindowVisible(dlg))
+        return;
+    KillTimer(NULL, id);
+    char text[64] = {};
+    GetDlgItemTextA(dlg, IDC_PRINT_TOP, text, sizeof text);
+    setupTop = text;
+    SetDlgItemTextA(dlg, IDC_PRINT_LEFT, "");
+    setupOkAfterClear = IsWindowEnabled(GetDlgItem(dlg, IDOK)) != FALSE;
+    SetDlgItemTextA(dlg, IDC_PRINT_LEFT, "00.125a");
+    SetDlgItemTextA(dlg, IDC_PRINT_TOP, "0.29");
+    SendMessage(dlg, WM_COMMAND, MAKEWPARAM(IDC_PRINT_CLIP, BN_CLICKED), LPARAM(GetDlgItem(dlg, IDC_PRINT_CLIP)));
+    setupFillEnabledWithClip = IsWindowEnabled(GetDlgItem(dlg, IDC_PRINT_FILL)) != FALSE;
+    SendMessage(dlg, WM_COMMAND, MAKEWPARAM(IDC_PRINT_HALVES, BN_CLICKED), 0);
+    CheckDlgButton(dlg, IDC_PRINT_HALVES, BST_CHECKED);
+    PostMessage(dlg, WM_COMMAND, IDOK, 0);
+}
+} // namespace
+
 TEST_F(PrintingTest, SetupDialogDefaultsFilterAndStore)
 {
-    static std::string top, fitChecked;
-    static bool okAfterClear = true, fillEnabledWithClip = true;
-    UINT_PTR timer = SetTimer(NULL, 0, 30, [](HWND, UINT, UINT_PTR id, DWORD) {
-        HWND dlg = FindWindowA("#32770", "Print setup");
-        if (dlg == NULL || !IsWindowVisible(dlg))
-            return;
-        KillTimer(NULL, id);
-        char text[64] = {};
-        GetDlgItemTextA(dlg, IDC_PRINT_TOP, text, sizeof text);
-        top = text;
-        SetDlgItemTextA(dlg, IDC_PRINT_LEFT, "");
-        okAfterClear = IsWindowEnabled(GetDlgItem(dlg, IDOK)) != FALSE;
-        SetDlgItemTextA(dlg, IDC_PRINT_LEFT, "00.125a");
-        SetDlgItemTextA(dlg, IDC_PRINT_TOP, "0.29");
-        SendMessage(dlg, WM_COMMAND, MAKEWPARAM(IDC_PRINT_CLIP, BN_CLICKED), LPARAM(GetDlgItem(dlg, IDC_PRINT_CLIP)));
-        fillEnabledWithClip = IsWindowEnabled(GetDlgItem(dlg, IDC_PRINT_FILL)) != FALSE;
-        SendMessage(dlg, WM_COMMAND, MAKEWPARAM(IDC_PRINT_HALVES, BN_CLICKED), 0);
-        CheckDlgButton(dlg, IDC_PRINT_HALVES, BST_CHECKED);
-        PostMessage(dlg, WM_COMMAND, IDOK, 0);
-    });
+    UINT_PTR timer = SetTimer(NULL, 0, 30, FillPrintSetup);
     CPrintSetupDlg dialog;
     EXPECT_EQ(dialog.DoModal(), IDOK);
     KillTimer(NULL, timer);
-    EXPECT_EQ(top, "0.80");
-    EXPECT_FALSE(okAfterClear);
-    EXPECT_FALSE(fillEnabledWithClip);
+    EXPECT_EQ(setupTop, "0.80");
+    EXPECT_FALSE(setupOkAfterClear);
+    EXPECT_FALSE(setupFillEnabledWithClip);
     EXPECT_EQ(app.GetProfileInt("print", "margin_top", 0), 29u);
     EXPECT_EQ(app.GetProfileInt("print", "margin_left", 0), 12u);
     EXPECT_EQ(app.GetProfileInt("print", "margin_bottom", 0), 80u);

@@ -137,6 +137,48 @@ TEST(SmallBlockHeap, FreedPagesServeOtherClassesAndTheSurplusIsDecommittedInRuns
     EXPECT_EQ(damaged, 0u);
 }
 
+TEST(SmallBlockHeap, TrimsToHalfTheBoundAndRecommitsSixteenPagesToACall)
+{
+    // 4,000-byte blocks, sixteen to a page, fill 1,200 pages: the pool of
+    // kept pages and the decommitted pages other tests left are taken first.
+    const size_t kPerPage = 16, kPages = 1200, kKept = 512, kStep = 16;
+    std::vector<void*> blocks(kPerPage * kPages);
+    for (void*& block : blocks)
+        block = malloc(4000);
+    // The pages of even number go back, each between two pages in use: the
+    // page that takes the pool beyond the bound has it trimmed to half of it.
+    size_t keptAfterTrim = SIZE_MAX;
+    for (void*& block : blocks) {
+        if ((reinterpret_cast<uintptr_t>(block) >> 16) % 2 != 0)
+            continue;
+        size_t committed = SmallBlockHeapCommitted(), calls = SmallBlockHeapPageCalls();
+        free(block);
+        block = NULL;
+        if (keptAfterTrim == SIZE_MAX && SmallBlockHeapPageCalls() != calls)
+            keptAfterTrim = kKept + 1 - ((committed - SmallBlockHeapCommitted()) >> 16);
+    }
+    // Leftovers of the last recommitted run may be decommitted with a neighbour.
+    EXPECT_LE(keptAfterTrim, kKept / 2);
+    EXPECT_GE(keptAfterTrim, kKept / 2 - kStep);
+    for (void*& block : blocks) {
+        free(block);
+        block = NULL;
+    }
+    // Long runs of decommitted pages are committed again sixteen pages to a
+    // call at most (committing fresh pages takes two calls: one for the table).
+    size_t most = 0;
+    for (void*& block : blocks) {
+        size_t committed = SmallBlockHeapCommitted(), calls = SmallBlockHeapPageCalls();
+        block = malloc(4000);
+        size_t grown = SmallBlockHeapCommitted() - committed, made = SmallBlockHeapPageCalls() - calls;
+        if (made == 1 && grown > most)
+            most = grown;
+    }
+    EXPECT_EQ(most, kStep << 16);
+    for (void* block : blocks)
+        free(block);
+}
+
 TEST(SmallBlockHeap, BlocksKeepTheirBytesThroughReuseAndRealloc)
 {
     // Sizes across every class, the class edges and past the largest.
@@ -148,7 +190,12 @@ TEST(SmallBlockHeap, BlocksKeepTheirBytesThroughReuseAndRealloc)
         for (size_t i = 0; i < sizes.size(); i++) {
             void* p = malloc(sizes[i]);
             ASSERT_NE(p, nullptr);
-            EXPECT_EQ(reinterpret_cast<uintptr_t>(p) % 16, 0u) << sizes[i];
+            // The heap's own blocks are aligned to 16 bytes; every block to
+            // what the compiler takes operator new to give (the runtime's
+            // malloc gives 8 on 32-bit Windows, 16 on 64-bit).
+            uintptr_t address = reinterpret_cast<uintptr_t>(p);
+            EXPECT_EQ(address % (SmallBlockHeapOwns(p) ? 16 : __STDCPP_DEFAULT_NEW_ALIGNMENT__), 0u) << sizes[i];
+            EXPECT_EQ(SmallBlockHeapOwns(p), sizes[i] <= 16384) << sizes[i];
             Fill(p, sizes[i], unsigned(i + round));
             blocks.push_back(p);
         }

@@ -77,18 +77,22 @@ int FindRow(HWND list, const char* title)
     return -1;
 }
 
+// Stops at the first visible popup menu of the thread.
+BOOL CALLBACK FindVisibleMenu(HWND window, LPARAM param)
+{
+    char name[16] = {};
+    ::GetClassNameA(window, name, sizeof name);
+    if (strcmp(name, "#32768") != 0 || !::IsWindowVisible(window))
+        return TRUE;
+    *reinterpret_cast<HWND*>(param) = window;
+    return FALSE;
+}
+
 // The popup menu this thread shows now, if any.
 HWND VisiblePopupMenu()
 {
     HWND found = nullptr;
-    ::EnumThreadWindows(::GetCurrentThreadId(), [](HWND window, LPARAM param) -> BOOL {
-        char name[16] = {};
-        ::GetClassNameA(window, name, sizeof name);
-        if (strcmp(name, "#32768") != 0 || !::IsWindowVisible(window))
-            return TRUE;
-        *reinterpret_cast<HWND*>(param) = window;
-        return FALSE;
-    }, LPARAM(&found));
+    ::EnumThreadWindows(::GetCurrentThreadId(), FindVisibleMenu, LPARAM(&found));
     return found;
 }
 

@@ -18,11 +18,10 @@ command=$1
 export WINEPREFIX="$2"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;winedbg.exe=d"
-if [ -x /usr/lib/wine/wine64 ]; then
-  export WINELOADER=/usr/lib/wine/wine64 WINESERVER=/usr/lib/wine/wineserver64
-else
-  export WINELOADER=wine WINESERVER=wineserver
-fi
+# The loader and server that make and serve a prefix for programs of both
+# kinds where 64-bit Wine is installed, else 32-bit ones.
+. "$(dirname "$0")/../../cmake/wine-tools.sh"
+export WINELOADER="$WINE_LOADER" WINESERVER="$WINE_SERVER"
 
 # Wine's programs run with no input and their output going nowhere: a
 # process left running must not hold CTest's output pipe open.

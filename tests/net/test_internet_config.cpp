@@ -154,10 +154,10 @@ TEST(InternetConfigDlg, DISABLED_Showcase)
     AfxGetApp()->WriteProfileInt("inet", "proxy_port", 1080);
     AfxGetApp()->WriteProfileString("inet", "proxy_login", "viewer");
     AfxGetApp()->WriteProfileString("inet", "proxy_passwd", "secret");
-    DialogDriver driver([](HWND dialog) {
-        SetTimer(dialog, 1, 4000,
-                 [](HWND window, UINT, UINT_PTR, DWORD) { PostMessageA(window, WM_COMMAND, IDCANCEL, 0); });
-    });
+    struct Cancel {
+        static void CALLBACK Later(HWND window, UINT, UINT_PTR, DWORD) { PostMessageA(window, WM_COMMAND, IDCANCEL, 0); }
+    };
+    DialogDriver driver([](HWND dialog) { SetTimer(dialog, 1, 4000, Cancel::Later); });
     CInternetConfigDlg dialog;
     dialog.DoModal();
 }

@@ -45,13 +45,17 @@ INT_PTR RunWizard(CSetupDlg& dialog, const std::function<void(HWND)>& script)
 {
     static const std::function<void(HWND)>* current;
     current = &script;
-    UINT_PTR timer = ::SetTimer(nullptr, 0, 30, [](HWND, UINT, UINT_PTR id, DWORD) {
-        HWND dlg = ::FindWindowA("#32770", "Vistrel Setup");
-        if (dlg == nullptr || !::IsWindowVisible(dlg))
-            return;
-        ::KillTimer(nullptr, id);
-        (*current)(dlg);
-    });
+    struct Play {
+        static void CALLBACK OnTimer(HWND, UINT, UINT_PTR id, DWORD)
+        {
+            HWND dlg = ::FindWindowA("#32770", "Vistrel Setup");
+            if (dlg == nullptr || !::IsWindowVisible(dlg))
+                return;
+            ::KillTimer(nullptr, id);
+            (*current)(dlg);
+        }
+    };
+    UINT_PTR timer = ::SetTimer(nullptr, 0, 30, Play::OnTimer);
     INT_PTR result = dialog.DoModal();
     ::KillTimer(nullptr, timer);
     return result;
@@ -252,7 +256,10 @@ TEST(SetupWizard, DISABLED_Showcase)
             Click(dlg, IDC_SETUP_ACCEPT);
         for (int i = 0; i < page; i++)
             Click(dlg, IDC_SETUP_NEXT);
-        ::SetTimer(dlg, 1, 8000, [](HWND window, UINT, UINT_PTR, DWORD) { ::EndDialog(window, IDCANCEL); });
+        struct Cancel {
+            static void CALLBACK Later(HWND window, UINT, UINT_PTR, DWORD) { ::EndDialog(window, IDCANCEL); }
+        };
+        ::SetTimer(dlg, 1, 8000, Cancel::Later);
     });
     banner.DestroyWindow();
 }
