@@ -198,6 +198,26 @@ bool CMovieCollection::ReadMovie(DWORD id, const std::function<void(const CMovie
     return true;
 }
 
+bool CMovieCollection::ReadFile(DWORD id, const std::function<void(const CMovieFile&)>& reader)
+{
+    Lock lock(m_lock);
+    const CMovieFile* stored = FindRecord(m_files, id);
+    if (stored == NULL)
+        return false;
+    reader(*stored);
+    return true;
+}
+
+bool CMovieCollection::ReadDisc(DWORD id, const std::function<void(const CDisc&)>& reader)
+{
+    Lock lock(m_lock);
+    const CDisc* stored = FindRecord(m_discs, id);
+    if (stored == NULL)
+        return false;
+    reader(*stored);
+    return true;
+}
+
 void CMovieCollection::ReadMovies(const std::function<void(const std::vector<const CMovie*>&)>& reader)
 {
     Lock lock(m_lock);

@@ -71,6 +71,8 @@ public:
     // copy; false when the id is not stored. The reader must not keep the
     // reference nor hand the store anything.
     bool ReadMovie(DWORD id, const std::function<void(const CMovie&)>& reader);
+    bool ReadFile(DWORD id, const std::function<void(const CMovieFile&)>& reader);
+    bool ReadDisc(DWORD id, const std::function<void(const CDisc&)>& reader);
     // Calls reader once with every stored movie in ascending id order, under
     // the store's lock for the whole call and without copies. The pointers
     // are good during the call only; the reader must not add, remove or
