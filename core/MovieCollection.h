@@ -67,11 +67,11 @@ public:
     CMovieFile* GetFileCopy(DWORD id);
     CDisc* GetDiscCopy(DWORD id);
     CPerson* GetPersonCopy(DWORD id);
-    // Calls reader with the stored movie under the store's lock, without a
-    // copy; false when the id is not stored. The reader must not keep the
-    // reference nor hand the store anything.
+    // Calls reader with the stored movie (file, disc) under the store's
+    // lock, without a copy; false when the id is not stored. The reader must
+    // not keep the reference nor hand the store anything.
     bool ReadMovie(DWORD id, const std::function<void(const CMovie&)>& reader);
-    bool ReadFile(DWORD id, const std::function<void(const CMovieFile&)>& reader);
+    bool ReadMovieFile(DWORD id, const std::function<void(const CMovieFile&)>& reader);
     bool ReadDisc(DWORD id, const std::function<void(const CDisc&)>& reader);
     // Calls reader once with every stored movie in ascending id order, under
     // the store's lock for the whole call and without copies. The pointers
@@ -158,6 +158,9 @@ private:
 
     template <class T>
     T* GetCopy(std::vector<std::unique_ptr<T>>& list, DWORD id, BYTE kind);
+    template <class T>
+    bool ReadRecord(const std::vector<std::unique_ptr<T>>& list, DWORD id,
+                    const std::function<void(const T&)>& reader);
     void ReleaseCopy(void** copy, BYTE kind);
     void ApplyPendingChange(CPendingChange& entry);
     // Applies the calling thread's live copies without handing them back.

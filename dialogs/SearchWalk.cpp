@@ -117,7 +117,7 @@ long SearchCollection(CMovieCollection& collection, const SearchOptions& options
     for (DWORD id = collection.GetNextIdOfFile(NO_ID); id != NO_ID && !stop; id = collection.GetNextIdOfFile(id)) {
         std::string name;
         bool hit = false;
-        collection.ReadFile(id, [&](const CMovieFile& file) { hit = matchName(file.m_fileName, &name); });
+        collection.ReadMovieFile(id, [&](const CMovieFile& file) { hit = matchName(file.m_fileName, &name); });
         if (hit) {
             found(SEARCH_FILE, id, name.c_str());
             count++;
