@@ -234,22 +234,3 @@ TEST_F(SearchDialog, DISABLED_Showcase)
     CSearchDlg dlg;
     dlg.DoModal();
 }
-
-// Shown for screenshots only: a search that runs out of memory says so.
-TEST_F(SearchDialog, DISABLED_ShowcaseFailure)
-{
-    ScopedProfile profile("SearchShowcaseFailure");
-    AddMovies({ "Alien", "Aliens", "Alien 3", "Brazil", "Dark City", "The Alien Queen" });
-    SetErrorBoxRecording(false);
-    DialogDriver driver([](HWND dlg) {
-        if (WindowCaption(dlg) != "Search movie or file")
-            return;
-        SetItemText(dlg, IDC_SEARCH_TEXT, "alien city");
-        FailAllocationForTest(1);  // the search's first allocation
-        ::SendMessage(dlg, WM_COMMAND, IDOK, 0);
-    });
-    CSearchDlg dlg;
-    dlg.DoModal();
-    FailAllocationForTest(0);
-    SetErrorBoxRecording(true);
-}
