@@ -244,17 +244,18 @@ LRESULT CSearchDlg::OnFound(WPARAM wParam, LPARAM lParam)
 
 LRESULT CSearchDlg::OnSearchEnded(WPARAM, LPARAM)
 {
-    const std::string& failure = !m_listFailure.empty() ? m_listFailure
-                                 : m_job != nullptr     ? m_job->m_failure
-                                                        : m_listFailure;
-    if (!failure.empty())
+    // The list's own failure, else the walk's.
+    const std::string* failure = &m_listFailure;
+    if (failure->empty() && m_job != nullptr)
+        failure = &m_job->m_failure;
+    if (!failure->empty())
         ClearResults();
     else if (!m_anyFound)
         SendDlgItemMessage(IDC_SEARCH_RESULTS, LB_ADDSTRING, 0, LPARAM("[couldn't find anything]"));
     ShowSearching(false);
     OnTextChange();
-    if (!failure.empty())
-        ShowError(0, "%s", failure.c_str());
+    if (!failure->empty())
+        ShowError(0, "%s", failure->c_str());
     return 0;
 }
 

@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <cstdlib>
+#include <memory>
 #include <mutex>
 #include <string>
 
@@ -224,12 +225,13 @@ UINT GetInfoThread(LPVOID param)
     // The retrieval works on a copy: a cancelled or failed one changes
     // nothing. A failure (out of memory, say) is shown like the site's own
     // errors, and the retrieval ends with 0.
-    CImdbInfo scratch;
     CRetrievalHost host(retrieval);
+    std::unique_ptr<CImdbInfo> scratch;
     bool ok = false;
     try {
-        scratch.CopyFrom(*record);
-        ok = GetInfo(scratch, host, retrieval->name.c_str(), retrieval->showErrors, false, -1, retrieval->isLink);
+        scratch.reset(new CImdbInfo);
+        scratch->CopyFrom(*record);
+        ok = GetInfo(*scratch, host, retrieval->name.c_str(), retrieval->showErrors, false, -1, retrieval->isLink);
     } catch (...) {
         if (retrieval->showErrors)
             host.ShowError(AfxCaughtExceptionText().c_str());
@@ -238,7 +240,7 @@ UINT GetInfoThread(LPVOID param)
     {
         std::lock_guard<std::mutex> guard(g_lock);
         if (!retrieval->cancelled) {
-            record->CopyFrom(scratch);
+            record->CopyFrom(*scratch);
             retrieval->result = ok ? 1 : 0;
             retrieval->finished = true;
         }
