@@ -171,13 +171,15 @@ CoverFit FitCover(int32_t pw, int32_t ph, int32_t w, int32_t h, DWORD flags)
         fit.drawWidth = pw;
         fit.drawHeight = ph;
     } else if (flags & ITEM_KEEP_ASPECT) {
-        double ratio = double(pw) / ph;
-        if (h * ratio <= w) {
+        // Whole-number arithmetic on the sizes (their products fit in 64
+        // bits): a quotient of doubles came out a pixel short for some
+        // sizes, and differently on x87 and SSE.
+        if (int64_t(h) * pw <= int64_t(w) * ph) {
             fit.drawHeight = h;
-            fit.drawWidth = int32_t(h * ratio);
+            fit.drawWidth = int32_t(int64_t(h) * pw / ph);
         } else {
             fit.drawWidth = w;
-            fit.drawHeight = int32_t(w * double(ph) / pw);
+            fit.drawHeight = int32_t(int64_t(w) * ph / pw);
         }
     }
     fit.offsetX = (w - fit.drawWidth) / 2;

@@ -9,10 +9,12 @@ PrintGeometry ComputePrintGeometry(const PrintSettings& settings, int32_t pageWi
                                    uint32_t cellWidth)
 {
     PrintGeometry geometry;
-    int64_t left = int64_t(settings.marginLeft * 0.01 * dpiX);
-    int64_t right = int64_t(settings.marginRight * 0.01 * dpiX);
-    int64_t top = int64_t(settings.marginTop * 0.01 * dpiY);
-    int64_t bottom = int64_t(settings.marginBottom * 0.01 * dpiY);
+    // Margins are in hundredths of an inch: whole numbers give the exact
+    // pixel (0.29 * 100 in doubles is 28.999...).
+    int64_t left = int64_t(settings.marginLeft) * dpiX / 100;
+    int64_t right = int64_t(settings.marginRight) * dpiX / 100;
+    int64_t top = int64_t(settings.marginTop) * dpiY / 100;
+    int64_t bottom = int64_t(settings.marginBottom) * dpiY / 100;
     int64_t width = int64_t(pageWidth) - left - right;
     int64_t height = int64_t(pageHeight) - top - bottom;
     if (width <= 0 || height <= 0 || screenDpiX <= 0 || screenDpiY <= 0 || dpiX <= 0 || dpiY <= 0)

@@ -107,11 +107,26 @@ void CProgressWindow::SetPos(int32_t pos)
     if (dialog == NULL)
         return;
     ::SendDlgItemMessage(dialog, CProgressDlg::IDC_PROGRESS_BAR, PBM_SETPOS, WPARAM(pos), 0);
+    HandleWaitingMessage();
+}
+
+void CProgressWindow::HandleWaitingMessage()
+{
+    HWND dialog = m_dialog->m_hWnd;
     MSG msg;
-    if (::IsWindow(dialog) && ::PeekMessage(&msg, dialog, 0, 0, PM_REMOVE)) {
+    if (dialog != NULL && ::IsWindow(dialog) && ::PeekMessage(&msg, dialog, 0, 0, PM_REMOVE)) {
         ::TranslateMessage(&msg);
         ::DispatchMessage(&msg);
     }
+}
+
+int32_t CProgressWindow::BarWidth() const
+{
+    HWND dialog = m_dialog->m_hWnd;
+    RECT bar;
+    if (dialog == NULL || !::GetClientRect(::GetDlgItem(dialog, CProgressDlg::IDC_PROGRESS_BAR), &bar))
+        return 0;
+    return bar.right - bar.left;
 }
 
 void CProgressWindow::Close()
@@ -127,5 +142,28 @@ void CProgressWindow::Close()
     while (::PeekMessage(&msg, dialog, 0, 0, PM_REMOVE)) {
         ::TranslateMessage(&msg);
         ::DispatchMessage(&msg);
+    }
+}
+
+// How often a load whose bar does not move still handles a waiting message.
+static const DWORD kHandleEveryMs = 50;
+
+void CLoadProgressWindow::Show(const char* text, int low, int high)
+{
+    m_window.SetText(text, low, high);
+    m_window.Show(m_over);
+    m_steps.Reset(low, high, m_window.BarWidth());
+    m_lastHandled = ::GetTickCount();
+}
+
+void CLoadProgressWindow::SetPos(int pos)
+{
+    DWORD now = ::GetTickCount();
+    if (m_steps.Moves(pos)) {
+        m_window.SetPos(pos);
+        m_lastHandled = now;
+    } else if (now - m_lastHandled >= kHandleEveryMs) {
+        m_window.HandleWaitingMessage();
+        m_lastHandled = now;
     }
 }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "app/BarSteps.h"
 #include "classlib/Dialog.h"
 #include "classlib/ProgressCtrl.h"
 #include "classlib/Static.h"
@@ -53,6 +54,10 @@ public:
     // Moves the bar and handles one waiting message of the window, which
     // keeps it painted without letting the rest of the program run.
     void SetPos(int32_t pos);
+    // Handles one waiting message of the window without moving the bar.
+    void HandleWaitingMessage();
+    // The bar's width in pixels; 0 while no window is shown.
+    int32_t BarWidth() const;
     void Close();
 
 private:
@@ -64,20 +69,21 @@ private:
 };
 
 // A database load's progress shown in a progress window over a window of the
-// program.
+// program. The load reports every record; the bar is moved only when that
+// shows (a repaint of the bar costs far more than reading a record), and
+// in between the window still handles a waiting message now and then, so
+// that it keeps painted.
 class CLoadProgressWindow : public ILoadProgress {
 public:
-    explicit CLoadProgressWindow(CWnd* over) : m_over(over) {}
+    explicit CLoadProgressWindow(CWnd* over) : m_over(over), m_lastHandled(0) {}
 
-    void Show(const char* text, int low, int high) override
-    {
-        m_window.SetText(text, low, high);
-        m_window.Show(m_over);
-    }
-    void SetPos(int pos) override { m_window.SetPos(pos); }
+    void Show(const char* text, int low, int high) override;
+    void SetPos(int pos) override;
     void Close() override { m_window.Close(); }
 
 private:
     CWnd* m_over;
     CProgressWindow m_window;
+    CBarSteps m_steps;
+    DWORD m_lastHandled;  // tick count of the last message handled
 };

@@ -7,21 +7,36 @@
 
 #include <windows.h>
 
+#include <string>
+
 // Reports the exception being handled (call it only inside a catch block):
 // "Out of memory." for std::bad_alloc, a class-layer exception's own
-// message, otherwise a general text. Shown once in a message box (see
-// ProcGuard.cpp); never throws.
-void AfxReportCaughtException(HWND hWnd, UINT message);
+// message, otherwise a general text. Shown in a message box (see
+// ProcGuard.cpp for when it is held back); never throws. For WM_COMMAND and
+// WM_NOTIFY, wParam and lParam tell the command or notification apart.
+void AfxReportCaughtException(HWND hWnd, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+
+// The text of the exception being handled, as the report above shows it
+// (call it only inside a catch block). Never throws: when the text cannot
+// be copied it is "Out of memory.".
+std::string AfxCaughtExceptionText();
 
 // Answers body(); when body throws, reports the failure of the given window
 // and message and answers fallback() instead.
 template <typename Body, typename Fallback>
-auto AfxCallGuarded(HWND hWnd, UINT message, Body body, Fallback fallback) -> decltype(body())
+auto AfxCallGuarded(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, Body body, Fallback fallback)
+    -> decltype(body())
 {
     try {
         return body();
     } catch (...) {
-        AfxReportCaughtException(hWnd, message);
+        AfxReportCaughtException(hWnd, message, wParam, lParam);
     }
     return fallback();
+}
+
+template <typename Body, typename Fallback>
+auto AfxCallGuarded(HWND hWnd, UINT message, Body body, Fallback fallback) -> decltype(body())
+{
+    return AfxCallGuarded(hWnd, message, 0, 0, body, fallback);
 }

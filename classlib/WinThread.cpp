@@ -7,8 +7,28 @@
 #include <process.h>
 
 namespace {
-thread_local CWinThread* t_pThread = nullptr;
+
+// The thread object of the running thread, in a system TLS slot: the
+// runtime's thread_local takes a heap block on a thread's first use, and
+// ends the process when it cannot get one.
+DWORD ThreadSlot()
+{
+    static const DWORD slot = ::TlsAlloc();
+    return slot;
 }
+
+void SetCurrentThreadObject(CWinThread* pThread)
+{
+    if (ThreadSlot() != TLS_OUT_OF_INDEXES)
+        ::TlsSetValue(ThreadSlot(), pThread);
+}
+
+CWinThread* CurrentThreadObject()
+{
+    return ThreadSlot() != TLS_OUT_OF_INDEXES ? static_cast<CWinThread*>(::TlsGetValue(ThreadSlot())) : nullptr;
+}
+
+} // namespace
 
 CWinThread::CWinThread()
 {
@@ -34,7 +54,7 @@ unsigned __stdcall CWinThread::ThreadEntry(void* pParam)
     LPVOID param = pThread->m_pThreadParams;
     bool autoDelete = pThread->m_bAutoDelete != FALSE;
     CWorkerJob* pJob = pThread->m_pJob;
-    t_pThread = pThread;
+    SetCurrentThreadObject(pThread);
     UINT result;
     try {
         result = pfn(param);
@@ -44,7 +64,7 @@ unsigned __stdcall CWinThread::ThreadEntry(void* pParam)
         if (pJob != nullptr)
             pJob->Fail();
     }
-    t_pThread = nullptr;
+    SetCurrentThreadObject(nullptr);
     if (autoDelete)
         delete pThread;
     return result;
@@ -85,8 +105,8 @@ CWinThread* AfxBeginThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam, int nPri
 
 CWinThread* AfxGetThread()
 {
-    if (t_pThread != nullptr)
-        return t_pThread;
+    if (CWinThread* pThread = CurrentThreadObject())
+        return pThread;
     CWinApp* pApp = AfxGetApp();
     if (pApp != nullptr && pApp->m_nThreadID == ::GetCurrentThreadId())
         return pApp;

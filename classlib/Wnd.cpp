@@ -309,13 +309,19 @@ LRESULT AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT message, WPARAM wParam, LPARA
         result = TRUE;
     } else {
         // A handler that throws is reported and the message gets its default
-        // handling, except that a window whose close handler failed stays
-        // open (closing it might lose what the handler was to save), and
-        // that a window the handler destroyed, maybe with its object, is
-        // left alone.
+        // handling, except that a window whose creation failed is not
+        // created (the caller's failure path runs rather than a window half
+        // set up), that a window whose close handler failed stays open
+        // (closing it might lose what the handler was to save), and that a
+        // window the handler destroyed, maybe with its object, is left
+        // alone.
         result = AfxCallGuarded(
-            hWnd, message, [&] { return pWnd->WindowProc(message, wParam, lParam); },
+            hWnd, message, wParam, lParam, [&] { return pWnd->WindowProc(message, wParam, lParam); },
             [&]() -> LRESULT {
+                if (message == WM_NCCREATE)
+                    return FALSE;
+                if (message == WM_CREATE)
+                    return -1;
                 if (message == WM_CLOSE || CWnd::FromHandlePermanent(hWnd) != pWnd)
                     return 0;
                 return pWnd->DefWindowProc(message, wParam, lParam);

@@ -170,24 +170,31 @@ CPerson* CMovieCollection::GetPersonCopy(DWORD id)
     return GetCopy(m_persons, id, RECORD_PERSON);
 }
 
-bool CMovieCollection::ReadMovie(DWORD id, const std::function<void(const CMovie&)>& reader)
+template <class T>
+bool CMovieCollection::ReadRecord(const std::vector<std::unique_ptr<T>>& list, DWORD id,
+                                  const std::function<void(const T&)>& reader)
 {
     Lock lock(m_lock);
-    const CMovie* stored = FindRecord(m_movies, id);
+    const T* stored = FindRecord(list, id);
     if (stored == NULL)
         return false;
     reader(*stored);
     return true;
 }
 
+bool CMovieCollection::ReadMovie(DWORD id, const std::function<void(const CMovie&)>& reader)
+{
+    return ReadRecord(m_movies, id, reader);
+}
+
 bool CMovieCollection::ReadMovieFile(DWORD id, const std::function<void(const CMovieFile&)>& reader)
 {
-    Lock lock(m_lock);
-    const CMovieFile* stored = FindRecord(m_files, id);
-    if (stored == NULL)
-        return false;
-    reader(*stored);
-    return true;
+    return ReadRecord(m_files, id, reader);
+}
+
+bool CMovieCollection::ReadDisc(DWORD id, const std::function<void(const CDisc&)>& reader)
+{
+    return ReadRecord(m_discs, id, reader);
 }
 
 bool CMovieCollection::ReadBorrower(DWORD idOfMovie, const std::function<void(const CPerson&, size_t)>& reader)

@@ -65,19 +65,20 @@ public:
     CMovieFile* GetFileCopy(DWORD id);
     CDisc* GetDiscCopy(DWORD id);
     CPerson* GetPersonCopy(DWORD id);
-    // Calls reader with the stored movie under the store's lock, without a
-    // copy; false when the id is not stored. The reader must not keep the
-    // reference nor hand the store anything.
+    // Calls reader with the stored movie (file, disc) under the store's
+    // lock, without a copy; false when the id is not stored. The reader must
+    // not keep the reference nor hand the store anything.
     bool ReadMovie(DWORD id, const std::function<void(const CMovie&)>& reader);
+    bool ReadMovieFile(DWORD id, const std::function<void(const CMovieFile&)>& reader);
+    bool ReadDisc(DWORD id, const std::function<void(const CDisc&)>& reader);
     // Calls reader once with every stored movie in ascending id order, under
     // the store's lock for the whole call and without copies. The pointers
     // are good during the call only; the reader must not add, remove or
     // renumber movies nor hand back a changed movie copy (unchanged copies,
     // as the token engine takes them, are fine).
     void ReadMovies(const std::function<void(const std::vector<const CMovie*>&)>& reader);
-    // The same for a stored movie file, and for the person with an open
-    // loan of the movie (with the loan's index); false when there is none.
-    bool ReadMovieFile(DWORD id, const std::function<void(const CMovieFile&)>& reader);
+    // The same for the person with an open loan of the movie (with the
+    // loan's index); false when there is none.
     bool ReadBorrower(DWORD idOfMovie, const std::function<void(const CPerson&, size_t)>& reader);
     // Whether the stored movie would take the stored file (CMovie::CanAddFile
     // asked in place, without a copy of the movie).
@@ -158,6 +159,9 @@ private:
 
     template <class T>
     T* GetCopy(std::vector<std::unique_ptr<T>>& list, DWORD id, BYTE kind);
+    template <class T>
+    bool ReadRecord(const std::vector<std::unique_ptr<T>>& list, DWORD id,
+                    const std::function<void(const T&)>& reader);
     void ReleaseCopy(void** copy, BYTE kind);
     void ApplyPendingChange(CPendingChange& entry);
     // Applies the calling thread's live copies without handing them back.

@@ -3,18 +3,17 @@
 #include <commctrl.h>
 
 #include <atomic>
-#include <cmath>
 #include <cstdio>
 #include <vector>
 
 #include "core/ImdbInfo.h"
 #include "core/MovieCollection.h"
 #include "core/StrUtil.h"
+#include "dialogs/SmallCoverSize.h"
 #include "resources/resource.h"
 
 namespace {
 
-const DWORD kSmallCoverWidth = 93;
 const size_t kChunk = 4096;
 
 // The image format of a cover's type text; unknown types are tried as BMP.
@@ -70,8 +69,8 @@ void ShrinkCover(CImdbInfo& info, CxImage& image, const char* path, const std::a
     DWORD format = CoverFormat(info.m_coverType);
     if (cancel || !image.Load(path, format))
         return;
-    DWORD height = DWORD(std::floor(double(image.GetHeight()) / double(image.GetWidth()) * kSmallCoverWidth));
-    if (cancel || !image.Resize(kSmallCoverWidth, height, 0))
+    uint64_t height = SmallCoverHeight(image.GetWidth(), image.GetHeight());
+    if (cancel || height > 0x7FFFFFFF || !image.Resize(kSmallCoverWidth, DWORD(height), 0))
         return;
     std::vector<BYTE> bytes;
     if (cancel || !image.Save(path, format) || !ReadCoverFile(path, &bytes, cancel))

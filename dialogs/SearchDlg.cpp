@@ -2,8 +2,12 @@
 
 #include <commctrl.h>
 
+#include <new>
+
 #include "app/MainFrame.h"
+#include "classlib/ProcGuard.h"
 #include "classlib/WinApp.h"
+#include "core/ErrorBox.h"
 #include "core/MovieCollection.h"
 #include "resources/resource.h"
 
@@ -39,11 +43,18 @@ UINT SearchThread(LPVOID param)
         return 0;
     }
     HWND dialog = job->m_dialog->m_hWnd;
-    long found = SearchCollection(theCollection, job->m_options, job->StopFlag(),
-                                  [dialog](int kind, DWORD id, const char* text) {
-                                      FoundResult result = { id, text };
-                                      ::SendMessage(dialog, WM_SEARCH_FOUND, WPARAM(kind), LPARAM(&result));
-                                  });
+    long found = 0;
+    try {
+        found = SearchCollection(theCollection, job->m_options, job->StopFlag(),
+                                 [dialog](int kind, DWORD id, const char* text) {
+                                     FoundResult result = { id, text };
+                                     ::SendMessage(dialog, WM_SEARCH_FOUND, WPARAM(kind), LPARAM(&result));
+                                 });
+    } catch (...) {
+        // The dialog says so at the end instead of showing part of the
+        // results as all there are.
+        job->m_failure = AfxCaughtExceptionText();
+    }
     // The search is over before the buttons say so: a Close clicked from
     // then on closes the dialog (after joining this thread) instead of
     // being taken for stopping a search.
@@ -157,6 +168,21 @@ void CSearchDlg::OnOK()
     // A worker that outlived an earlier Close is waited for here.
     if (m_job != nullptr && !m_job->Join(kStopWaitMs))
         return;
+    try {
+        StartSearch();
+    } catch (...) {
+        // Nothing runs: the job must not look busy, and no result is shown.
+        if (m_job != nullptr && !m_job->IsRunning())
+            m_job->SetDone();
+        ClearResults();
+        ShowSearching(false);
+        OnTextChange();
+        ShowError(0, "%s", AfxCaughtExceptionText().c_str());
+    }
+}
+
+void CSearchDlg::StartSearch()
+{
     std::string text = GetDlgItemText(IDC_SEARCH_TEXT);
     if (text.empty())
         return;
@@ -180,10 +206,13 @@ void CSearchDlg::OnOK()
     if (m_job == nullptr)
         m_job.reset(new CSearchJob);
     m_job->m_dialog = this;
-    m_job->m_options = options;
+    m_job->m_options = std::move(options);
+    m_job->m_failure.clear();
+    m_listFailure.clear();
     ShowSearching(true);
+    // A thread that cannot be made fails for want of memory or handles.
     if (!m_job->Start(SearchThread, m_job.get()))
-        ShowSearching(false);
+        throw std::bad_alloc();
 }
 
 LRESULT CSearchDlg::OnFound(WPARAM wParam, LPARAM lParam)
@@ -191,23 +220,42 @@ LRESULT CSearchDlg::OnFound(WPARAM wParam, LPARAM lParam)
     const FoundResult* result = reinterpret_cast<const FoundResult*>(lParam);
     if (result == nullptr)
         return 0;
+    if (!m_listFailure.empty())
+        return 0;
     int kind = int(wParam);
-    m_items.emplace_back(new CSearchResultItem(kind, result->id, result->text));
-    const char* prefix = kind == SEARCH_FILE ? "[File] " : (kind == SEARCH_DISC ? "[Drive] " : "[Movie] ");
-    std::string line = prefix + m_items.back()->m_text;
-    LRESULT index = SendDlgItemMessage(IDC_SEARCH_RESULTS, LB_ADDSTRING, 0, LPARAM(line.c_str()));
-    if (index >= 0)
+    try {
+        std::unique_ptr<CSearchResultItem> item(new CSearchResultItem(kind, result->id, result->text));
+        m_items.push_back(std::move(item));
+        const char* prefix = kind == SEARCH_FILE ? "[File] " : (kind == SEARCH_DISC ? "[Drive] " : "[Movie] ");
+        std::string line = prefix + m_items.back()->m_text;
+        LRESULT index = SendDlgItemMessage(IDC_SEARCH_RESULTS, LB_ADDSTRING, 0, LPARAM(line.c_str()));
+        if (index < 0)
+            throw std::bad_alloc();
         SendDlgItemMessage(IDC_SEARCH_RESULTS, LB_SETITEMDATA, WPARAM(index), LPARAM(m_items.back().get()));
-    m_anyFound = true;
+        m_anyFound = true;
+    } catch (...) {
+        // A result that cannot be listed fails the search, which stops.
+        m_listFailure = AfxCaughtExceptionText();
+        if (m_job != nullptr)
+            m_job->RequestStop();
+    }
     return 0;
 }
 
 LRESULT CSearchDlg::OnSearchEnded(WPARAM, LPARAM)
 {
-    if (!m_anyFound)
+    // The list's own failure, else the walk's.
+    const std::string* failure = &m_listFailure;
+    if (failure->empty() && m_job != nullptr)
+        failure = &m_job->m_failure;
+    if (!failure->empty())
+        ClearResults();
+    else if (!m_anyFound)
         SendDlgItemMessage(IDC_SEARCH_RESULTS, LB_ADDSTRING, 0, LPARAM("[couldn't find anything]"));
     ShowSearching(false);
     OnTextChange();
+    if (!failure->empty())
+        ShowError(0, "%s", failure->c_str());
     return 0;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "app/HelpDialog.h"
@@ -17,6 +18,8 @@ public:
     CSearchJob() : m_dialog(nullptr) {}
     CSearchDlg* m_dialog;
     SearchOptions m_options;
+    // Why the walk failed (out of memory, say); empty when it ran through.
+    std::string m_failure;
 };
 
 // The worker: walks the collection with the job's options and hands each
@@ -56,6 +59,9 @@ private:
     // Enables the inputs and Search again, relabels Cancel "Close" and stops
     // the animation; or the opposite while searching.
     void ShowSearching(bool searching);
+    // Reads the options, writes the settings and starts the worker; throws
+    // when that fails.
+    void StartSearch();
     void ClearResults();
 
     std::vector<std::unique_ptr<CSearchResultItem>> m_items;
@@ -63,4 +69,6 @@ private:
     CSearchResultList m_results;
     BYTE m_changed;
     bool m_anyFound;
+    // Why a result could not be listed; empty while all were.
+    std::string m_listFailure;
 };

@@ -105,22 +105,32 @@ long SearchCollection(CMovieCollection& collection, const SearchOptions& options
     }
     if (!options.files)
         return count;
+    // Names are matched on the stored records, under the store's lock: a
+    // copy handed back would be written into the store.
     const char* search = options.text.c_str();
+    auto matchName = [&](const char* name, std::string* hit) {
+        if (!MatchSearchWords(name, search, options.exact, options.caseSensitive))
+            return false;
+        *hit = name;    // a matching name is never NULL
+        return true;
+    };
     for (DWORD id = collection.GetNextIdOfFile(NO_ID); id != NO_ID && !stop; id = collection.GetNextIdOfFile(id)) {
-        CMovieFile* file = collection.GetFileCopy(id);
-        if (file != NULL && MatchSearchWords(file->m_fileName, search, options.exact, options.caseSensitive)) {
-            found(SEARCH_FILE, id, file->m_fileName);
+        std::string name;
+        bool hit = false;
+        collection.ReadMovieFile(id, [&](const CMovieFile& file) { hit = matchName(file.m_fileName, &name); });
+        if (hit) {
+            found(SEARCH_FILE, id, name.c_str());
             count++;
         }
-        collection.ReleaseFileCopy(&file);
     }
     for (DWORD id = collection.GetNextIdOfDisc(NO_ID); id != NO_ID && !stop; id = collection.GetNextIdOfDisc(id)) {
-        CDisc* disc = collection.GetDiscCopy(id);
-        if (disc != NULL && MatchSearchWords(disc->m_name, search, options.exact, options.caseSensitive)) {
-            found(SEARCH_DISC, id, disc->m_name);
+        std::string name;
+        bool hit = false;
+        collection.ReadDisc(id, [&](const CDisc& disc) { hit = matchName(disc.m_name, &name); });
+        if (hit) {
+            found(SEARCH_DISC, id, name.c_str());
             count++;
         }
-        collection.ReleaseDiscCopy(&disc);
     }
     return count;
 }

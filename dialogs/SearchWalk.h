@@ -32,7 +32,8 @@ bool MovieMatchesSearch(const CMovie& movie, const SearchOptions& options);
 
 // Walks the collection in ascending id order (movies, then files, then
 // discs) and reports each match once; ends early when stop is set. Returns
-// the number of matches.
+// the number of matches. A failure (out of memory) ends the walk with its
+// exception: the matches reported are then not all.
 typedef std::function<void(int kind, DWORD id, const char* text)> SearchResultSink;
 long SearchCollection(CMovieCollection& collection, const SearchOptions& options, const std::atomic<bool>& stop,
                       const SearchResultSink& found);

@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <cstdlib>
+#include <memory>
 #include <mutex>
 #include <string>
 
@@ -208,9 +209,8 @@ UINT GetInfoThread(LPVOID param)
         return 1;
     // Pictures are checked through the system's picture object.
     HRESULT com = CoInitialize(nullptr);
-    // However the worker ends, even by an exception (which ends its job as
-    // failed), the status window closes and the starter goes on: it finds
-    // the retrieval not finished and treats it as cancelled.
+    // However the worker ends, the status window closes and the starter
+    // goes on: a retrieval that did not finish changes nothing.
     struct AtEnd {
         CImdbRetrieval* retrieval;
         HRESULT com;
@@ -222,15 +222,25 @@ UINT GetInfoThread(LPVOID param)
         }
     } atEnd = {retrieval, com};
 
-    // The retrieval works on a copy: a cancelled one changes nothing.
-    CImdbInfo scratch;
-    scratch.CopyFrom(*record);
+    // The retrieval works on a copy: a cancelled or failed one changes
+    // nothing. A failure (out of memory, say) is shown like the site's own
+    // errors, and the retrieval ends with 0.
     CRetrievalHost host(retrieval);
-    bool ok = GetInfo(scratch, host, retrieval->name.c_str(), retrieval->showErrors, false, -1, retrieval->isLink);
+    std::unique_ptr<CImdbInfo> scratch;
+    bool ok = false;
+    try {
+        scratch.reset(new CImdbInfo);
+        scratch->CopyFrom(*record);
+        ok = GetInfo(*scratch, host, retrieval->name.c_str(), retrieval->showErrors, false, -1, retrieval->isLink);
+    } catch (...) {
+        if (retrieval->showErrors)
+            host.ShowError(AfxCaughtExceptionText().c_str());
+        return AFX_THREAD_FAILED;
+    }
     {
         std::lock_guard<std::mutex> guard(g_lock);
         if (!retrieval->cancelled) {
-            record->CopyFrom(scratch);
+            record->CopyFrom(*scratch);
             retrieval->result = ok ? 1 : 0;
             retrieval->finished = true;
         }

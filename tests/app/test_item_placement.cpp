@@ -36,6 +36,18 @@ TEST(CoverFit, ScalesCentresAndNeverDividesByZero)
     }
     f = FitCover(10, 0, 100, 80, ITEM_KEEP_ASPECT);
     EXPECT_EQ(0, f.drawWidth);
+    // Exact whole sizes: 60x88 in a box 88 high is 60 wide (a quotient of
+    // doubles gave 59), 88x60 in one 88 wide is 60 high; a picture of the
+    // box's own proportions fills it.
+    f = FitCover(60, 88, 100, 88, ITEM_KEEP_ASPECT);
+    EXPECT_EQ(60, f.drawWidth);
+    EXPECT_EQ(88, f.drawHeight);
+    f = FitCover(88, 60, 88, 100, ITEM_KEEP_ASPECT);
+    EXPECT_EQ(88, f.drawWidth);
+    EXPECT_EQ(60, f.drawHeight);
+    f = FitCover(93, 139, 186, 278, ITEM_KEEP_ASPECT);
+    EXPECT_EQ(186, f.drawWidth);
+    EXPECT_EQ(278, f.drawHeight);
 }
 
 TEST(CoverFit, TilesRoundUpAndSkipEmptyPictures)

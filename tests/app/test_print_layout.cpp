@@ -27,6 +27,22 @@ std::vector<std::pair<size_t, size_t>> Pages(size_t count, int64_t box, int64_t 
 
 } // namespace
 
+TEST(PrintLayout, MarginsAreExactPixels)
+{
+    // 0.29 inch at 100 dpi is 29 pixels; 0.57 inch at 300 dpi is 171.
+    PrintSettings margins;
+    margins.marginLeft = 29;
+    margins.marginTop = 57;
+    margins.marginRight = 1;
+    margins.marginBottom = 0;
+    PrintGeometry g = ComputePrintGeometry(margins, 1000, 3000, 100, 300, 96, 96, 0);
+    ASSERT_TRUE(g.valid);
+    EXPECT_EQ(29, g.left);
+    EXPECT_EQ(171, g.top);
+    EXPECT_EQ(1000 - 29 - 1, g.width);
+    EXPECT_EQ(3000 - 171, g.height);
+}
+
 TEST(PrintLayout, GeometryFromTheSettings)
 {
     PrintSettings none;

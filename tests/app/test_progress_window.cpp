@@ -10,6 +10,7 @@
 
 #include <string>
 
+#include "ProgramRun.h"
 #include "app/ProgressWindow.h"
 #include "classlib/ClassLib.h"
 #include "core/ErrorBox.h"
@@ -290,6 +291,49 @@ TEST_F(ProgressWindowTest, DatabaseLoadShowsAndClosesTheWindow)
     EXPECT_LT(progress.last, 32000);
     EXPECT_EQ(HWND(NULL), FindProgressDialog());
     EXPECT_FALSE(m_app.IsWaitCursorShown());
+    theCollection.Clear();
+}
+
+// Counts the bar's moves on this thread, with the bar's width and the last
+// position.
+int g_barMoves = 0;
+int g_barWidth = 0;
+int g_barLast = -1;
+
+LRESULT CALLBACK CountBarMoves(int code, WPARAM wParam, LPARAM lParam)
+{
+    const CWPSTRUCT* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && call->message == PBM_SETPOS) {
+        g_barMoves++;
+        g_barLast = int(call->wParam);
+        RECT bar;
+        if (::GetClientRect(call->hwnd, &bar))
+            g_barWidth = bar.right - bar.left;
+    }
+    return ::CallNextHookEx(NULL, code, wParam, lParam);
+}
+
+TEST_F(ProgressWindowTest, ALargeLoadMovesTheBarOnlyWhereItShows)
+{
+    char folder[MAX_PATH] = "";
+    ASSERT_NE(0u, ::GetTempPathA(sizeof folder, folder));
+    std::string path = std::string(folder) + "vistrel-progress-steps.vdb";
+    ASSERT_TRUE(WriteCatalogue(path, 10000));
+    g_barMoves = 0;
+    g_barWidth = 0;
+    g_barLast = -1;
+    HHOOK hook = ::SetWindowsHookExA(WH_CALLWNDPROC, CountBarMoves, NULL, ::GetCurrentThreadId());
+    CLoadProgressWindow progress(m_frame);
+    bool loaded = theCollection.Load(path.c_str(), &progress);
+    ::UnhookWindowsHookEx(hook);
+    ::DeleteFileA(path.c_str());
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(10000u, theCollection.GetMovieCount());
+    // One move per pixel at most, and the bar ends near its end.
+    EXPECT_GT(g_barWidth, 50);
+    EXPECT_GE(g_barMoves, g_barWidth / 2);
+    EXPECT_LE(g_barMoves, g_barWidth + 1);
+    EXPECT_GT(g_barLast, 31000);
     theCollection.Clear();
 }
 

@@ -83,6 +83,67 @@ void CALLBACK CloseFailureBoxes(HWND, UINT, UINT_PTR, DWORD)
         ::EnumThreadWindows(::GetCurrentThreadId(), &CloseFailureBox, 0);
 }
 
+// Fails in creation (WM_NCCREATE or WM_CREATE, as told), in close (after
+// destroying itself, if told), in WM_APP after destroying itself, and in
+// two commands. Counts default handling that reaches it once destroyed.
+class CFailingStepsWnd : public CWnd {
+public:
+    UINT m_failIn = 0;
+    bool m_destroyFirst = false;
+    int m_defaultOnDestroyed = 0;
+
+    LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (m_hWnd == nullptr)
+            ++m_defaultOnDestroyed;
+        return CWnd::DefWindowProc(message, wParam, lParam);
+    }
+
+protected:
+    LRESULT OnNcCreateMsg(WPARAM wParam, LPARAM lParam)
+    {
+        if (m_failIn == WM_NCCREATE)
+            Fail();
+        return DefWindowProc(WM_NCCREATE, wParam, lParam);
+    }
+    int OnCreate(LPCREATESTRUCT)
+    {
+        if (m_failIn == WM_CREATE)
+            Fail();
+        return 0;
+    }
+    void OnClose()
+    {
+        if (m_destroyFirst)
+            DestroyWindow();
+        Fail();
+    }
+    LRESULT OnDestroyAndFail(WPARAM, LPARAM)
+    {
+        DestroyWindow();
+        return Fail();
+    }
+    void OnFirst() { Fail(); }
+    void OnSecond() { Fail(); }
+    DECLARE_MESSAGE_MAP()
+};
+
+const UINT ID_FIRST = 101, ID_SECOND = 102;
+
+BEGIN_MESSAGE_MAP(CFailingStepsWnd, CWnd)
+    ON_MESSAGE(WM_NCCREATE, OnNcCreateMsg)
+    ON_WM_CREATE()
+    ON_WM_CLOSE()
+    ON_MESSAGE(WM_APP, OnDestroyAndFail)
+    ON_COMMAND(ID_FIRST, OnFirst)
+    ON_COMMAND(ID_SECOND, OnSecond)
+END_MESSAGE_MAP()
+
+bool CreateSteps(CFailingStepsWnd& wnd)
+{
+    return wnd.CreateEx(0, nullptr, "steps", WS_OVERLAPPEDWINDOW, 0, 0, 100, 50, nullptr, nullptr) != FALSE;
+}
+
 UINT Worker(LPVOID pParam)
 {
     return pParam != nullptr ? (UINT)Fail() : 0;
@@ -163,4 +224,59 @@ TEST(Guard, WorkerThatThrowsEndsItsJobAsFailed)
     EXPECT_TRUE(::GetExitCodeThread(pThread->m_hThread, &exitCode));
     EXPECT_EQ(exitCode, AFX_THREAD_FAILED);
     delete pThread;
+}
+
+TEST(Guard, EachFailingCommandIsReportedOnlyItsRepeatsAreHeldBack)
+{
+    CFailingStepsWnd wnd;
+    ASSERT_TRUE(CreateSteps(wnd));
+    g_failure = 0;
+    struct {
+        WPARAM command;
+        bool reported;
+    } steps[] = {
+        { ID_FIRST, true },
+        { ID_FIRST, false },                      // the same command again
+        { ID_SECOND, true },                      // another command of the window
+        { MAKEWPARAM(ID_SECOND, 1), true },       // the same id, from an accelerator
+        { ID_FIRST, true },
+    };
+    for (const auto& step : steps) {
+        AfxShowMessageBox(nullptr, "none", "", MB_OK);
+        wnd.SendMessage(WM_COMMAND, step.command, 0);
+        EXPECT_EQ(step.reported ? "Out of memory." : "none", AfxLastMessageBoxText()) << step.command;
+    }
+}
+
+TEST(Guard, FailedCreationFailsTheWindowAndAFailedCloseKeepsItOpen)
+{
+    g_failure = 1;
+    for (UINT failIn : { UINT(WM_NCCREATE), UINT(WM_CREATE) }) {
+        CFailingStepsWnd wnd;
+        wnd.m_failIn = failIn;
+        AfxShowMessageBox(nullptr, "none", "", MB_OK);
+        EXPECT_FALSE(CreateSteps(wnd)) << failIn;
+        EXPECT_EQ(nullptr, wnd.m_hWnd);
+        EXPECT_EQ("The file C:\\films.vdb could not be read or written.", AfxLastMessageBoxText());
+    }
+
+    // The close answers 0 and the window stays (the default close would
+    // destroy it).
+    g_failure = 2;
+    CFailingStepsWnd kept;
+    ASSERT_TRUE(CreateSteps(kept));
+    EXPECT_EQ(0, kept.SendMessage(WM_CLOSE));
+    EXPECT_TRUE(::IsWindow(kept.m_hWnd));
+
+    // A handler that destroyed its window, closing or not: nothing more
+    // reaches it.
+    for (UINT message : { UINT(WM_CLOSE), UINT(WM_APP) }) {
+        CFailingStepsWnd gone;
+        gone.m_destroyFirst = true;
+        ASSERT_TRUE(CreateSteps(gone));
+        HWND hWnd = gone.m_hWnd;
+        EXPECT_EQ(0, ::SendMessage(hWnd, message, 0, 0));
+        EXPECT_FALSE(::IsWindow(hWnd));
+        EXPECT_EQ(0, gone.m_defaultOnDestroyed) << message;
+    }
 }

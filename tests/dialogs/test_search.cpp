@@ -3,11 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "DialogDriver.h"
+#include "core/ErrorBox.h"
 #include "core/MovieCollection.h"
+#include "core/SmallBlockHeap.h"
 #include "core/StrUtil.h"
 #include "dialogs/SearchDlg.h"
 #include "resources/resource.h"
@@ -151,6 +154,72 @@ TEST_F(SearchDialog, CancelAndTheCloseBoxStopALongSearchAndJoinTheWorker)
     EXPECT_TRUE(closeLabel);
     EXPECT_FALSE(searchingAfterStop);
     EXPECT_FALSE(dlg.IsSearching());
+}
+
+TEST_F(SearchDialog, AFailedAllocationFailsTheSearchAndShowsNoPartResult)
+{
+    ScopedProfile profile("SearchMemory");
+    ASSERT_TRUE(theCollection.Load(WindowsPath(VISTREL_TEST_DATA "/../../samples/demo.vdb").c_str()));
+    CSearchDlg dlg;
+    ASSERT_TRUE(dlg.Create(IDD_SEARCH));
+    HWND hDlg = dlg.m_hWnd;
+    // Movies with their further texts, files and discs, by any word.
+    SetItemText(hDlg, IDC_SEARCH_TEXT, "the a");
+    ::CheckDlgButton(hDlg, IDC_SEARCH_FILES, BST_CHECKED);
+    ::CheckDlgButton(hDlg, IDC_SEARCH_EXTRA, BST_CHECKED);
+
+    // One search with the nth allocation from its click on failing (0: none);
+    // the listed lines, and whether the allocation did fail.
+    struct Outcome {
+        std::vector<std::string> lines;
+        int boxes;
+        std::string box;
+        bool failed;
+    };
+    auto search = [&](long nth) {
+        int boxesBefore = ErrorBoxCount();
+        FailAllocationForTest(nth);
+        dlg.SendMessage(WM_COMMAND, IDOK);
+        while (dlg.IsSearching() || !IsItemEnabled(hDlg, IDOK)) {
+            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, INFINITE, QS_ALLINPUT);
+            MSG msg;
+            while (::PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE))
+                ::DispatchMessage(&msg);
+        }
+        Outcome outcome = { {}, 0, "", AllocationFailedForTest() };
+        FailAllocationForTest(0);
+        outcome.lines = Lines(hDlg);
+        outcome.boxes = ErrorBoxCount() - boxesBefore;
+        if (outcome.boxes > 0)
+            outcome.box = LastErrorBoxText();
+        return outcome;
+    };
+
+    Outcome complete = search(0);
+    ASSERT_EQ(0, complete.boxes);
+    ASSERT_GT(complete.lines.size(), 10u);
+    std::set<std::string> kinds;
+    for (const std::string& line : complete.lines)
+        kinds.insert(line.substr(0, line.find(']') + 1));
+    EXPECT_EQ((std::set<std::string>{ "[Drive]", "[File]", "[Movie]" }), kinds);
+
+    long failures = 0;
+    for (long nth = 1;; nth++) {
+        Outcome outcome = search(nth);
+        if (!outcome.failed)
+            break;
+        failures++;
+        if (outcome.boxes == 0) {
+            EXPECT_EQ(complete.lines, outcome.lines) << "allocation " << nth;
+        } else {
+            EXPECT_EQ(1, outcome.boxes) << "allocation " << nth;
+            EXPECT_EQ("Out of memory.", outcome.box) << "allocation " << nth;
+            EXPECT_EQ(std::vector<std::string>(), outcome.lines) << "allocation " << nth;
+        }
+    }
+    EXPECT_GT(failures, 10);
+    EXPECT_EQ(complete.lines, search(0).lines);
+    dlg.DestroyWindow();
 }
 
 // Shown for screenshots only: a search with its results.

@@ -8,7 +8,6 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <cmath>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -129,7 +128,7 @@ TEST_F(SmallCovers, LargeCoversOfEveryFormatBecome93Wide)
         ASSERT_TRUE(Measure(cover.bytes, &width, &height));
         EXPECT_EQ(COVER_SIZE_SMALL, cover.sizeClass);
         EXPECT_EQ(93, width);
-        EXPECT_EQ(long(std::floor(double(oldHeight) / oldWidth * 93.0)), height);
+        EXPECT_EQ(long(oldHeight) * 93 / oldWidth, height);
         // Written again in the format it was read in.
         EXPECT_EQ(original[0], cover.bytes[0]);
     }

@@ -141,32 +141,40 @@ TEST_F(ImdbRetrievalTest, CancelEndsARetrievalAtOnceAndChangesNothing)
     CancelGetInfo(&record);  // nothing runs: nothing happens
 }
 
-TEST_F(ImdbRetrievalTest, AWorkerThatFailsClosesTheStatusWindowAndChangesNothing)
+TEST_F(ImdbRetrievalTest, AWorkerThatFailsSaysSoClosesTheStatusWindowAndChangesNothing)
 {
-    CImdbInfo record;
-    StrSet(&record.m_title, "Kept");
-    // Should the window stay open, it is cancelled after a minute and the
-    // test fails, rather than waiting for ever.
-    HANDLE ended = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    bool stayedOpen = false;
-    std::thread watchdog([&] {
-        if (WaitForSingleObject(ended, 60000) == WAIT_TIMEOUT) {
-            stayedOpen = true;
-            CancelGetInfo(&record);
-        }
-    });
-    failOffThread = GetCurrentThreadId();
-    BYTE result = StartGetInfo(&record, nullptr, At("/Title?0090605").c_str(), true, true);
-    SetEvent(ended);
-    watchdog.join();
-    CloseHandle(ended);
-    EXPECT_EQ(0u, failOffThread.load());  // the worker did meet the failure
-    failOffThread = 0;
-    EXPECT_FALSE(stayedOpen);
-    EXPECT_EQ(0, result);
-    EXPECT_EQ(nullptr, record.m_retrieval);
-    EXPECT_EQ("Kept", std::string(record.m_title));
-    EXPECT_EQ(nullptr, FindWindowA(nullptr, "Downloading"));
+    for (bool showErrors : { true, false }) {
+        SCOPED_TRACE(showErrors ? "errors shown" : "quiet");
+        errorsBefore = ErrorBoxCount();
+        CImdbInfo record;
+        StrSet(&record.m_title, "Kept");
+        // Should the window stay open, it is cancelled after a minute and the
+        // test fails, rather than waiting for ever.
+        HANDLE ended = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        bool stayedOpen = false;
+        std::thread watchdog([&] {
+            if (WaitForSingleObject(ended, 60000) == WAIT_TIMEOUT) {
+                stayedOpen = true;
+                CancelGetInfo(&record);
+            }
+        });
+        failOffThread = GetCurrentThreadId();
+        BYTE result = StartGetInfo(&record, nullptr, At("/Title?0090605").c_str(), showErrors, true);
+        SetEvent(ended);
+        watchdog.join();
+        CloseHandle(ended);
+        EXPECT_EQ(0u, failOffThread.load());  // the worker did meet the failure
+        failOffThread = 0;
+        EXPECT_FALSE(stayedOpen);
+        EXPECT_EQ(0, result);
+        EXPECT_EQ(nullptr, record.m_retrieval);
+        EXPECT_EQ("Kept", std::string(record.m_title));
+        EXPECT_EQ(nullptr, FindWindowA(nullptr, "Downloading"));
+        // Where errors are shown, the failure is told, not taken for a cancel.
+        EXPECT_EQ(showErrors ? 1 : 0, NewErrorBoxes());
+        if (showErrors)
+            EXPECT_EQ("Out of memory.", LastErrorBoxText());
+    }
 }
 
 #endif
