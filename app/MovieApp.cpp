@@ -1,5 +1,7 @@
 #include "app/MovieApp.h"
 
+#include "core/SmallBlockHeap.h"
+
 #include <winsock2.h>
 #include <windows.h>
 #include <commctrl.h>
@@ -93,6 +95,9 @@ CMovieApp::~CMovieApp()
 
 BOOL CMovieApp::InitInstance()
 {
+    // While memory is there: a later failure to allocate can then be thrown
+    // and reported instead of ending the program.
+    SmallBlockHeapPrepareForFailure();
     // One copy at a time: a second start brings the first one forward and
     // ends without opening anything.
     g_instanceMutex = CreateMutexA(NULL, FALSE, kMutexName);

@@ -3,6 +3,14 @@
 # touch a user's Wine settings. VISTREL_WINEPREFIX is set by the test command.
 # Wine's own messages stay quiet unless the caller asks for some (WINEDEBUG).
 : "${WINEPREFIX:=${VISTREL_WINEPREFIX:-$HOME/.cache/vistrel-wine}}"
+# The 32-bit test programs have a prefix of their own where the test command
+# made one (scripts/wine-env.sh); a test that names its own prefix keeps it.
+if [ -n "${VISTREL_WINEPREFIX32:-}" ] && [ "$WINEPREFIX" = "${VISTREL_WINEPREFIX:-}" ]; then
+  case "$(file -b "$1" 2>/dev/null)" in
+    *"PE32+"*) ;;
+    *"PE32"*) WINEPREFIX=$VISTREL_WINEPREFIX32 ;;
+  esac
+fi
 export WINEPREFIX
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;winedbg.exe=d"

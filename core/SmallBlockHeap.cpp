@@ -27,6 +27,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 
 namespace {
 
@@ -467,6 +468,9 @@ Fault Check(uint32_t page, const void* p)
     abort();
 }
 
+// Set for one allocation while the exception pool is prepared.
+std::atomic<bool> g_failOnce(false);
+
 #ifdef VISTREL_TEST_BUILD
 // The allocation switch of a test build: counts allocations from the moment
 // it is armed and fails the armed one (and, when asked, every later one).
@@ -477,6 +481,8 @@ std::atomic<bool> g_switchFired(false);
 
 bool SwitchFails()
 {
+    if (g_failOnce.load(std::memory_order_relaxed) && g_failOnce.exchange(false))
+        return true;
     long nth = g_switchNth.load(std::memory_order_relaxed);
     if (nth <= 0)
         return false;
@@ -489,7 +495,7 @@ bool SwitchFails()
 #else
 inline bool SwitchFails()
 {
-    return false;
+    return g_failOnce.load(std::memory_order_relaxed) && g_failOnce.exchange(false);
 }
 #endif
 
@@ -617,9 +623,23 @@ void SmallBlockHeapFailLookupForTest()
     LookUpRuntime(true);
 }
 
+void SmallBlockHeapPrepareForFailure()
+{
+    // One exception thrown while its allocation fails takes the pool's way,
+    // which makes the lock; the next allocation (the lock's) succeeds.
+    g_failOnce.store(true);
+    try {
+        throw std::bad_alloc();
+    } catch (const std::bad_alloc&) {
+    }
+    g_failOnce.store(false);
+}
+
 #ifdef VISTREL_TEST_BUILD
 void FailAllocationForTest(long nth, bool andLater)
 {
+    if (andLater)
+        SmallBlockHeapPrepareForFailure();
     g_switchNth.store(0);
     g_switchCount.store(0);
     g_switchLater.store(andLater);

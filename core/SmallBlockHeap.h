@@ -31,11 +31,19 @@ bool SmallBlockHeapOwns(const void* block);
 // and ends soon after.
 void SmallBlockHeapFailLookupForTest();
 
+// The C++ runtime keeps exceptions that find no memory in a pool of its own,
+// behind a lock it makes at the pool's first use, with memory: an exception
+// thrown once memory has run out would find no lock, and reporting that
+// throws again without end. A program calls this at start-up, while memory
+// is there, to have the lock made.
+void SmallBlockHeapPrepareForFailure();
+
 #ifdef VISTREL_TEST_BUILD
 // The allocation switch of a test build (the deliverables have none). Arming
 // it with nth > 0 starts a count of the malloc family's allocations (operator
 // new included): the nth one from then on fails, and with andLater every one
-// after it too. 0 disarms it. AllocationsForTest tells how many allocations
+// after it too (the exception pool is prepared first, so that such a
+// failure can still be thrown). 0 disarms it. AllocationsForTest tells how many allocations
 // were counted since it was armed, AllocationFailedForTest whether it made
 // one fail: a sweep arms it with 1, 2, ... until an operation runs through
 // without meeting it.

@@ -61,6 +61,9 @@ fi
 source "$root/scripts/wine-env.sh"
 wine_env_start "$build" || exit 1
 trap wine_env_stop EXIT
+if [[ " ${builds[*]} " == *" win32-tests "* ]]; then
+  wine_env_add_prefix32 "$build/wineprefix-i686" || exit 1
+fi
 
 # The builds' tests, and the comparison of their outputs once each build has
 # written them (the compare_outputs fixture).

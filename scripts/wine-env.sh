@@ -31,6 +31,13 @@ wine_env_start() {
     waited=$((waited + 1))
   done
 
+  wine_prefix_up "$WINEPREFIX"
+}
+
+# Makes the prefix if it is new and starts its persistent server.
+wine_prefix_up() {
+  local WINEPREFIX="$1"
+  export WINEPREFIX
   # Wine's first start in a new prefix takes several seconds: do it once.
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     mkdir -p "$WINEPREFIX"
@@ -47,10 +54,21 @@ wine_env_start() {
   "$WINELOADER" wineboot >/dev/null 2>&1 </dev/null
 }
 
+# A second prefix for the 32-bit test programs (cmake/wine-run.sh takes it
+# for them): they run beside the 64-bit ones, whose files in the temporary
+# folder and settings in the registry they must not meet.
+wine_env_add_prefix32() {
+  export VISTREL_WINEPREFIX32="$1"
+  wine_prefix_up "$VISTREL_WINEPREFIX32"
+}
+
 wine_env_stop() {
-  # Wait for the server's end: the next start must not meet it still ending.
-  "$WINESERVER" -k >/dev/null 2>&1
-  "$WINESERVER" -w >/dev/null 2>&1
+  # Wait for each server's end: the next start must not meet it still ending.
+  local prefix
+  for prefix in "$VISTREL_WINEPREFIX" ${VISTREL_WINEPREFIX32:+"$VISTREL_WINEPREFIX32"}; do
+    WINEPREFIX="$prefix" "$WINESERVER" -k >/dev/null 2>&1
+    WINEPREFIX="$prefix" "$WINESERVER" -w >/dev/null 2>&1
+  done
   [ -n "${WINE_ENV_XVFB:-}" ] && kill "$WINE_ENV_XVFB" 2>/dev/null
   return 0
 }

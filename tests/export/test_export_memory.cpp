@@ -24,20 +24,6 @@
 
 namespace {
 
-// The runtime keeps exceptions that find no memory in a pool of its own,
-// behind a lock that is made at its first use, with memory: an exception
-// thrown while every allocation fails would find no lock, and the attempt to
-// report that would throw again, without end. The sweeps make the lock first.
-void MakeTheExceptionPoolsLock()
-{
-    FailAllocationForTest(1);
-    try {
-        throw std::bad_alloc();
-    } catch (const std::bad_alloc&) {
-    }
-    FailAllocationForTest(0);
-}
-
 // File name (below the run's folder) and bytes.
 typedef std::map<std::string, std::string> Files;
 
@@ -92,7 +78,6 @@ class ExportMemoryTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        MakeTheExceptionPoolsLock();
         SetErrorBoxRecording(true);
         ASSERT_TRUE(theCollection.Load(WindowsPath(std::string(VISTREL_SOURCE_DIR) + "/samples/demo.vdb").c_str()));
         folder = TestTempPath("export-memory");
@@ -125,7 +110,6 @@ protected:
 // text left unexpanded as if it were the result.
 TEST_F(TokenTest, AnExpansionIsWholeOrFails)
 {
-    MakeTheExceptionPoolsLock();
     const char* text = "%movie_name %movie_file1_path %movie_file2_info %movie_is_borrowed_by "
                        "%movie_length_only_min %movie_video_frames %movies_total_seen %movie_audio_rate_k";
     std::string whole = Expand(text, &full);

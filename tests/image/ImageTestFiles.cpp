@@ -2,6 +2,11 @@
 
 #include <cstdlib>
 #include <sstream>
+#ifdef _WIN32
+#include <process.h>
+#else
+#include <unistd.h>
+#endif
 
 std::string ImageFixture(const std::string& name)
 {
@@ -12,14 +17,17 @@ std::string ImageFixture(const std::string& name)
 #endif
 }
 
+// Named after the process too: the builds of the image tests run side by
+// side and share the temporary folder.
 std::string ScratchFile(const std::string& name)
 {
+    std::string unique = std::to_string(long(getpid())) + "-" + name;
 #ifdef _WIN32
     const char* folder = std::getenv("TEMP");
-    return std::string(folder != nullptr ? folder : ".") + "\\vistrel-image-" + name;
+    return std::string(folder != nullptr ? folder : ".") + "\\vistrel-image-" + unique;
 #else
     const char* folder = std::getenv("TMPDIR");
-    return std::string(folder != nullptr ? folder : "/tmp") + "/vistrel-image-" + name;
+    return std::string(folder != nullptr ? folder : "/tmp") + "/vistrel-image-" + unique;
 #endif
 }
 

@@ -9,6 +9,20 @@
 
 #include "core/MediaFormat.h"
 
+#ifdef _WIN32
+#include <process.h>
+#else
+#include <unistd.h>
+#endif
+
+// A scratch name no other test process takes at the same time: the builds
+// of one test program run side by side, sharing the temporary folder.
+inline std::string UniqueScratchName(const std::string& prefix)
+{
+    static int serial = 0;
+    return prefix + std::to_string(long(getpid())) + "_" + std::to_string(++serial);
+}
+
 inline std::string ReadAll(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);

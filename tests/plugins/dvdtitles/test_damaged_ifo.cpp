@@ -64,7 +64,7 @@ void SetVariable(const char* name, const char* value)
 class OwnTempFolder {
 public:
     OwnTempFolder()
-        : path(std::filesystem::path(testing::TempDir()) / ("dvd_temp_" + std::to_string(rand())))
+        : path(std::filesystem::path(testing::TempDir()) / UniqueScratchName("dvd_temp_"))
     {
         std::filesystem::create_directories(path);
         const char* was = getenv(kVariable);
@@ -95,7 +95,7 @@ const dvd_logger_cb kQuiet = {Quiet};
 // A scratch folder with the fixture's three information files.
 struct ScratchDisc {
     std::filesystem::path dir =
-        std::filesystem::path(testing::TempDir()) / ("dvd_damaged_" + std::to_string(rand()));
+        std::filesystem::path(testing::TempDir()) / UniqueScratchName("dvd_damaged_");
     ScratchDisc()
     {
         std::filesystem::create_directories(dir);

@@ -339,7 +339,7 @@ TEST(DvdTitleFolder, HostLibraryReadsTheFixture)
     DVDClose(dvd);
 
     // A manager file the library can't read: NULL and its log line.
-    std::string dir = testing::TempDir() + "/dvd_broken_" + std::to_string(rand()) + "/";
+    std::string dir = testing::TempDir() + "/" + UniqueScratchName("dvd_broken_") + "/";
     std::filesystem::create_directories(dir);
     std::ofstream(dir + "VIDEO_TS.IFO") << "not an information file";
     std::string log = dir + "format_msg.log";

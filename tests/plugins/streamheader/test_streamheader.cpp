@@ -270,8 +270,9 @@ TEST(MpegSequenceHeader, SoundHeadersOnly)
         {Header(0, 0) + std::vector<uint8_t>{0, 0, 1, 0xB5, 0x14, 0x4A}, 0}};       // cut short
     for (size_t i = 0; i < std::size(cases); i++) {
         EXPECT_EQ(cases[i].second != 0, Sequence(cases[i].first, &s)) << "case " << i;
-        if (cases[i].second != 0)
+        if (cases[i].second != 0) {
             EXPECT_TRUE(s.width == cases[i].second && s.height == 8432) << "case " << i;
+        }
     }
 }
 
