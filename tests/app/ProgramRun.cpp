@@ -395,6 +395,18 @@ void CProgramRun::Press(HWND dialog, int button)
                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
 }
 
+bool CProgramRun::ChooseFile(HWND dialog, const std::string& path)
+{
+    HWND field = GetDlgItem(dialog, 0x47c);  // the combo box of newer dialogs
+    if (field == NULL)
+        field = GetDlgItem(dialog, 0x480);   // the edit field
+    if (field == NULL)
+        return false;
+    SendMessageA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+    Press(dialog, IDOK);
+    return true;
+}
+
 bool CProgramRun::WaitExit(DWORD timeoutMs)
 {
     return m_process.hProcess != NULL

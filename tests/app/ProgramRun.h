@@ -48,6 +48,9 @@ public:
     static std::string DialogText(HWND dialog);
     // Presses a button of a dialog (IDOK, IDCANCEL).
     static void Press(HWND dialog, int button);
+    // Types the path into a file dialog's name field and presses OK; false
+    // when the dialog has no such field.
+    static bool ChooseFile(HWND dialog, const std::string& path);
     // Waits for the program to end; false when it still runs afterwards.
     bool WaitExit(DWORD timeoutMs = kProgramWaitMs);
     bool IsRunning() const;

@@ -59,11 +59,7 @@ TEST(CrashPromise, CrashCopySavedOverTheDamagedFileKeepsItsOriginal)
     run.PostCommand(ID_FILE_SAVE);
     HWND saveAs = run.WaitDialog("Save As");
     ASSERT_NE(saveAs, nullptr);
-    // The file name field: the combo box of newer dialogs, else the edit field.
-    HWND field = GetDlgItem(saveAs, 0x47c) ? GetDlgItem(saveAs, 0x47c) : GetDlgItem(saveAs, 0x480);
-    ASSERT_NE(field, nullptr);
-    SendMessageA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
-    CProgramRun::Press(saveAs, IDOK);
+    ASSERT_TRUE(CProgramRun::ChooseFile(saveAs, path));
     HWND replace = run.WaitDialog("replace");
     ASSERT_NE(replace, nullptr) << run.Describe();
     CProgramRun::Press(replace, IDYES);

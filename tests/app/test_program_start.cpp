@@ -142,15 +142,6 @@ TEST(ProgramStart, CommandLineDatabaseWinsOverTheLastOne)
 // ---------------------------------------------------------------------------
 // Crash recovery
 
-// Finds the file-name field of a save dialog.
-HWND FileNameField(HWND dialog)
-{
-    HWND field = GetDlgItem(dialog, 0x47c);  // the combo box of newer dialogs
-    if (field == NULL)
-        field = GetDlgItem(dialog, 0x480);   // the edit field
-    return field;
-}
-
 TEST(CrashRecovery, AcceptedCopyIsRestoredWithoutAFileNameAndCountsAsUnsaved)
 {
     CProgramRun run("crash-ok");
@@ -168,11 +159,8 @@ TEST(CrashRecovery, AcceptedCopyIsRestoredWithoutAFileNameAndCountsAsUnsaved)
     run.PostCommand(ID_FILE_SAVE);
     HWND saveAs = run.WaitDialog("Save As");
     ASSERT_NE(saveAs, nullptr);
-    HWND field = FileNameField(saveAs);
-    ASSERT_NE(field, nullptr);
     std::string target = run.PathOf("rescued.vdb");
-    SendMessageA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(target.c_str()));
-    CProgramRun::Press(saveAs, IDOK);
+    ASSERT_TRUE(CProgramRun::ChooseFile(saveAs, target));
     ASSERT_TRUE(WaitFor([&] { return CatalogueMovieCount(target) == 3; })) << run.Describe();
 
     // Saved now: the close box ends the program without a question.
